@@ -1,0 +1,77 @@
+#include "app/TForm1.h"
+
+#include "app/help_text.h"
+#include "archive/TDataModule4.h"
+#include "archive/TForm16.h"
+#include "archive/TForm17.h"
+#include "archive/Tarhiv.h"
+#include "platform/random.h"
+#include "task/Tantigen.h"
+#include "task/task_state.h"
+
+TForm1* Form1 = nullptr;
+
+TForm1::TForm1()
+{
+    setObjectName("Form1");
+    setWindowTitle("Тарвенис. Велимор.");
+    placeTopLeft(979, 734);
+
+    Memo1 = new Memo(this);
+    Memo1->setGeometry(8, 8, 577, 585);
+    Memo1->setLines(mainHelpLines());
+
+    Image3 = new Image(this);
+    Image3->setGeometry(612, 8, 160, 192);
+    Image3->loadJpeg(":/artwork/portrait_left.jpg");
+    Label1 = new Label("Г. Х. Харди", this);
+    Label1->setGeometry(612, 202, 160, 18);
+    Label1->setAlignment(Qt::AlignCenter);
+    Image4 = new Image(this);
+    Image4->setGeometry(790, 8, 160, 192);
+    Image4->loadJpeg(":/artwork/portrait_right.jpg");
+    Label2 = new Label("В. Вайнберг", this);
+    Label2->setGeometry(790, 202, 160, 18);
+    Label2->setAlignment(Qt::AlignCenter);
+
+    const int buttonX = 650;
+    Button2 = new Button("Новая задача", this, [this] { Button2Click(); });
+    Button2->setGeometry(buttonX, 232, 261, 34);
+    Button1 = new Button("Архив задач", this, [this] { Button1Click(); });
+    Button1->setGeometry(buttonX, 272, 261, 34);
+    Button3 = new Button("Сохранение архива на резервном носителе", this,
+                         [this] { Button3Click(); });
+    Button3->setGeometry(buttonX, 312, 261, 34);
+    Button4 = new Button("Восстановление архива с резервного носителя", this,
+                         [this] { Button4Click(); });
+    Button4->setGeometry(buttonX, 352, 261, 34);
+    for (Button* b : {Button1, Button2, Button3, Button4}) b->setFocusPolicy(Qt::StrongFocus);
+
+    Image2 = new Image(this);
+    Image2->setGeometry(612, 400, 340, 300);
+    Image2->loadJpeg(":/artwork/chromosome.jpg");
+
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, Memo1);
+    setTabOrder(Memo1, Button3);
+    setTabOrder(Button3, Button4);
+}
+
+void TForm1::FormActivate()
+{
+    seedRandomFromClock();
+    task.archiveMode = false;
+    DataModule4->openTables();
+}
+
+void TForm1::Button2Click()
+{
+    task.archiveMode = false;
+    antigen->showModal();
+}
+
+void TForm1::Button1Click() { arhiv->showModal(); }
+
+void TForm1::Button3Click() { Form16->showModal(); }
+
+void TForm1::Button4Click() { Form17->showModal(); }

@@ -1,0 +1,30 @@
+#include "app/create_windows.h"
+
+#include "app/TForm1.h"
+#include "archive/TDataModule4.h"
+#include "archive/TForm16.h"
+#include "archive/TForm17.h"
+#include "archive/TForm6.h"
+#include "archive/TForm7.h"
+#include "archive/Tarhiv.h"
+#include "estimate/TForm2.h"
+#include "estimate/TForm3.h"
+#include "task/TForm9.h"
+#include "task/Tantigen.h"
+#include "task/Tkontrol.h"
+
+void createWindows()
+{
+    Form1 = new TForm1;
+    antigen = new Tantigen;
+    kontrol = new Tkontrol;
+    Form2 = new TForm2;
+    Form3 = new TForm3;
+    DataModule4 = new TDataModule4;
+    arhiv = new Tarhiv;
+    Form6 = new TForm6;
+    Form16 = new TForm16;
+    Form17 = new TForm17;
+    Form7 = new TForm7;
+    Form9 = new TForm9;
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "toolkit/form.h"
+
+class Tarhiv : public Form
+{
+public:
+    Tarhiv();
+};
+
+extern Tarhiv* arhiv;

@@ -1,0 +1,44 @@
+// Windows-1251 text: conversion to and from UTF-8 for all 256 codes, and upper case.
+// Inside the program every name and cell text is Windows-1251 bytes; UTF-8 exists only at
+// the edges (windows, files of other programs, the command line).
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// The result of encoding a UTF-8 text: the Windows-1251 bytes, or the first character that
+// has no Windows-1251 code (never replaced by a stand-in).
+struct EncodedText
+{
+    std::string bytes;
+    char32_t unencodable = 0;
+    bool ok() const { return unencodable == 0; }
+};
+
+EncodedText encodeCp1251(std::string_view utf8);
+
+// Encodes or throws EncodingError with a Russian message naming the character.
+std::string toCp1251(std::string_view utf8);
+
+std::string cp1251ToUtf8(std::string_view cp1251);
+
+// UTF-8 form of one Unicode character, for messages.
+std::string utf8Char(char32_t c);
+
+// Upper case of Windows-1251 text: Latin, Russian and the other Cyrillic letters of the
+// code page (ё→Ё, і→І, ў→Ў and the rest). Other bytes stay as they are.
+std::string upperCp1251(std::string_view cp1251);
+
+// Removes leading and trailing bytes with codes 0 to 32.
+std::string trimCp1251(std::string_view text);
+
+class EncodingError : public std::runtime_error
+{
+public:
+    explicit EncodingError(char32_t character);
+    char32_t character() const { return character_; }
+
+private:
+    char32_t character_;
+};

@@ -1,0 +1,41 @@
+// The allele window: the user names the alleles (rows 1 to 25 in StringGrid1, 26 to 50 in
+// StringGrid2) and chooses the inheritance mode.
+#pragma once
+
+#include "toolkit/controls.h"
+#include "toolkit/form.h"
+#include "toolkit/string_grid.h"
+
+#include <array>
+#include <string>
+
+class Tantigen : public Form
+{
+public:
+    Tantigen();
+
+    StringGrid* StringGrid1;
+    StringGrid* StringGrid2;
+    Label* Label1;
+    Memo* Memo1;
+    RadioButton* RadioButton1;
+    RadioButton* RadioButton2;
+    Button* Button1;
+
+    void Button1Click();
+    // Runs the allele check over both grids and shows its message on a failure.
+    void checkAlleleList();
+    // The name cell of allele k (1..50).
+    QString alleleCell(int k) const;
+
+protected:
+    void FormActivate() override;
+    void FormClose() override;
+
+private:
+    // Shapes both grids, numbers their rows and, for a new task, empties the name cells.
+    void layOutGrids();
+    std::array<std::string, 50> alleleCellTexts() const;
+};
+
+extern Tantigen* antigen;

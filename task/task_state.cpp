@@ -1,0 +1,3 @@
+#include "task/task_state.h"
+
+TaskState task;

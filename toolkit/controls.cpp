@@ -1,0 +1,30 @@
+#include "toolkit/controls.h"
+
+#include "toolkit/message.h"
+
+#include <QImageReader>
+
+#include <stdexcept>
+
+Button::Button(const QString& caption, QWidget* parent, std::function<void()> onClick)
+    : QPushButton(caption, parent)
+{
+    setAutoDefault(false);
+    QObject::connect(this, &QPushButton::clicked, this,
+                     [handler = std::move(onClick)] { guarded(handler); });
+}
+
+void Memo::setLines(const QStringList& lines) { setPlainText(lines.join(QLatin1Char('\n'))); }
+
+QStringList Memo::lines() const { return toPlainText().split(QLatin1Char('\n')); }
+
+void Image::loadJpeg(const QString& path)
+{
+    QImageReader reader(path, "jpeg");
+    const QImage image = reader.read();
+    if (image.isNull())
+        throw std::runtime_error("Не удалось прочитать рисунок " + path.toStdString() + ": " +
+                                 reader.errorString().toStdString());
+    setPixmap(QPixmap::fromImage(image));
+    setScaledContents(true);
+}

@@ -1,0 +1,61 @@
+// The simple controls the windows are written with: each is the Qt widget itself, with
+// the window's handler connected through the default error handler.
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <functional>
+
+class Label : public QLabel
+{
+public:
+    Label(const QString& caption, QWidget* parent) : QLabel(caption, parent) {}
+};
+
+class Button : public QPushButton
+{
+public:
+    Button(const QString& caption, QWidget* parent, std::function<void()> onClick);
+};
+
+class RadioButton : public QRadioButton
+{
+public:
+    RadioButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {}
+};
+
+// A multi-line text box, filled line by line.
+class Memo : public QPlainTextEdit
+{
+public:
+    explicit Memo(QWidget* parent) : QPlainTextEdit(parent) {}
+    void setLines(const QStringList& lines);
+    QStringList lines() const;
+};
+
+class Edit : public QLineEdit
+{
+public:
+    explicit Edit(QWidget* parent) : QLineEdit(parent) {}
+};
+
+// An edit field whose text must fit an input mask, such as one letter.
+class MaskEdit : public QLineEdit
+{
+public:
+    explicit MaskEdit(QWidget* parent) : QLineEdit(parent) {}
+    void setEditMask(const QString& mask) { setInputMask(mask); }
+};
+
+// A picture decoded from a JPEG resource.
+class Image : public QLabel
+{
+public:
+    explicit Image(QWidget* parent) : QLabel(parent) {}
+    // Throws when the picture cannot be decoded.
+    void loadJpeg(const QString& path);
+};

@@ -1,0 +1,82 @@
+#include "toolkit/form.h"
+
+#include "toolkit/message.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+namespace {
+ModalScript* script = nullptr;
+}
+
+Form::Form(QWidget* parent) : QDialog(parent)
+{
+    setCloseBox(true);
+    // Every window is laid out in pixels for a small sans-serif font of 8 points.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+}
+
+void Form::setCloseBox(bool closeBox)
+{
+    closeBox_ = closeBox;
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (closeBox) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    setWindowFlags(flags);
+}
+
+void Form::placeTopLeft(int width, int height)
+{
+    resize(width, height);
+    move(0, 0);
+}
+
+void Form::showModal()
+{
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    guarded([this] { FormActivate(); });
+    if (script) {
+        script->shown.push_back(objectName());
+        if (!script->actions.empty()) {
+            ModalScript::Action action = std::move(script->actions.front());
+            script->actions.pop_front();
+            guarded([&] { action(*this); });
+        }
+        if (isVisible()) close();
+        return;
+    }
+    if (isVisible()) exec();
+}
+
+void Form::showAsMainWindow()
+{
+    show();
+    guarded([this] { FormActivate(); });
+}
+
+void Form::closeEvent(QCloseEvent* event)
+{
+    if (!closeBox_ && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    guarded([this] { FormClose(); });
+    event->accept();
+    done(QDialog::Rejected);
+}
+
+void Form::keyPressEvent(QKeyEvent* event)
+{
+    // Escape does not close a window of this program: only its close box and buttons do.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+ModalScript::ModalScript() { script = this; }
+
+ModalScript::~ModalScript() { script = nullptr; }

@@ -1,0 +1,58 @@
+// A window of the program: a dialog shown modally by a handler of the window under it.
+// FormActivate runs each time the window is shown modally (not when a window over it
+// closes); FormClose runs when it is closed by the close box or by close().
+#pragma once
+
+#include <QDialog>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+class Form : public QDialog
+{
+public:
+    explicit Form(QWidget* parent = nullptr);
+
+    // Shows the window modally and returns when it closes.
+    void showModal();
+
+    // Shows the main window and runs its activation once.
+    void showAsMainWindow();
+
+protected:
+    virtual void FormActivate() {}
+    virtual void FormClose() {}
+
+    // The title bar carries a close box (the default), or no border icons at all: the
+    // window can then be left only by its own buttons.
+    void setCloseBox(bool closeBox);
+    // Size in pixels, at the top left corner of the screen.
+    void placeTopLeft(int width, int height);
+
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool closeBox_ = true;
+};
+
+// Test seam: while an instance lives, showModal does not wait for a user. It runs the
+// window's activation, then the next queued action on the window (a test pressing its
+// buttons or checking it), then closes the window if the action left it open, as a user
+// would with the close box. With no action queued the window is just closed.
+class ModalScript
+{
+public:
+    using Action = std::function<void(Form&)>;
+
+    ModalScript();
+    ~ModalScript();
+    ModalScript(const ModalScript&) = delete;
+    ModalScript& operator=(const ModalScript&) = delete;
+
+    void then(Action action) { actions.push_back(std::move(action)); }
+
+    std::deque<Action> actions;
+    std::vector<QString> shown; // object names of the windows shown modally, in order
+};

@@ -1,0 +1,38 @@
+// Messages and the application's default error handler. A message is modal with one OK
+// button; tests replace the box through a seam so that nothing waits offscreen.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+void showMessage(const QString& text);
+inline void showMessage(const char* utf8) { showMessage(QString::fromUtf8(utf8)); }
+inline void showMessage(const std::string& utf8) { showMessage(QString::fromStdString(utf8)); }
+
+// Runs a handler as the application's default error handler would: an exception that
+// escapes it is shown in a message box with its text, the handler stops there, the
+// program goes on.
+void guarded(const std::function<void()>& handler);
+
+// Ends the application at once, without any question or saving.
+void terminateApplication();
+
+// Test seam: while an instance lives, messages are recorded instead of shown, and
+// terminateApplication only records that it was asked for.
+class MessageRecorder
+{
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    std::vector<QString> messages;
+    bool terminateRequested = false;
+
+    // The last message, or an empty text.
+    QString last() const { return messages.empty() ? QString() : messages.back(); }
+};

@@ -1,0 +1,192 @@
+// The fixed row and column are the table's own headers, so they never scroll; the corner
+// cell is painted onto the table's corner button.
+#include "toolkit/string_grid.h"
+
+#include "platform/cp1251.h"
+#include "toolkit/message.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <stdexcept>
+
+class GridEditorDelegate : public QStyledItemDelegate
+{
+public:
+    explicit GridEditorDelegate(StringGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override
+    {
+        auto* editor = new QLineEdit(parent);
+        editor->setFrame(false);
+        const int col = index.column() + 1;
+        const int row = index.row() + 1;
+        QObject::connect(editor, &QLineEdit::textEdited, editor,
+                         [this, editor, col, row](const QString& text) {
+                             grid_->textEdited(col, row, text);
+                             const QString held = grid_->cells(col, row);
+                             if (held != editor->text()) editor->setText(held);
+                         });
+        return editor;
+    }
+
+private:
+    StringGrid* grid_;
+};
+
+namespace {
+
+// Paints the corner cell's text the way the header sections are painted.
+class CornerPainter : public QObject
+{
+public:
+    CornerPainter(QObject* parent, const QString* text) : QObject(parent), text_(text) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Paint) return false;
+        auto* button = static_cast<QWidget*>(watched);
+        QPainter painter(button);
+        QStyleOptionHeader option;
+        option.initFrom(button);
+        option.rect = button->rect();
+        option.text = *text_;
+        option.textAlignment = Qt::AlignCenter;
+        option.position = QStyleOptionHeader::OnlyOneSection;
+        button->style()->drawControl(QStyle::CE_Header, &option, &painter, button);
+        return true;
+    }
+
+private:
+    const QString* text_;
+};
+
+} // namespace
+
+StringGrid::StringGrid(QWidget* parent) : QWidget(parent), table_(new QTableWidget(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(table_);
+    table_->setItemDelegate(new GridEditorDelegate(this));
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setWordWrap(false);
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setDefaultSectionSize(20);
+    table_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    table_->verticalHeader()->setFixedWidth(cornerWidth_);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    table_->horizontalHeader()->setMinimumSectionSize(8);
+    table_->setCornerButtonEnabled(false);
+    if (auto* corner = table_->findChild<QAbstractButton*>())
+        corner->installEventFilter(new CornerPainter(this, &cornerText_));
+    QObject::connect(table_, &QTableWidget::currentCellChanged, this,
+                     [this](int currentRow, int currentColumn, int, int) {
+                         if (currentRow < 0 || currentColumn < 0 || !onSelectCell) return;
+                         guarded([&] { onSelectCell(currentColumn + 1, currentRow + 1); });
+                     });
+}
+
+int StringGrid::colCount() const { return table_->columnCount() + 1; }
+
+void StringGrid::setColCount(int count) { table_->setColumnCount(std::max(count, 1) - 1); }
+
+int StringGrid::rowCount() const { return table_->rowCount() + 1; }
+
+void StringGrid::setRowCount(int count) { table_->setRowCount(std::max(count, 1) - 1); }
+
+void StringGrid::setColWidth(int col, int width)
+{
+    if (col == 0) {
+        cornerWidth_ = width;
+        table_->verticalHeader()->setFixedWidth(width);
+    } else {
+        table_->setColumnWidth(col - 1, width);
+    }
+}
+
+int StringGrid::colWidth(int col) const
+{
+    return col == 0 ? cornerWidth_ : table_->columnWidth(col - 1);
+}
+
+QTableWidgetItem* StringGrid::itemAt(int col, int row) const
+{
+    if (col < 0 || row < 0 || col >= colCount() || row >= rowCount())
+        throw std::out_of_range("Ячейка таблицы вне её границ");
+    if (row == 0) return table_->horizontalHeaderItem(col - 1);
+    if (col == 0) return table_->verticalHeaderItem(row - 1);
+    return table_->item(row - 1, col - 1);
+}
+
+QString StringGrid::cells(int col, int row) const
+{
+    if (col == 0 && row == 0) return cornerText_;
+    const QTableWidgetItem* item = itemAt(col, row);
+    return item ? item->text() : QString();
+}
+
+void StringGrid::setCells(int col, int row, const QString& text)
+{
+    if (col == 0 && row == 0) {
+        cornerText_ = text;
+        table_->update();
+        return;
+    }
+    if (QTableWidgetItem* item = itemAt(col, row)) {
+        item->setText(text);
+        return;
+    }
+    if (row == 0) {
+        table_->setHorizontalHeaderItem(col - 1, new QTableWidgetItem(text));
+    } else if (col == 0) {
+        table_->setVerticalHeaderItem(row - 1, new QTableWidgetItem(text));
+    } else {
+        table_->setItem(row - 1, col - 1, new QTableWidgetItem(text));
+    }
+}
+
+std::string StringGrid::cell(int col, int row) const
+{
+    return toCp1251(cells(col, row).toStdString());
+}
+
+void StringGrid::setCell(int col, int row, const std::string& cp1251)
+{
+    setCells(col, row, QString::fromStdString(cp1251ToUtf8(cp1251)));
+}
+
+void StringGrid::setCurrentCell(int col, int row) { table_->setCurrentCell(row - 1, col - 1); }
+
+int StringGrid::col() const { return table_->currentColumn() + 1; }
+
+int StringGrid::row() const { return table_->currentRow() + 1; }
+
+void StringGrid::setEditing(bool editing)
+{
+    table_->setEditTriggers(editing ? QAbstractItemView::DoubleClicked |
+                                          QAbstractItemView::EditKeyPressed |
+                                          QAbstractItemView::AnyKeyPressed |
+                                          QAbstractItemView::SelectedClicked
+                                    : QAbstractItemView::NoEditTriggers);
+}
+
+bool StringGrid::editing() const
+{
+    return table_->editTriggers() != QAbstractItemView::NoEditTriggers;
+}
+
+void StringGrid::textEdited(int col, int row, const QString& text)
+{
+    setCells(col, row, text);
+    if (onSetEditText) guarded([&] { onSetEditText(col, row, text); });
+}

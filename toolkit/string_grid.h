@@ -1,0 +1,59 @@
+// A grid of text cells addressed by column and row, with one fixed header row (row 0) and
+// one fixed number column (column 0) that stay in place while the rest scrolls. Column and
+// row counts include the fixed ones. Cell texts are QStrings; cell() and setCell() give
+// and take Windows-1251 bytes for the core routines.
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+class QTableWidget;
+class QTableWidgetItem;
+
+class StringGrid : public QWidget
+{
+public:
+    explicit StringGrid(QWidget* parent = nullptr);
+
+    int colCount() const;
+    void setColCount(int count);
+    int rowCount() const;
+    void setRowCount(int count);
+    void setColWidth(int col, int width);
+    int colWidth(int col) const;
+
+    QString cells(int col, int row) const;
+    void setCells(int col, int row, const QString& text);
+    // Windows-1251 forms of the same cells. cell() throws EncodingError for a character
+    // that has no Windows-1251 code.
+    std::string cell(int col, int row) const;
+    void setCell(int col, int row, const std::string& cp1251);
+
+    // Makes the cell current, as a click on it would.
+    void setCurrentCell(int col, int row);
+    int col() const;
+    int row() const;
+
+    // Editing switch: when on, a key typed into the current cell opens its editor.
+    void setEditing(bool editing);
+    bool editing() const;
+
+    // Fires when a cell becomes current (a click, a cursor key, setCurrentCell).
+    std::function<void(int col, int row)> onSelectCell;
+    // Fires on every change of the edited text, keystroke by keystroke; the cell already
+    // holds the new text when it fires.
+    std::function<void(int col, int row, const QString& text)> onSetEditText;
+
+    QTableWidget* table() const { return table_; }
+
+private:
+    QTableWidgetItem* itemAt(int col, int row) const;
+    void textEdited(int col, int row, const QString& text);
+
+    QTableWidget* table_;
+    QString cornerText_;
+    int cornerWidth_ = 24;
+    friend class GridEditorDelegate;
+};
