@@ -1,0 +1,3 @@
+#include "archive/save_task_window.h"
+
+void saveTaskToArchive() {}

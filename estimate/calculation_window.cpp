@@ -1,0 +1,3 @@
+#include "estimate/calculation_window.h"
+
+void calculateAndShowResults() {}

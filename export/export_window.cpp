@@ -1,0 +1,3 @@
+#include "export/export_window.h"
+
+void exportResultsToWorkbook() {}

@@ -1,0 +1,23 @@
+// generatePhenotypes: from the normalised allele names and the inheritance mode, builds
+// the phenotype list and the genotype table (every unordered allele pair with the
+// phenotype it shows). genotypeClassText composes the list of genotypes of one phenotype.
+#pragma once
+
+#include "task/task_state.h"
+
+#include <string>
+
+// Builds phenotypeNames/phenotypeCount and the genotype table of the task. Returns false
+// when it stopped at the limit of 1500 phenotypes (the lists stay as far as they were
+// built); the caller then shows phenotypeLimitMessage() and stops.
+bool generatePhenotypes(TaskState& task, InheritanceMode mode);
+
+// "Слишком много фенотипов. Максимум - 1500", in UTF-8.
+std::string phenotypeLimitMessage();
+
+// The genotype-class text of phenotype r (1-based), such as "(A/A), (A/-)", in
+// Windows-1251.
+std::string genotypeClassText(const TaskState& task, int r);
+
+// The name of genotype k (1-based), such as "A/B", in Windows-1251.
+std::string genotypeName(const TaskState& task, int k);
