@@ -14,6 +14,7 @@ TForm1* Form1 = nullptr;
 TForm1::TForm1()
 {
     setObjectName("Form1");
+    makeMainWindow();
     setWindowTitle("Тарвенис. Велимор.");
     placeTopLeft(979, 734);
 
@@ -39,13 +40,14 @@ TForm1::TForm1()
     Button2->setGeometry(buttonX, 232, 261, 34);
     Button1 = new Button("Архив задач", this, [this] { Button1Click(); });
     Button1->setGeometry(buttonX, 272, 261, 34);
-    Button3 = new Button("Сохранение архива на резервном носителе", this,
-                         [this] { Button3Click(); });
+    Button3 =
+        new Button("Сохранение архива на резервном носителе", this, [this] { Button3Click(); });
     Button3->setGeometry(buttonX, 312, 261, 34);
-    Button4 = new Button("Восстановление архива с резервного носителя", this,
-                         [this] { Button4Click(); });
+    Button4 =
+        new Button("Восстановление архива с резервного носителя", this, [this] { Button4Click(); });
     Button4->setGeometry(buttonX, 352, 261, 34);
-    for (Button* b : {Button1, Button2, Button3, Button4}) b->setFocusPolicy(Qt::StrongFocus);
+    for (Button* b : {Button1, Button2, Button3, Button4})
+        b->setFocusPolicy(Qt::StrongFocus);
 
     Image2 = new Image(this);
     Image2->setGeometry(612, 400, 340, 300);
@@ -70,8 +72,17 @@ void TForm1::Button2Click()
     antigen->showModal();
 }
 
-void TForm1::Button1Click() { arhiv->showModal(); }
+void TForm1::Button1Click()
+{
+    arhiv->showModal();
+}
 
-void TForm1::Button3Click() { Form16->showModal(); }
+void TForm1::Button3Click()
+{
+    Form16->showModal();
+}
 
-void TForm1::Button4Click() { Form17->showModal(); }
+void TForm1::Button4Click()
+{
+    Form17->showModal();
+}

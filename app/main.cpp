@@ -14,7 +14,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Велимор");
 
-    if (const auto title = findConflictingTitle(listTopLevelWindows(), conflictingTitleFragments())) {
+    if (const auto title =
+            findConflictingTitle(listTopLevelWindows(), conflictingTitleFragments())) {
         showMessage(conflictMessage(*title));
         return 0;
     }

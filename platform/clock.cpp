@@ -20,4 +20,7 @@ LocalDateTime currentDateTime()
             local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
-void setClockForTests(std::function<LocalDateTime()> clock) { clockOverride() = std::move(clock); }
+void setClockForTests(std::function<LocalDateTime()> clock)
+{
+    clockOverride() = std::move(clock);
+}

@@ -11,7 +11,10 @@ std::mt19937_64& generator()
 }
 } // namespace
 
-void seedRandom(std::uint64_t seed) { generator().seed(seed); }
+void seedRandom(std::uint64_t seed)
+{
+    generator().seed(seed);
+}
 
 void seedRandomFromClock()
 {

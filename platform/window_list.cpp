@@ -13,21 +13,22 @@ namespace {
 
 template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
-template <typename T> Reply<T> own(T* reply) { return Reply<T>(reply, &std::free); }
+template <typename T> Reply<T> own(T* reply)
+{
+    return Reply<T>(reply, &std::free);
+}
 
 xcb_atom_t atom(xcb_connection_t* c, const char* name)
 {
     auto reply = own(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 1, static_cast<uint16_t>(std::string(name).size()), name),
-        nullptr));
+        c, xcb_intern_atom(c, 1, static_cast<uint16_t>(std::string(name).size()), name), nullptr));
     return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
 Reply<xcb_get_property_reply_t> property(xcb_connection_t* c, xcb_window_t w, xcb_atom_t prop,
                                          xcb_atom_t type, uint32_t longs)
 {
-    return own(xcb_get_property_reply(c, xcb_get_property(c, 0, w, prop, type, 0, longs),
-                                      nullptr));
+    return own(xcb_get_property_reply(c, xcb_get_property(c, 0, w, prop, type, 0, longs), nullptr));
 }
 
 std::string propertyText(xcb_get_property_reply_t* reply)
@@ -60,8 +61,8 @@ struct Atoms
 TopLevelWindow describe(xcb_connection_t* c, const Atoms& atoms, xcb_window_t w)
 {
     TopLevelWindow window;
-    auto attributes = own(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, w),
-                                                          nullptr));
+    auto attributes =
+        own(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, w), nullptr));
     window.visible = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
     if (!window.visible) {
         auto state = property(c, w, atoms.wmState, atoms.wmState, 2);
@@ -92,7 +93,8 @@ std::string truncateTitle(const std::string& utf8)
     std::size_t pos = 0;
     for (int characters = 0; pos < utf8.size() && characters < 127; ++characters) {
         ++pos;
-        while (pos < utf8.size() && (static_cast<unsigned char>(utf8[pos]) & 0xC0) == 0x80) ++pos;
+        while (pos < utf8.size() && (static_cast<unsigned char>(utf8[pos]) & 0xC0) == 0x80)
+            ++pos;
     }
     return utf8.substr(0, pos);
 }

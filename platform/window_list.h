@@ -8,10 +8,10 @@
 
 struct TopLevelWindow
 {
-    std::string title; // UTF-8, at most 127 characters kept
-    bool ours = false; // belongs to this process
+    std::string title;    // UTF-8, at most 127 characters kept
+    bool ours = false;    // belongs to this process
     bool visible = false; // viewable, or iconic (a minimised window counts as visible)
-    bool owned = false; // has an owner window (WM_TRANSIENT_FOR)
+    bool owned = false;   // has an owner window (WM_TRANSIENT_FOR)
 };
 
 // In stacking order, topmost first.

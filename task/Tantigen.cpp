@@ -71,7 +71,8 @@ StringGrid* makeAlleleGrid(QWidget* parent, int x)
 Tantigen::Tantigen()
 {
     setObjectName("antigen");
-    setWindowTitle("Аллели. Ведите наименования аллелей в соответствии с инструкцией (она справа).");
+    setWindowTitle(
+        "Аллели. Ведите наименования аллелей в соответствии с инструкцией (она справа).");
     placeTopLeft(979, 734);
 
     Label1 = new Label("Список аллелей", this);
@@ -144,7 +145,8 @@ QString Tantigen::alleleCell(int k) const
 std::array<std::string, 50> Tantigen::alleleCellTexts() const
 {
     std::array<std::string, 50> texts;
-    for (int k = 1; k <= 50; ++k) texts[k - 1] = alleleCell(k).toStdString();
+    for (int k = 1; k <= 50; ++k)
+        texts[k - 1] = alleleCell(k).toStdString();
     return texts;
 }
 
@@ -158,6 +160,8 @@ void Tantigen::Button1Click()
 {
     checkAlleleList();
     if (task.alleleCheckFailed) return;
-    if (task.archiveMode) close();
-    else kontrol->showModal();
+    if (task.archiveMode)
+        close();
+    else
+        kontrol->showModal();
 }

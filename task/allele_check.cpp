@@ -9,10 +9,9 @@ namespace {
 // Byte order of unsigned characters; a prefix sorts first.
 bool ordinalLess(const std::string& a, const std::string& b)
 {
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-        });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+    });
 }
 
 AlleleCheck fail(TaskState& task, AlleleCheckFailure failure)
@@ -31,9 +30,11 @@ std::vector<std::string> splitTokens(const std::string& text)
     std::vector<std::string> tokens;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        while (pos < text.size() && text[pos] == ' ') ++pos;
+        while (pos < text.size() && text[pos] == ' ')
+            ++pos;
         const std::size_t start = pos;
-        while (pos < text.size() && text[pos] != ' ') ++pos;
+        while (pos < text.size() && text[pos] != ' ')
+            ++pos;
         if (pos > start) tokens.push_back(text.substr(start, pos - start));
     }
     return tokens;
@@ -89,7 +90,8 @@ AlleleCheck checkAlleleList(const std::array<std::string, maxAlleles>& cellTexts
         selectionSortOrdinal(tests);
 
         std::string name;
-        for (const std::string& test : tests) name += test + " ";
+        for (const std::string& test : tests)
+            name += test + " ";
         for (int k = 1; k <= task.alleleCount; ++k) {
             if (task.alleleNames[k] == name) {
                 AlleleCheck check = fail(task, AlleleCheckFailure::duplicateAllele);
@@ -125,8 +127,7 @@ std::string alleleCheckMessage(const AlleleCheck& check)
         return "Только один аллель - задача не имеет смысла...";
     case AlleleCheckFailure::unencodableCharacter:
         return "В наименовании аллеля " + std::to_string(check.alleleNumber) + " есть символ «" +
-               utf8Char(check.character) +
-               "», которого нет в кодировке Windows-1251. Исправьте..";
+               utf8Char(check.character) + "», которого нет в кодировке Windows-1251. Исправьте..";
     }
     return {};
 }

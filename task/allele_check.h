@@ -25,8 +25,8 @@ struct AlleleCheck
 {
     AlleleCheckFailure failure = AlleleCheckFailure::none;
     std::string duplicateName; // Windows-1251, with its trailing space
-    int alleleNumber = 0; // the number the failing row would have had
-    char32_t character = 0; // the character Windows-1251 cannot hold
+    int alleleNumber = 0;      // the number the failing row would have had
+    char32_t character = 0;    // the character Windows-1251 cannot hold
 
     bool failed() const { return failure != AlleleCheckFailure::none; }
 };

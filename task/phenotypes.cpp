@@ -17,13 +17,14 @@ std::string codominantPhenotype(const std::string& nameI, const std::string& nam
     std::vector<std::string> tests = splitTokens(trimCp1251(w));
     selectionSortOrdinal(tests);
     std::string p;
-    for (const std::string& t : tests) p += t + " ";
+    for (const std::string& t : tests)
+        p += t + " ";
     return p;
 }
 
 } // namespace
 
-bool generatePhenotypes(TaskState& task, InheritanceMode mode)
+bool generatePhenotypes(TaskState& task, InheritanceMode mode, int phenotypeLimit)
 {
     task.genotypeCount = 0;
     task.phenotypeCount = 0;
@@ -45,7 +46,7 @@ bool generatePhenotypes(TaskState& task, InheritanceMode mode)
                     if (task.phenotypeNames[r] == p) number = r;
             }
             if (number == 0) {
-                if (task.phenotypeCount == maxPhenotypes) return false;
+                if (task.phenotypeCount >= phenotypeLimit) return false;
                 number = ++task.phenotypeCount;
                 task.phenotypeNames[number] = p;
             }

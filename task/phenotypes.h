@@ -8,9 +8,11 @@
 #include <string>
 
 // Builds phenotypeNames/phenotypeCount and the genotype table of the task. Returns false
-// when it stopped at the limit of 1500 phenotypes (the lists stay as far as they were
-// built); the caller then shows phenotypeLimitMessage() and stops.
-bool generatePhenotypes(TaskState& task, InheritanceMode mode);
+// when a new phenotype would pass phenotypeLimit (the lists stay as far as they were
+// built); the caller then shows phenotypeLimitMessage() and stops. The limit is always
+// maxPhenotypes in the program; 50 alleles give at most 1275 phenotypes, so only a lower
+// limit reaches it.
+bool generatePhenotypes(TaskState& task, InheritanceMode mode, int phenotypeLimit = maxPhenotypes);
 
 // "Слишком много фенотипов. Максимум - 1500", in UTF-8.
 std::string phenotypeLimitMessage();

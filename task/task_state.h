@@ -15,16 +15,25 @@ constexpr int maxPhenotypes = 1500;
 constexpr int maxGenotypes = maxAlleles * (maxAlleles + 1) / 2; // 1275 unordered pairs
 
 // Inheritance mode codes, as stored in the archive field KNOP1.
-enum class InheritanceMode { codominance = 1, dominance = 2 };
+enum class InheritanceMode
+{
+    codominance = 1,
+    dominance = 2
+};
 
 // Fit criterion codes, as stored in the archive field KNOP2.
-enum class FitCriterion { maximumLikelihood = 1, leastSquares = 2, normalisedLeastSquares = 3 };
+enum class FitCriterion
+{
+    maximumLikelihood = 1,
+    leastSquares = 2,
+    normalisedLeastSquares = 3
+};
 
 struct TaskState
 {
-    bool archiveMode = false; // the task in hand was opened from the archive
+    bool archiveMode = false;          // the task in hand was opened from the archive
     bool archiveCountsPending = false; // the next control-window set-up keeps the counts
-    bool allelesToCorrect = false; // the warning window's answer
+    bool allelesToCorrect = false;     // the warning window's answer
     bool alleleCheckFailed = false;
 
     int alleleCount = 0;

@@ -14,9 +14,15 @@ Button::Button(const QString& caption, QWidget* parent, std::function<void()> on
                      [handler = std::move(onClick)] { guarded(handler); });
 }
 
-void Memo::setLines(const QStringList& lines) { setPlainText(lines.join(QLatin1Char('\n'))); }
+void Memo::setLines(const QStringList& lines)
+{
+    setPlainText(lines.join(QLatin1Char('\n')));
+}
 
-QStringList Memo::lines() const { return toPlainText().split(QLatin1Char('\n')); }
+QStringList Memo::lines() const
+{
+    return toPlainText().split(QLatin1Char('\n'));
+}
 
 void Image::loadJpeg(const QString& path)
 {

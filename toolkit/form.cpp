@@ -26,6 +26,13 @@ void Form::setCloseBox(bool closeBox)
     setWindowFlags(flags);
 }
 
+void Form::makeMainWindow()
+{
+    closeBox_ = true;
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+}
+
 void Form::placeTopLeft(int width, int height)
 {
     resize(width, height);
@@ -77,6 +84,12 @@ void Form::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-ModalScript::ModalScript() { script = this; }
+ModalScript::ModalScript()
+{
+    script = this;
+}
 
-ModalScript::~ModalScript() { script = nullptr; }
+ModalScript::~ModalScript()
+{
+    script = nullptr;
+}

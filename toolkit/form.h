@@ -27,6 +27,8 @@ protected:
     // The title bar carries a close box (the default), or no border icons at all: the
     // window can then be left only by its own buttons.
     void setCloseBox(bool closeBox);
+    // The main window is a window of its own, owned by no other (only a close box).
+    void makeMainWindow();
     // Size in pixels, at the top left corner of the screen.
     void placeTopLeft(int width, int height);
 

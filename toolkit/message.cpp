@@ -40,6 +40,12 @@ void terminateApplication()
     QCoreApplication::exit(0);
 }
 
-MessageRecorder::MessageRecorder() { recorder = this; }
+MessageRecorder::MessageRecorder()
+{
+    recorder = this;
+}
 
-MessageRecorder::~MessageRecorder() { recorder = nullptr; }
+MessageRecorder::~MessageRecorder()
+{
+    recorder = nullptr;
+}

@@ -9,8 +9,14 @@
 #include <vector>
 
 void showMessage(const QString& text);
-inline void showMessage(const char* utf8) { showMessage(QString::fromUtf8(utf8)); }
-inline void showMessage(const std::string& utf8) { showMessage(QString::fromStdString(utf8)); }
+inline void showMessage(const char* utf8)
+{
+    showMessage(QString::fromUtf8(utf8));
+}
+inline void showMessage(const std::string& utf8)
+{
+    showMessage(QString::fromStdString(utf8));
+}
 
 // Runs a handler as the application's default error handler would: an exception that
 // escapes it is shown in a message box with its text, the handler stops there, the

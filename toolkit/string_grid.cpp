@@ -96,13 +96,25 @@ StringGrid::StringGrid(QWidget* parent) : QWidget(parent), table_(new QTableWidg
                      });
 }
 
-int StringGrid::colCount() const { return table_->columnCount() + 1; }
+int StringGrid::colCount() const
+{
+    return table_->columnCount() + 1;
+}
 
-void StringGrid::setColCount(int count) { table_->setColumnCount(std::max(count, 1) - 1); }
+void StringGrid::setColCount(int count)
+{
+    table_->setColumnCount(std::max(count, 1) - 1);
+}
 
-int StringGrid::rowCount() const { return table_->rowCount() + 1; }
+int StringGrid::rowCount() const
+{
+    return table_->rowCount() + 1;
+}
 
-void StringGrid::setRowCount(int count) { table_->setRowCount(std::max(count, 1) - 1); }
+void StringGrid::setRowCount(int count)
+{
+    table_->setRowCount(std::max(count, 1) - 1);
+}
 
 void StringGrid::setColWidth(int col, int width)
 {
@@ -165,19 +177,27 @@ void StringGrid::setCell(int col, int row, const std::string& cp1251)
     setCells(col, row, QString::fromStdString(cp1251ToUtf8(cp1251)));
 }
 
-void StringGrid::setCurrentCell(int col, int row) { table_->setCurrentCell(row - 1, col - 1); }
+void StringGrid::setCurrentCell(int col, int row)
+{
+    table_->setCurrentCell(row - 1, col - 1);
+}
 
-int StringGrid::col() const { return table_->currentColumn() + 1; }
+int StringGrid::col() const
+{
+    return table_->currentColumn() + 1;
+}
 
-int StringGrid::row() const { return table_->currentRow() + 1; }
+int StringGrid::row() const
+{
+    return table_->currentRow() + 1;
+}
 
 void StringGrid::setEditing(bool editing)
 {
-    table_->setEditTriggers(editing ? QAbstractItemView::DoubleClicked |
-                                          QAbstractItemView::EditKeyPressed |
-                                          QAbstractItemView::AnyKeyPressed |
-                                          QAbstractItemView::SelectedClicked
-                                    : QAbstractItemView::NoEditTriggers);
+    table_->setEditTriggers(
+        editing ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                      QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked
+                : QAbstractItemView::NoEditTriggers);
 }
 
 bool StringGrid::editing() const

@@ -82,14 +82,15 @@ void drawChromosome(QPainter& p)
         p.drawPath(chromatid);
         p.setPen(QPen(QColor(90, 30, 120), 5));
         for (int band : {110, 170, 230, 370, 430, 480}) {
-            const qreal x = 200 + side * (band < 300 ? 40 + (300 - band) / 6.0 : 40 + (band - 300) / 6.0);
+            const qreal x =
+                200 + side * (band < 300 ? 40 + (300 - band) / 6.0 : 40 + (band - 300) / 6.0);
             p.drawLine(QPointF(x - 14, band), QPointF(x + 14, band));
         }
     }
     // The double helix: two strands and their base pairs.
     const QColor strandColours[] = {QColor(80, 200, 255), QColor(255, 190, 70)};
-    const QColor baseColours[] = {QColor(120, 230, 120), QColor(240, 90, 90),
-                                  QColor(250, 240, 110), QColor(150, 150, 255)};
+    const QColor baseColours[] = {QColor(120, 230, 120), QColor(240, 90, 90), QColor(250, 240, 110),
+                                  QColor(150, 150, 255)};
     for (int y = 40, i = 0; y <= 560; y += 20, ++i) {
         const qreal phase = y / 52.0;
         const qreal x1 = 500 + 90 * qSin(phase);
@@ -101,8 +102,10 @@ void drawChromosome(QPainter& p)
         QPainterPath path;
         for (int y = 30; y <= 570; y += 2) {
             const qreal x = 500 + (strand ? -90 : 90) * qSin(y / 52.0);
-            if (y == 30) path.moveTo(x, y);
-            else path.lineTo(x, y);
+            if (y == 30)
+                path.moveTo(x, y);
+            else
+                path.lineTo(x, y);
         }
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(strandColours[strand], 10, Qt::SolidLine, Qt::RoundCap));

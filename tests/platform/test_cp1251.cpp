@@ -1,0 +1,51 @@
+// Windows-1251 conversions over all 256 codes, upper case and trimming.
+#include "platform/cp1251.h"
+
+#include <gtest/gtest.h>
+
+TEST(Cp1251, EveryByteRoundTripsThroughUtf8)
+{
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        const EncodedText back = encodeCp1251(cp1251ToUtf8(byte));
+        ASSERT_TRUE(back.ok()) << "byte " << b;
+        EXPECT_EQ(back.bytes, byte) << "byte " << b;
+    }
+}
+
+TEST(Cp1251, KnownCharactersMapToTheirCodes)
+{
+    EXPECT_EQ(toCp1251("Аа Яя Ёё №"), "\xC0\xE0 \xDF\xFF \xA8\xB8 \xB9");
+    EXPECT_EQ(cp1251ToUtf8("\x88\x96\xAB"), "€–«");
+}
+
+TEST(Cp1251, ACharacterWithoutACodeIsReportedNeverReplaced)
+{
+    const EncodedText text = encodeCp1251("Aα₂");
+    EXPECT_FALSE(text.ok());
+    EXPECT_EQ(text.unencodable, U'α');
+    EXPECT_EQ(encodeCp1251("x😀").unencodable, U'😀');
+    EXPECT_THROW(toCp1251("ok ₂"), EncodingError);
+    try {
+        toCp1251("₂");
+    } catch (const EncodingError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Символ «₂» нельзя записать в кодировке Windows-1251. Замените его.");
+    }
+    // A malformed UTF-8 sequence is refused too.
+    EXPECT_FALSE(encodeCp1251("\xC3").ok());
+}
+
+TEST(Cp1251, UpperCaseCoversLatinAndCyrillic)
+{
+    EXPECT_EQ(cp1251ToUtf8(upperCp1251(toCp1251("abc xyz абв эюя ёїіўєґ ђћџ"))),
+              "ABC XYZ АБВ ЭЮЯ ЁЇІЎЄҐ ЂЋЏ");
+    EXPECT_EQ(cp1251ToUtf8(upperCp1251(toCp1251("123 №«»-µ"))), "123 №«»-µ");
+}
+
+TEST(Cp1251, TrimRemovesCodesUpToSpaceOnly)
+{
+    EXPECT_EQ(trimCp1251(std::string("\t\x01 a b \r\n", 9)), "a b");
+    EXPECT_EQ(trimCp1251("\xA0x\xA0"), "\xA0x\xA0");
+    EXPECT_EQ(trimCp1251("   "), "");
+}

@@ -1,0 +1,166 @@
+// checkAlleleList over the 50 allele cells: normalisation, the lists it fills, and every
+// refusal with its message.
+#include "platform/cp1251.h"
+#include "task/allele_check.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Cells = std::array<std::string, maxAlleles>;
+
+Cells cells(std::initializer_list<std::string> rows)
+{
+    Cells c;
+    std::size_t i = 0;
+    for (const std::string& row : rows)
+        c[i++] = row;
+    return c;
+}
+
+std::string utf8(const std::string& cp1251)
+{
+    return cp1251ToUtf8(cp1251);
+}
+
+} // namespace
+
+TEST(AlleleCheck, NormalisesOrderAndRepeatsIntoTheSameNameAndRefusesTheDuplicate)
+{
+    TaskState task;
+    const AlleleCheck check = checkAlleleList(cells({" t C a  t ", "a C C t"}), task);
+    EXPECT_EQ(check.failure, AlleleCheckFailure::duplicateAllele);
+    EXPECT_EQ(check.duplicateName, "C a t ");
+    EXPECT_EQ(alleleCheckMessage(check), "Аллель с тестами C a t  повторяется. Исправьте!!!");
+    EXPECT_TRUE(task.alleleCheckFailed);
+    ASSERT_EQ(task.alleleCount, 1);
+    EXPECT_EQ(task.alleleNames[1], "C a t ");
+    // Tests in order of first occurrence as typed, before sorting.
+    ASSERT_EQ(task.testCount, 3);
+    EXPECT_EQ(task.testNames[1], "t");
+    EXPECT_EQ(task.testNames[2], "C");
+    EXPECT_EQ(task.testNames[3], "a");
+}
+
+TEST(AlleleCheck, BlankRowsAreSkippedAndTheMinusAlleleHasNoTest)
+{
+    TaskState task;
+    const AlleleCheck check = checkAlleleList(cells({"A", "", "  ", "-"}), task);
+    EXPECT_FALSE(check.failed());
+    EXPECT_FALSE(task.alleleCheckFailed);
+    ASSERT_EQ(task.alleleCount, 2);
+    EXPECT_EQ(task.alleleNames[1], "A ");
+    EXPECT_EQ(task.alleleNames[2], "- ");
+    ASSERT_EQ(task.testCount, 1);
+    EXPECT_EQ(task.testNames[1], "A");
+}
+
+TEST(AlleleCheck, MinusRules)
+{
+    TaskState task;
+    AlleleCheck check = checkAlleleList(cells({"B", "A -"}), task);
+    EXPECT_EQ(alleleCheckMessage(check),
+              "Минус не может совмещаться с другими тестами!! Исправьте..");
+    EXPECT_EQ(task.alleleCount, 1);
+
+    check = checkAlleleList(cells({"- -", "A"}), task);
+    EXPECT_EQ(check.failure, AlleleCheckFailure::minusWithOtherTests);
+    EXPECT_EQ(task.alleleCount, 0);
+
+    check = checkAlleleList(cells({"-", "A", " - "}), task);
+    EXPECT_EQ(alleleCheckMessage(check), "Минус может иметь ТОЛЬКО ОДИН АЛЛЕЛЬ!! Исправьте..");
+    EXPECT_EQ(task.alleleCount, 2);
+
+    // A minus inside a test name is an ordinary character.
+    check = checkAlleleList(cells({"A-1", "-"}), task);
+    EXPECT_FALSE(check.failed());
+    EXPECT_EQ(task.alleleNames[1], "A-1 ");
+}
+
+TEST(AlleleCheck, CaseAndSpacesMakeDifferentTestsAndAlleles)
+{
+    TaskState task;
+    EXPECT_FALSE(checkAlleleList(cells({"a", "A", "A1", "A 1"}), task).failed());
+    ASSERT_EQ(task.alleleCount, 4);
+    EXPECT_EQ(task.alleleNames[4], "1 A ");
+    ASSERT_EQ(task.testCount, 4);
+    EXPECT_EQ(task.testNames[1], "a");
+    EXPECT_EQ(task.testNames[2], "A");
+    EXPECT_EQ(task.testNames[3], "A1");
+    EXPECT_EQ(task.testNames[4], "1");
+}
+
+TEST(AlleleCheck, ByteOrderPutsDigitsCapitalsSmallLettersThenCyrillic)
+{
+    TaskState task;
+    EXPECT_FALSE(checkAlleleList(cells({"б a Я A 7", "-"}), task).failed());
+    EXPECT_EQ(utf8(task.alleleNames[1]), "7 A a Я б ");
+}
+
+TEST(AlleleCheck, TheFiftyFirstTestStopsTheCheckWhereverItStands)
+{
+    TaskState task;
+    Cells c;
+    for (int k = 0; k < 25; ++k)
+        c[k] = "t" + std::to_string(2 * k) + " t" + std::to_string(2 * k + 1);
+    EXPECT_FALSE(checkAlleleList(c, task).failed());
+    EXPECT_EQ(task.testCount, 50);
+
+    c[25] = "t0 t1 extra";
+    const AlleleCheck check = checkAlleleList(c, task);
+    EXPECT_EQ(alleleCheckMessage(check), "Слишком много тестов. Максимум - 50");
+    EXPECT_EQ(task.alleleCount, 25);
+    EXPECT_EQ(task.testCount, 50);
+}
+
+TEST(AlleleCheck, EmptyAndSingleAlleleLists)
+{
+    TaskState task;
+    EXPECT_EQ(alleleCheckMessage(checkAlleleList(Cells{}, task)), "Список аллелей пуст!!!");
+    EXPECT_EQ(alleleCheckMessage(checkAlleleList(cells({"", "A"}), task)),
+              "Только один аллель - задача не имеет смысла...");
+    EXPECT_TRUE(task.alleleCheckFailed);
+    EXPECT_EQ(task.alleleCount, 1);
+}
+
+TEST(AlleleCheck, AllelesAreNumberedByNonBlankRowsAcrossBothGrids)
+{
+    TaskState task;
+    Cells c;
+    c[2] = "A";
+    c[25] = "B"; // row 1 of the second grid
+    EXPECT_FALSE(checkAlleleList(c, task).failed());
+    ASSERT_EQ(task.alleleCount, 2);
+    EXPECT_EQ(task.alleleNames[2], "B ");
+
+    Cells full;
+    for (int k = 0; k < 50; ++k)
+        full[k] = "x" + std::to_string(k / 2) + (k % 2 ? " y" : "");
+    EXPECT_EQ(checkAlleleList(full, task).failure, AlleleCheckFailure::none);
+    EXPECT_EQ(task.alleleCount, 50);
+    EXPECT_EQ(task.alleleNames[26], "x12 y ");
+}
+
+TEST(AlleleCheck, ACharacterOutsideWindows1251IsRefusedNamingTheAllele)
+{
+    TaskState task;
+    const AlleleCheck check = checkAlleleList(cells({"A", "", "Bα"}), task);
+    EXPECT_EQ(check.failure, AlleleCheckFailure::unencodableCharacter);
+    EXPECT_EQ(check.alleleNumber, 2);
+    EXPECT_EQ(check.character, U'α');
+    EXPECT_EQ(alleleCheckMessage(check),
+              "В наименовании аллеля 2 есть символ «α», которого нет в кодировке Windows-1251. "
+              "Исправьте..");
+    EXPECT_TRUE(task.alleleCheckFailed);
+    EXPECT_EQ(task.alleleCount, 1);
+}
+
+TEST(AlleleCheck, ARepeatedCheckStartsFromEmptyLists)
+{
+    TaskState task;
+    EXPECT_FALSE(checkAlleleList(cells({"A B", "C", "-"}), task).failed());
+    EXPECT_FALSE(checkAlleleList(cells({"D", "E"}), task).failed());
+    EXPECT_EQ(task.alleleCount, 2);
+    EXPECT_EQ(task.testCount, 2);
+    EXPECT_EQ(task.testNames[1], "D");
+}
