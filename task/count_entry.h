@@ -1,0 +1,28 @@
+// The observed counts of the control window's column "Факт": the check of a count as it is
+// typed, and the total over the column. A count is read whole as a signed 32-bit whole
+// number below 20000000; the total is the exact 64-bit sum (1500 counts below 20000000
+// exceed 2^31).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr std::int32_t countLimit = 20000000; // counts are below this
+
+// "Допустимы только целые числа меньше 20000000", in UTF-8.
+std::string countRefusalMessage();
+
+// Whether a non-empty text as typed is an acceptable count: leading blanks, an optional
+// "+" or "-", then digits and nothing after them, within the signed 32-bit range and below
+// countLimit. An empty text is not checked by the caller.
+bool isAcceptableCount(const std::string& text);
+
+// The integer value of a cell text (UTF-8 as the grid holds it; a count is plain ASCII):
+// trimmed, then read as a signed 32-bit whole number. An empty cell is 0. Throws
+// std::invalid_argument, with a Russian message naming the text, when the text is not such a
+// number.
+std::int64_t countValue(const std::string& text);
+
+// The sum of the values of the cells; empty cells add nothing.
+std::int64_t countTotal(const std::vector<std::string>& cells);
