@@ -1,0 +1,214 @@
+// Backup and restore of the archive files over lettered drives in a temporary folder,
+// with the tables' closing, reopening and checking recorded.
+#include "archive/backup_restore.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class BackupRestore : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        base = fs::temp_directory_path() / ("velimor-backup-" + std::to_string(::getpid()));
+        fs::remove_all(base);
+        work = base / "work";
+        drives = base / "drives";
+        fs::create_directories(work);
+        fs::create_directories(drives / "E");
+        setenv("VELIMOR_DRIVES", drives.c_str(), 1);
+        tables.closeTables = [this] { events.push_back("close"); };
+        tables.openTables = [this] { events.push_back("open"); };
+        tables.checkTable = [this](const std::string& path, const std::string& name) {
+            events.push_back("check " + name);
+            if (read(path) == "damaged") throw std::runtime_error("damaged");
+        };
+    }
+    void TearDown() override
+    {
+        unsetenv("VELIMOR_DRIVES");
+        fs::permissions(base, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(base);
+    }
+    static void write(const fs::path& path, const std::string& text)
+    {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    static std::string read(const fs::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    void writeArchive(const fs::path& folder, const std::string& tag)
+    {
+        write(folder / "SPISOK.DBF", "spisok " + tag);
+        write(folder / "ALLEL.DBF", "allel " + tag);
+        write(folder / "FENOTIP.DBF", "fenotip " + tag);
+        write(folder / "SPISOK.CDX", "index " + tag);
+    }
+    std::vector<std::string> backup(char letter)
+    {
+        return backupArchive(letter, work.string(), tables);
+    }
+    std::vector<std::string> restore(char letter)
+    {
+        return restoreArchive(letter, work.string(), tables);
+    }
+
+    fs::path base, work, drives;
+    ArchiveTablesControl tables;
+    std::vector<std::string> events;
+};
+
+using Messages = std::vector<std::string>;
+
+} // namespace
+
+TEST(DriveLetterField, LatinLettersOnly)
+{
+    EXPECT_EQ(readDriveLetter("e"), 'E');
+    EXPECT_EQ(readDriveLetter(" F "), 'F');
+    EXPECT_EQ(readDriveLetter(""), std::nullopt);
+    EXPECT_EQ(readDriveLetter("   "), std::nullopt);
+    EXPECT_EQ(readDriveLetter("Д"), std::nullopt);
+    EXPECT_EQ(readDriveLetter("1"), std::nullopt);
+    EXPECT_EQ(driveLetterMessage(), "Введите одну латинскую букву...");
+}
+
+TEST_F(BackupRestore, BackupCreatesTheFolderCopiesTablesButNotIndexesAndReopens)
+{
+    writeArchive(work, "1");
+    write(work / "notes.dbf.old", "old");
+    EXPECT_EQ(backup('E'), Messages{"Резервная копия создана!"});
+    EXPECT_EQ(events, (std::vector<std::string>{"close", "open"}));
+    const fs::path folder = drives / "E" / "arhivpog";
+    EXPECT_EQ(read(folder / "SPISOK.DBF"), "spisok 1");
+    EXPECT_EQ(read(folder / "notes.dbf.old"), "old");
+    EXPECT_FALSE(fs::exists(folder / "SPISOK.CDX"));
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder))
+        ++files;
+    EXPECT_EQ(files, 4u); // no temporary file left behind
+}
+
+TEST_F(BackupRestore, BackupReusesTheFolderReplacingSameNamesAndKeepingOthers)
+{
+    const fs::path folder = drives / "E" / "arhivpog";
+    fs::create_directories(folder);
+    write(folder / "SPISOK.DBF", "older");
+    write(folder / "other.txt", "kept");
+    writeArchive(work, "2");
+    EXPECT_EQ(backup(*readDriveLetter("e")), Messages{"Резервная копия создана!"});
+    EXPECT_EQ(read(folder / "SPISOK.DBF"), "spisok 2");
+    EXPECT_EQ(read(folder / "other.txt"), "kept");
+}
+
+TEST_F(BackupRestore, BackupFailures)
+{
+    writeArchive(work, "1");
+    EXPECT_EQ(backup('F'), Messages{"Резервный носитель не установлен или не исправен..."});
+    EXPECT_TRUE(events.empty());
+
+    fs::remove_all(work);
+    fs::create_directories(work);
+    EXPECT_EQ(backup('E'), Messages{"Резервная копия НЕ создана!!"});
+    EXPECT_EQ(events, (std::vector<std::string>{"close", "open"}));
+
+    if (::geteuid() != 0) {
+        writeArchive(work, "1");
+        fs::permissions(drives / "E", fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(backup('E'), (Messages{"Папка резервной копии не создается...",
+                                         "Резервная копия НЕ создана!!"}));
+    }
+}
+
+TEST_F(BackupRestore, ACopyThatFailsIsReportedPerFileAndTheOthersAreStillCopied)
+{
+    writeArchive(work, "1");
+    const fs::path folder = drives / "E" / "arhivpog";
+    fs::create_directories(folder / "ALLEL.DBF"); // a folder where the table should go
+    const Messages messages = backup('E');
+    EXPECT_EQ(messages, (Messages{"Копия ALLEL.DBF не создана", "Резервная копия НЕ создана!!"}));
+    EXPECT_EQ(read(folder / "FENOTIP.DBF"), "fenotip 1");
+    EXPECT_EQ(read(folder / "SPISOK.DBF"), "spisok 1");
+}
+
+TEST_F(BackupRestore, RestoreReplacesTheArchiveWithEveryFileOfTheBackup)
+{
+    writeArchive(work, "old");
+    const fs::path folder = drives / "E" / "ARHIVpog";
+    fs::create_directories(folder);
+    write(folder / "spisok.DBF", "spisok new");
+    write(folder / "ALLEL.DBF", "allel new");
+    write(folder / "FENOTIP.DBF", "fenotip new");
+    write(folder / "readme.txt", "any file");
+    EXPECT_EQ(restore('E'), Messages{"Данные восстановлены!"});
+    EXPECT_EQ(events, (std::vector<std::string>{"check SPISOK.DBF", "check ALLEL.DBF",
+                                                "check FENOTIP.DBF", "close", "open"}));
+    EXPECT_EQ(read(work / "SPISOK.DBF"), "spisok new");
+    EXPECT_FALSE(fs::exists(work / "spisok.DBF"));
+    EXPECT_EQ(read(work / "ALLEL.DBF"), "allel new");
+    EXPECT_EQ(read(work / "readme.txt"), "any file");
+    for (const auto& entry : fs::directory_iterator(work))
+        EXPECT_NE(entry.path().filename().string().rfind(".velimor", 0), 0u);
+}
+
+TEST_F(BackupRestore, RestoreWithoutABackupLeavesEverythingUntouched)
+{
+    writeArchive(work, "old");
+    EXPECT_EQ(restore('E'), Messages{"Резервный носитель не установлен или не исправен или не "
+                                     "содержит резервной копии..."});
+    EXPECT_EQ(restore('Q').size(), 1u);
+    fs::create_directories(drives / "E" / "arhivpog");
+    write(drives / "E" / "arhivpog" / "ALLEL.DBF", "allel");
+    EXPECT_EQ(restore('E').size(), 1u);
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(read(work / "SPISOK.DBF"), "spisok old");
+}
+
+TEST_F(BackupRestore, ADamagedBackupTableIsRefusedAndTheArchiveStaysAsItWas)
+{
+    writeArchive(work, "old");
+    const fs::path folder = drives / "E" / "arhivpog";
+    fs::create_directories(folder);
+    write(folder / "SPISOK.DBF", "damaged");
+    write(folder / "ALLEL.DBF", "allel new");
+    EXPECT_EQ(restore('E'), (Messages{"SPISOK.DBF не скопирован", "FENOTIP.DBF не скопирован",
+                                      "Даные НЕ ВОССТАНОВЛЕНЫ!!"}));
+    EXPECT_EQ(read(work / "SPISOK.DBF"), "spisok old");
+    EXPECT_EQ(read(work / "ALLEL.DBF"), "allel old");
+    EXPECT_EQ(std::count(events.begin(), events.end(), "close"), 0);
+}
+
+TEST_F(BackupRestore, AFailedCopyDuringRestoreChangesNothing)
+{
+    writeArchive(work, "old");
+    const fs::path folder = drives / "E" / "arhivpog";
+    fs::create_directories(folder);
+    writeArchive(folder, "new");
+    fs::remove(folder / "SPISOK.CDX");
+    write(folder / "extra.dbf", "x");
+    if (::geteuid() == 0) {
+        // Root reads every file: make one copy fail by a folder standing in the target's way.
+        fs::create_directories(work / ".velimor-copy-extra.dbf");
+    } else {
+        fs::permissions(folder / "extra.dbf", fs::perms::none);
+    }
+    EXPECT_EQ(restore('E'), (Messages{"extra.dbf не скопирован", "Даные НЕ ВОССТАНОВЛЕНЫ!!"}));
+    EXPECT_EQ(read(work / "SPISOK.DBF"), "spisok old");
+    EXPECT_EQ(read(work / "FENOTIP.DBF"), "fenotip old");
+    EXPECT_FALSE(fs::exists(work / ".velimor-copy-SPISOK.DBF"));
+    EXPECT_EQ(events.back(), "open");
+}
