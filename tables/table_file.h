@@ -1,0 +1,48 @@
+// The files of one table on disk: the DBF file, held open and locked while the table is
+// open and written in place, and whole-file reads and atomic replacement for its index.
+// Every failure throws TableError naming the table's file and the system's reason.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The name of an existing file of the folder that equals `path`'s file name without regard to
+// case (a restored "spisok.dbf" for "SPISOK.DBF"), or `path` itself when there is none.
+std::string resolveFileName(const std::string& path);
+
+class TableFile
+{
+public:
+    TableFile() = default;
+    ~TableFile();
+    TableFile(TableFile&& other) noexcept;
+    TableFile& operator=(TableFile&& other) noexcept;
+    TableFile(const TableFile&) = delete;
+    TableFile& operator=(const TableFile&) = delete;
+
+    // Opens the file for reading and writing and locks it against other programs; a missing
+    // file is first created with newFileBytes (written beside it, then renamed into place).
+    static TableFile open(const std::string& path, std::string_view shownName,
+                          std::span<const std::uint8_t> newFileBytes);
+
+    bool isOpen() const { return fd_ >= 0; }
+    std::vector<std::uint8_t> readAll() const;
+    void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);
+    void close();
+
+private:
+    int fd_ = -1;
+    std::string shownName_;
+};
+
+// The whole content of a file, or nothing when it does not exist or cannot be read.
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path);
+
+// Replaces a file as a whole: writes a temporary file beside it, then renames it over the
+// file, so that a reader sees the old content or the new, never a part.
+void replaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                 std::string_view shownName);
