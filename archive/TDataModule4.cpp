@@ -1,9 +1,66 @@
 #include "archive/TDataModule4.h"
 
+#include "tables/archive_schema.h"
+#include "toolkit/message.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
 TDataModule4* DataModule4 = nullptr;
 
-TDataModule4::TDataModule4() {}
+TDataModule4::TDataModule4()
+    : spisok("SPISOK", spisokSchema()), allel("ALLEL.DBF", allelSchema()),
+      fenotip("FENOTIP.DBF", fenotipSchema()), dsspisok(spisok), dsallel(allel), dsfenotip(fenotip)
+{
+    for (Table* table : {&spisok, &allel, &fenotip})
+        table->addObserver([this, table](TableEvent event) {
+            if (event == TableEvent::DataChanged && table->indexPending()) scheduleIndexFlush();
+        });
+    if (QCoreApplication* application = QCoreApplication::instance())
+        QObject::connect(application, &QCoreApplication::aboutToQuit, &idle_,
+                         [this] { guarded([this] { flushIndexes(); }); });
+    allel.open();
+    fenotip.open();
+}
 
-void TDataModule4::openTables() {}
+TDataModule4::~TDataModule4()
+{
+    for (Table* table : {&spisok, &allel, &fenotip}) {
+        try {
+            table->close();
+        } catch (const std::exception&) {
+            // The program is ending; the tables are released by their own destructors.
+        }
+    }
+}
 
-int TDataModule4::currentTaskCode(const std::string&) const { return 0; }
+void TDataModule4::openTables()
+{
+    allel.open();
+    spisok.open();
+    fenotip.open();
+}
+
+int TDataModule4::currentTaskCode(const std::string& field) const
+{
+    if (!spisok.active() || !spisok.currentRow()) return 0;
+    return spisok.fieldByName(field).asInteger();
+}
+
+void TDataModule4::flushIndexes()
+{
+    for (Table* table : {&spisok, &allel, &fenotip})
+        table->flushIndex();
+}
+
+// A save or a delete posts many rows in one handler; the index is rewritten once, when the
+// handler has returned to the event loop.
+void TDataModule4::scheduleIndexFlush()
+{
+    if (flushScheduled_) return;
+    flushScheduled_ = true;
+    QTimer::singleShot(0, &idle_, [this] {
+        flushScheduled_ = false;
+        guarded([this] { flushIndexes(); });
+    });
+}
