@@ -1,9 +1,9 @@
 #include "export/results_workbook.h"
 
-#include "export/date_text.h"
 #include "export/sheet_content.h"
 #include "platform/clock.h"
 #include "platform/cp1251.h"
+#include "platform/short_date.h"
 
 #include <cstdio>
 #include <initializer_list>
@@ -32,11 +32,13 @@ std::string timeText(const LocalDateTime& moment)
     return text;
 }
 
-// The title literal (it ends in five spaces), the date, three spaces and the time, read now.
+// The title literal (it ends in five spaces), the date in the user's short date format,
+// three spaces and the time, read now.
 std::string titleText(std::string_view literal)
 {
     const LocalDateTime now = currentDateTime();
-    return std::string(literal) + shortDateText(now) + "   " + timeText(now);
+    return std::string(literal) + formatShortDate({now.year, now.month, now.day}) + "   " +
+           timeText(now);
 }
 
 // The steps every sheet starts with: the title line merged over columns A to last with
