@@ -58,11 +58,15 @@ const QStringList instructionLines = {
     "аллели в порядке убывания доминирования.",
 };
 
+// The archive stores an allele row's text in a field of 254 characters.
+constexpr int maxAlleleRowLength = 254;
+
 StringGrid* makeAlleleGrid(QWidget* parent, int x)
 {
     auto* grid = new StringGrid(parent);
     grid->setGeometry(x, 32, 306, 536);
     grid->setEditing(true);
+    grid->setMaxLength(maxAlleleRowLength);
     return grid;
 }
 

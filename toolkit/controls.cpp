@@ -3,6 +3,7 @@
 #include "toolkit/message.h"
 
 #include <QImageReader>
+#include <QRegularExpressionValidator>
 
 #include <stdexcept>
 
@@ -12,6 +13,13 @@ Button::Button(const QString& caption, QWidget* parent, std::function<void()> on
     setAutoDefault(false);
     QObject::connect(this, &QPushButton::clicked, this,
                      [handler = std::move(onClick)] { guarded(handler); });
+}
+
+MaskEdit::MaskEdit(QWidget* parent) : QLineEdit(parent)
+{
+    setMaxLength(1);
+    setPlaceholderText("_");
+    setValidator(new QRegularExpressionValidator(QRegularExpression("\\p{L}?"), this));
 }
 
 void Memo::setLines(const QStringList& lines)

@@ -43,12 +43,11 @@ public:
     explicit Edit(QWidget* parent) : QLineEdit(parent) {}
 };
 
-// An edit field whose text must fit an input mask, such as one letter.
+// An edit field of one optional letter (any alphabet), the blank shown as an underscore.
 class MaskEdit : public QLineEdit
 {
 public:
-    explicit MaskEdit(QWidget* parent) : QLineEdit(parent) {}
-    void setEditMask(const QString& mask) { setInputMask(mask); }
+    explicit MaskEdit(QWidget* parent);
 };
 
 // A picture decoded from a JPEG resource.

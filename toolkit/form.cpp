@@ -63,9 +63,16 @@ void Form::showAsMainWindow()
     guarded([this] { FormActivate(); });
 }
 
+void Form::close()
+{
+    closingByProgram_ = true;
+    QDialog::close();
+    closingByProgram_ = false;
+}
+
 void Form::closeEvent(QCloseEvent* event)
 {
-    if (!closeBox_ && event->spontaneous()) {
+    if (!closeBox_ && !closingByProgram_) {
         event->ignore();
         return;
     }

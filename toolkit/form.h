@@ -20,6 +20,10 @@ public:
     // Shows the main window and runs its activation once.
     void showAsMainWindow();
 
+    // Closes the window from the program (a button's handler): FormClose runs, and a window
+    // without border icons closes too, which it does not do for the window system's request.
+    void close();
+
 protected:
     virtual void FormActivate() {}
     virtual void FormClose() {}
@@ -37,6 +41,7 @@ protected:
 
 private:
     bool closeBox_ = true;
+    bool closingByProgram_ = false;
 };
 
 // Test seam: while an instance lives, showModal does not wait for a user. It runs the

@@ -27,6 +27,7 @@ public:
     {
         auto* editor = new QLineEdit(parent);
         editor->setFrame(false);
+        if (grid_->maxLength_ > 0) editor->setMaxLength(grid_->maxLength_);
         const int col = index.column() + 1;
         const int row = index.row() + 1;
         QObject::connect(editor, &QLineEdit::textEdited, editor,
@@ -43,6 +44,15 @@ private:
 };
 
 namespace {
+
+// A typed key never jumps to a cell whose text starts with it: a key either goes into the
+// editor of the current cell or does nothing.
+class GridTable : public QTableWidget
+{
+public:
+    explicit GridTable(QWidget* parent) : QTableWidget(parent) {}
+    void keyboardSearch(const QString&) override {}
+};
 
 // Paints the corner cell's text the way the header sections are painted.
 class CornerPainter : public QObject
@@ -71,7 +81,7 @@ private:
 
 } // namespace
 
-StringGrid::StringGrid(QWidget* parent) : QWidget(parent), table_(new QTableWidget(this))
+StringGrid::StringGrid(QWidget* parent) : QWidget(parent), table_(new GridTable(this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -36,6 +36,9 @@ public:
     int col() const;
     int row() const;
 
+    // The longest text the cell editor accepts (0: no limit).
+    void setMaxLength(int length) { maxLength_ = length; }
+
     // Editing switch: when on, a key typed into the current cell opens its editor.
     void setEditing(bool editing);
     bool editing() const;
@@ -55,5 +58,6 @@ private:
     QTableWidget* table_;
     QString cornerText_;
     int cornerWidth_ = 24;
+    int maxLength_ = 0;
     friend class GridEditorDelegate;
 };
