@@ -1,0 +1,66 @@
+// The chi-square test of the Hardy–Weinberg fit of one estimate: classes of fewer than 7
+// individuals pooled, at most 31 classes, and the probability read from the classical
+// table of critical values by linear interpolation. Entry points: poolClasses,
+// chiSquareValue, chiSquareProbability, testGoodnessOfFit.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// A class with an observed count below it is pooled.
+constexpr int minimumClassCount = 7;
+// At most this many classes enter the chi-square sum (30 degrees of freedom, the last row
+// of the table).
+constexpr int maxPooledClasses = 31;
+// Expected class frequencies below it are raised to it, so the chi-square stays finite.
+constexpr long double expectedFloor = 1e-7L;
+
+// Upper-tail probabilities of the table's 14 columns.
+extern const std::array<double, 14> chiSquareLevels;
+// Row df (1..30, row 0 unused): the critical values for the levels, as printed in the
+// classical tables (including their rounding).
+extern const std::array<std::array<double, 14>, 31> chiSquareCriticalValues;
+
+// Pooled classes: observed and expected frequencies, largest observed first.
+struct PooledClasses
+{
+    std::vector<long double> observed;
+    std::vector<long double> expected;
+};
+
+// Pools the phenotype classes (0-based vectors of equal length, at least 1): floors the
+// expected frequencies, orders the classes by observed frequency with an exchange sort
+// (for i < j, classes i and j are exchanged when j's observed value is strictly greater),
+// merges the last class into class 31 while there are more than 31, then merges the last
+// class into the first class below 7 / total (or, when that is the last class itself, into
+// the one before it) until the last class reaches 7 / total or two classes remain,
+// ordering again after every merge. The order after a merge is repaired in linear time,
+// with exactly the result of sorting again.
+PooledClasses poolClasses(std::vector<long double> observed, std::vector<long double> expected,
+                          std::int64_t total);
+
+// The same pooling with the whole exchange sort after every merge, quadratic in the number
+// of classes; kept as the reference the fast pooling is checked against.
+PooledClasses poolClassesBySorting(std::vector<long double> observed,
+                                   std::vector<long double> expected, std::int64_t total);
+
+// total × Σ (expected − observed)² / expected over the classes, in double precision.
+double chiSquareValue(const PooledClasses& classes, std::int64_t total);
+
+// The probability for a chi-square with df degrees of freedom (1..30): 1 up to the first
+// entry of the row, 0 above the last, linear interpolation between the levels of the
+// neighbouring entries otherwise.
+double chiSquareProbability(double chiSquare, int degreesOfFreedom);
+
+struct FitTest
+{
+    double chiSquare = 0;
+    int degreesOfFreedom = 0;
+    double probability = 0;
+};
+
+// Pools observed and expected phenotype frequencies (0-based, one per phenotype) and
+// tests the fit.
+FitTest testGoodnessOfFit(std::vector<long double> observed, std::vector<long double> expected,
+                          std::int64_t total);

@@ -1,0 +1,194 @@
+#include "estimate/calculation_run.h"
+#include "estimate/number_text.h"
+#include "platform/cp1251.h"
+#include "platform/random.h"
+#include "tests/estimate/sample_tasks.h"
+#include "tests/support/near.h"
+
+#include <map>
+
+namespace {
+
+TaskState task;
+
+// The texts of one grid by column and row; a cell written twice is a fault.
+class Cells
+{
+public:
+    explicit Cells(const GridTexts& grid)
+    {
+        for (const GridCell& cell : grid)
+            EXPECT_TRUE(texts_.emplace(std::pair{cell.col, cell.row}, cell.text).second)
+                << "cell " << cell.col << ", " << cell.row << " written twice";
+    }
+    // The text of a cell, or "(not written)".
+    std::string operator()(int col, int row) const
+    {
+        const auto found = texts_.find({col, row});
+        return found == texts_.end() ? "(not written)" : found->second;
+    }
+    bool written(int col, int row) const { return texts_.count({col, row}) > 0; }
+    std::size_t size() const { return texts_.size(); }
+
+private:
+    std::map<std::pair<int, int>, std::string> texts_;
+};
+
+CalculationResult run(const std::vector<std::string>& counts, const std::string& total,
+                      FitCriterion chosen = FitCriterion::maximumLikelihood)
+{
+    seedRandom(1);
+    return runCalculation(task, counts, total, chosen);
+}
+
+TEST(CalculationRun, ExactFitOfTwoAlleles)
+{
+    // 36, 48, 16 of A/A, A/B, B/B (N = 100): 0.600 and 0.400 by every criterion, no pooling,
+    // df 2, chi-square 0.000, probability 1.000.
+    setUpTask(task, {"A", "B"});
+    const CalculationResult result = run({"36", "48", "16"}, "100");
+    ASSERT_TRUE(result.completed()) << result.failure;
+    const std::string summary = "Хи^2 =  0.000 Степеней свободы =2 p=1.000";
+    EXPECT_EQ(result.summary, summary);
+    EXPECT_EQ(result.fitLabels[0], "МП     " + summary);
+    EXPECT_EQ(result.fitLabels[1], "МНК    " + summary);
+    EXPECT_EQ(result.fitLabels[2], "МННК   " + summary);
+    EXPECT_EQ(result.doneMessage, "Расчет выполнен.");
+
+    const Cells alleles(result.alleleReport);
+    const Cells genotypes(result.genotypeReport);
+    const Cells phenotypes(result.phenotypeReport);
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_EQ(alleles(k + 1, 1), "0.600");
+        EXPECT_EQ(alleles(k + 1, 2), "0.400");
+        EXPECT_EQ(alleles(k + 1, 3), "1"); // general text of 0.6 + 0.4
+        EXPECT_EQ(genotypes(k + 1, 1), "0.3600");
+        EXPECT_EQ(genotypes(k + 1, 2), "0.4800");
+        EXPECT_EQ(genotypes(k + 1, 3), "0.1600");
+        EXPECT_EQ(genotypes(k + 1, 4), "1.000");
+        EXPECT_EQ(genotypes(k + 1, 5), "0.520"); // 1 − H
+        EXPECT_EQ(genotypes(k + 1, 6), "0.480");
+        EXPECT_EQ(phenotypes(k + 2, 1), "  36.00");
+        EXPECT_EQ(phenotypes(k + 6, 2), "0.4800");
+        EXPECT_EQ(phenotypes(k + 2, 4), " 100.00");
+        EXPECT_EQ(phenotypes(k + 6, 4), "1.0000");
+        EXPECT_EQ(result.estimates[static_cast<std::size_t>(k - 1)].fit.degreesOfFreedom, 2);
+    }
+    EXPECT_EQ(phenotypes(2, 1), "36");
+    EXPECT_EQ(phenotypes(6, 1), "0.3600");
+    EXPECT_EQ(phenotypes(2, 4), "100");
+    EXPECT_EQ(phenotypes(6, 4), "1.0000");
+    EXPECT_EQ(phenotypes.size(), 4u * 8); // rows 1..4, columns 2..9
+
+    const Cells tests(result.testReport);
+    EXPECT_EQ(tests(2, 1), "84"); // test A: phenotypes A and A B
+    EXPECT_EQ(tests(6, 1), "0.840");
+    EXPECT_EQ(tests(3, 1), "     84.00");
+    EXPECT_EQ(tests(7, 2), "0.640"); // test B: 0.48 + 0.16
+    EXPECT_EQ(tests.size(), 2u * 8);
+
+    // The control window gets the chosen criterion's columns only.
+    const Cells controlAlleles(result.controlAlleles);
+    const Cells controlPhenotypes(result.controlPhenotypes);
+    EXPECT_EQ(controlAlleles.size(), 2u);
+    EXPECT_EQ(controlAlleles(2, 1), "0.600");
+    EXPECT_EQ(controlPhenotypes.size(), 3u);
+    EXPECT_EQ(controlPhenotypes(3, 2), "    48.00");
+}
+
+TEST(CalculationRun, ShowsTheChosenCriterionInTheControlWindow)
+{
+    setUpTask(task, {"A", "B", "-"});
+    const CalculationResult result =
+        run({"186", "13", "38", " 284"}, "521", FitCriterion::leastSquares);
+    ASSERT_TRUE(result.completed());
+    const Cells alleles(result.alleleReport);
+    const Cells phenotypes(result.phenotypeReport);
+    const Cells controlAlleles(result.controlAlleles);
+    const Cells controlPhenotypes(result.controlPhenotypes);
+    EXPECT_NE(alleles(2, 1), alleles(3, 1)); // МП and МНК differ here
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_EQ(controlAlleles(2, i), alleles(3, i));
+    for (int r = 1; r <= 4; ++r)
+        EXPECT_TRUE(near(shownValue(controlPhenotypes(3, r)), shownValue(phenotypes(4, r)), 0));
+    EXPECT_EQ(controlPhenotypes(3, 1).size(), 9u);
+    EXPECT_EQ(result.summary, result.estimates[1].fitSummary);
+    EXPECT_EQ(phenotypes(2, 4), "284"); // trimmed
+    EXPECT_EQ(alleles(3, 2), "0.049");  // B by least squares, not 0.000
+}
+
+TEST(CalculationRun, EmptyCountCellsBecomeZero)
+{
+    setUpTask(task, {"A", "B"});
+    const CalculationResult result = run({"", "30", "  "}, "30");
+    ASSERT_TRUE(result.completed());
+    const Cells control(result.controlPhenotypes);
+    EXPECT_EQ(control(2, 1), "0");
+    EXPECT_EQ(control(2, 3), "0");
+    EXPECT_FALSE(control.written(2, 2)); // a typed count stays as typed
+    const Cells phenotypes(result.phenotypeReport);
+    EXPECT_EQ(phenotypes(2, 1), "0");
+    EXPECT_EQ(phenotypes(2, 4), "30");
+}
+
+TEST(CalculationRun, SumRowShowsTheSumOfTheShownValues)
+{
+    // Three codominant alleles fitting 1/3 each exactly: 0.333 three times sums to 0.999.
+    setUpTask(task, {"A", "B", "C"}); // A, A B, A C, B, B C, C
+    const CalculationResult result = run({"10", "20", "20", "10", "20", "10"}, "90");
+    ASSERT_TRUE(result.completed());
+    const Cells alleles(result.alleleReport);
+    EXPECT_EQ(alleles(2, 1), "0.333");
+    EXPECT_EQ(alleles(2, 4), "0.999");
+    // Genotype frequencies 0.1111 and 0.2222: their shown sum 0.9999 at three decimals.
+    const Cells genotypes(result.genotypeReport);
+    EXPECT_EQ(genotypes(2, 7), "1.000");
+    EXPECT_EQ(genotypes(2, 8), "0.333"); // homozygotes: 1 − H, H = 6 × 0.1111…
+    EXPECT_EQ(genotypes(2, 9), "0.667");
+}
+
+TEST(CalculationRun, MatchesTestsAsWholeWords)
+{
+    // Tests "A" and "AB": the phenotype "AB" does not show test "A".
+    setUpTask(task, {"A", "AB", "-"}); // A, A AB, AB, -
+    const CalculationResult result = run({"10", "20", "30", "40"}, "100");
+    ASSERT_TRUE(result.completed());
+    const Cells tests(result.testReport);
+    EXPECT_EQ(tests(2, 1), "30"); // A: phenotypes A and A AB
+    EXPECT_EQ(tests(2, 2), "50"); // AB: phenotypes A AB and AB
+}
+
+TEST(CalculationRun, StopsBeforeWritingAnything)
+{
+    setUpTask(task, {"A", "B"});
+    CalculationResult result = run({"", "", ""}, "0");
+    EXPECT_EQ(result.failure, "Введите фактическое поголовье фенотипов!");
+    EXPECT_TRUE(result.phenotypeReport.empty());
+    EXPECT_TRUE(result.controlPhenotypes.empty());
+
+    result = run({"10", "-5", "20"}, "25");
+    EXPECT_EQ(result.failure, "Поголовье фенотипа «A B» отрицательно (-5). Расчет не выполнен.");
+    EXPECT_TRUE(result.phenotypeReport.empty());
+    EXPECT_TRUE(result.controlPhenotypes.empty());
+    EXPECT_TRUE(result.summary.empty());
+
+    result = run({"10", "1.5", "20"}, "31");
+    EXPECT_EQ(result.failure, "Поголовье фенотипа «A B» («1.5») - не целое число меньше "
+                              "20000000. Расчет не выполнен.");
+}
+
+TEST(CalculationRun, HandlesTotalsBeyondThirtyTwoBits)
+{
+    // Counts below 20000000 can exceed 2^31 together: here N and 3 × N do.
+    setUpTask(task, {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"});
+    const std::vector<std::string> counts(static_cast<std::size_t>(task.phenotypeCount),
+                                          "19999999");
+    const CalculationResult large =
+        run(counts, std::to_string(19999999LL * task.phenotypeCount), FitCriterion::leastSquares);
+    ASSERT_TRUE(large.completed());
+    EXPECT_EQ(task.tripleTotal, 3 * 19999999LL * 55);
+    const Cells phenotypes(large.phenotypeReport);
+    EXPECT_EQ(phenotypes(2, 56), "1099999945");
+}
+
+} // namespace
