@@ -1,18 +1,278 @@
 #include "task/Tkontrol.h"
 
+#include "archive/TDataModule4.h"
+#include "archive/save_task_window.h"
+#include "estimate/TForm2.h"
+#include "estimate/TForm3.h"
+#include "estimate/calculation_window.h"
+#include "export/export_window.h"
+#include "task/TForm9.h"
+#include "task/Tantigen.h"
+#include "task/count_entry.h"
+#include "task/list_grid.h"
+#include "task/phenotypes.h"
+#include "task/task_state.h"
+#include "toolkit/message.h"
+
+#include <QTableWidget>
+
+#include <vector>
+
 Tkontrol* kontrol = nullptr;
+
+namespace {
+
+constexpr int countColumn = 2;
+
+StringGrid* makeListGrid(QWidget* parent, int x, int y, int width, int height)
+{
+    auto* grid = new StringGrid(parent);
+    grid->setGeometry(x, y, width, height);
+    return grid;
+}
+
+} // namespace
 
 Tkontrol::Tkontrol()
 {
     setObjectName("kontrol");
     setWindowTitle("Проверьте списки аллелей и тестов. Если нет ошибок, введите фактическое "
                    "поголовье фенотипов и нажмите кнопку \"Начать расчет\".");
-    StringGrid3 = new StringGrid(this);
-    StringGrid3->setColCount(5);
+    placeTopLeft(979, 734);
+
+    StringGrid1 = makeListGrid(this, 8, 8, 200, 290);
+    QFont small = StringGrid1->font();
+    small.setPointSize(7);
+    StringGrid1->setFont(small);
+    StringGrid2 = makeListGrid(this, 216, 8, 200, 290);
+
+    Label5 = new Label("Выберите критерий:", this);
+    Label5->setGeometry(432, 8, 300, 18);
+    RadioButton1 = new RadioButton("Максимум правдоподобия - МП", this);
+    RadioButton1->setGeometry(440, 28, 520, 22);
+    RadioButton2 = new RadioButton("Метод наименьших квадратов - МНК", this);
+    RadioButton2->setGeometry(440, 50, 520, 22);
+    RadioButton3 = new RadioButton("Метод нормированных наименьших квадратов - МННК", this);
+    RadioButton3->setGeometry(440, 72, 520, 22);
+    RadioButton1->setChecked(true);
+
+    Button1 = new Button("Корректировать аллели", this, [this] { Button1Click(); });
+    Button1->setGeometry(432, 106, 266, 34);
+    Button2 = new Button("Начать расчет", this, [this] { Button2Click(); });
+    Button2->setGeometry(706, 106, 266, 34);
+    Button3 = new Button("Записать задачу в архив", this, [this] { Button3Click(); });
+    Button3->setGeometry(432, 146, 266, 34);
+    Button7 = new Button("Импорт результатов в Excel", this, [this] { Button7Click(); });
+    Button7->setGeometry(706, 146, 266, 34);
+    Button4 =
+        new Button("Полный отчет по аллелям, генотипам и тестам", this, [this] { Button4Click(); });
+    Button4->setGeometry(432, 186, 266, 34);
+    Button5 = new Button("Полный отчет по фенотипам", this, [this] { Button5Click(); });
+    Button5->setGeometry(706, 186, 266, 34);
+    Button6 = new Button("Завершить работу с проограммой", this, [this] { Button6Click(); });
+    Button6->setGeometry(706, 264, 266, 34);
+
+    StringGrid3 = makeListGrid(this, 8, 306, 964, 366);
+    StringGrid3->onSelectCell = [this](int col, int row) { StringGrid3SelectCell(col, row); };
+    StringGrid3->onSetEditText = [this](int col, int row, const QString& text) {
+        StringGrid3SetEditText(col, row, text);
+    };
+
+    Label2 = new Label("Всего:", this);
+    Label2->setGeometry(8, 682, 44, 20);
+    Label1 = new Label("0", this);
+    Label1->setGeometry(56, 682, 120, 20);
+    Label4 = new Label(QString(), this);
+    Label4->setGeometry(184, 682, 788, 20);
+
+    layOutListGrids();
+    hideResultButtons();
+}
+
+void Tkontrol::FormActivate()
+{
+    setUpControlWindow();
+}
+
+void Tkontrol::layOutListGrids()
+{
+    layOutColumns(*StringGrid1, {{"№", 20}, {"Аллели", 107}, {"Частоты", 48}});
+    layOutColumns(*StringGrid2, {{"№", 20}, {"Тесты", 160}});
+    layOutColumns(*StringGrid3, {{"№", 24},
+                                 {"Фенотип", 120},
+                                 {"Факт", 50},
+                                 {"Расчет", 50},
+                                 {"Генотипический состав класса", 890}});
+}
+
+void Tkontrol::setUpControlWindow()
+{
+    // Counts put into the grid by the archive window survive this one set-up only.
+    const bool keepCounts = task.archiveMode && task.archiveCountsPending;
+
+    Form2->layOutColumns();
+    Form3->layOutColumns();
+    if (keepCounts) {
+        selectCriterion(DataModule4->currentTaskCode("KNOP2"));
+    } else {
+        RadioButton1->setChecked(true);
+        showTotal(0);
+    }
+    Label4->setText(QString());
+    hideResultButtons();
+    layOutListGrids();
+
+    showAlleles();
+    Form2->showAlleles(task);
+    showTests();
+    Form2->showTests(task);
+
+    const InheritanceMode mode = antigen->RadioButton1->isChecked() ? InheritanceMode::codominance
+                                                                    : InheritanceMode::dominance;
+    if (!generatePhenotypes(task, mode)) {
+        showMessage(phenotypeLimitMessage());
+        return;
+    }
+    // The genotype report is laid out in both modes: the calculation writes genotype
+    // frequencies into these rows whatever the mode, and they need their names.
+    Form2->showGenotypes(task);
+
+    const std::int64_t archivedTotal = showPhenotypes(keepCounts);
+    if (keepCounts) showTotal(archivedTotal);
+    Form3->showPhenotypes(task);
+
+    for (StringGrid* grid : {StringGrid1, StringGrid2, StringGrid3})
+        grid->setCurrentCell(1, 1);
+    StringGrid3->setEditing(false);
+    StringGrid3->table()->setFocus();
+    task.archiveCountsPending = false;
+}
+
+void Tkontrol::showAlleles()
+{
+    showNumberedRows(*StringGrid1, {task.alleleNames.begin() + 1,
+                                    task.alleleNames.begin() + 1 + task.alleleCount});
+    for (int r = 1; r <= task.alleleCount; ++r)
+        StringGrid1->setCells(2, r, QString());
+}
+
+void Tkontrol::showTests()
+{
+    showNumberedRows(*StringGrid2,
+                     {task.testNames.begin() + 1, task.testNames.begin() + 1 + task.testCount});
+}
+
+std::int64_t Tkontrol::showPhenotypes(bool keepCounts)
+{
+    StringGrid3->setRowCount(task.phenotypeCount + 1);
+    std::int64_t sum = 0;
+    for (int r = 1; r <= task.phenotypeCount; ++r) {
+        StringGrid3->setCell(1, r, task.phenotypeNames[r]);
+        StringGrid3->setCell(4, r, genotypeClassText(task, r));
+        StringGrid3->setCells(0, r, QString::number(r));
+        if (keepCounts)
+            sum += countValue(StringGrid3->cells(countColumn, r).toStdString());
+        else
+            StringGrid3->setCells(countColumn, r, QString());
+        StringGrid3->setCells(3, r, QString());
+    }
+    return sum;
+}
+
+void Tkontrol::selectCriterion(int code)
+{
+    if (code == static_cast<int>(FitCriterion::maximumLikelihood)) RadioButton1->setChecked(true);
+    if (code == static_cast<int>(FitCriterion::leastSquares)) RadioButton2->setChecked(true);
+    if (code == static_cast<int>(FitCriterion::normalisedLeastSquares))
+        RadioButton3->setChecked(true);
+}
+
+std::int64_t Tkontrol::columnTotal(int col) const
+{
+    std::vector<std::string> cells;
+    cells.reserve(StringGrid3->rowCount());
+    for (int r = 1; r < StringGrid3->rowCount(); ++r)
+        cells.push_back(StringGrid3->cells(col, r).toStdString());
+    return countTotal(cells);
+}
+
+void Tkontrol::showTotal(std::int64_t total)
+{
+    Label1->setText(QString::number(total));
+}
+
+void Tkontrol::hideResultButtons()
+{
+    for (Button* button : {Button4, Button5, Button7})
+        button->setVisible(false);
+}
+
+void Tkontrol::StringGrid3SelectCell(int col, int)
+{
+    StringGrid3->setEditing(col == countColumn);
+}
+
+void Tkontrol::StringGrid3SetEditText(int col, int row, const QString& text)
+{
+    Label4->setText(" ");
+    hideResultButtons();
+    if (col == countColumn && !text.isEmpty() && !isAcceptableCount(text.toStdString())) {
+        showMessage(countRefusalMessage());
+        StringGrid3->setCells(col, row, QString());
+    }
+    showTotal(columnTotal(col));
+}
+
+void Tkontrol::Button1Click()
+{
+    if (Label1->text() != "0") {
+        Form9->showModal();
+        if (!task.allelesToCorrect) return;
+    }
+    if (!task.archiveMode) {
+        // A new task: the allele window is still open under this one.
+        close();
+        return;
+    }
+    // A task from the archive: the allele window is shown over this one, and however it
+    // is closed the lists are built again from what it holds.
+    antigen->showModal();
+    setUpControlWindow();
+}
+
+void Tkontrol::Button2Click()
+{
+    calculateAndShowResults();
+}
+
+void Tkontrol::Button3Click()
+{
+    saveTaskToArchive();
+}
+
+void Tkontrol::Button4Click()
+{
+    Form2->showModal();
+}
+
+void Tkontrol::Button5Click()
+{
+    Form3->showModal();
+}
+
+void Tkontrol::Button6Click()
+{
+    terminateApplication();
+}
+
+void Tkontrol::Button7Click()
+{
+    exportResultsToWorkbook();
 }
 
 void Tkontrol::clearPhenotypeRows()
 {
     for (int r = 1; r < StringGrid3->rowCount(); ++r)
-        for (int c : {1, 4, 2, 3}) StringGrid3->setCells(c, r, QString());
+        for (int c : {1, 4, 2, 3})
+            StringGrid3->setCells(c, r, QString());
 }

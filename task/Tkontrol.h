@@ -1,19 +1,70 @@
-// The control window: the alleles, tests and phenotypes of the task, the counts, the
-// criterion, and the buttons of the later steps.
+// The control window: the alleles, tests and phenotypes of the task, the counts typed in
+// the column "Факт", their total, the criterion, and the buttons of the later steps. Its
+// activation runs setUpControlWindow.
 #pragma once
 
+#include "toolkit/controls.h"
 #include "toolkit/form.h"
 #include "toolkit/string_grid.h"
+
+#include <cstdint>
 
 class Tkontrol : public Form
 {
 public:
     Tkontrol();
 
-    StringGrid* StringGrid3; // phenotypes; column 2 holds the counts
+    StringGrid* StringGrid1;   // alleles; column 2 takes the frequencies of the criterion
+    StringGrid* StringGrid2;   // tests
+    StringGrid* StringGrid3;   // phenotypes; column 2 holds the counts, column 3 the expected
+    Label* Label2;             // "Всего:"
+    Label* Label1;             // the total of the counts
+    Label* Label4;             // summary line of the last calculation
+    Label* Label5;             // "Выберите критерий:"
+    RadioButton* RadioButton1; // МП, code 1
+    RadioButton* RadioButton2; // МНК, code 2
+    RadioButton* RadioButton3; // МННК, code 3
+    Button* Button1;           // "Корректировать аллели"
+    Button* Button2;           // "Начать расчет"
+    Button* Button3;           // "Записать задачу в архив"
+    Button* Button4;           // report on alleles, genotypes and tests
+    Button* Button5;           // report on phenotypes
+    Button* Button6;           // ends the program
+    Button* Button7;           // export to a workbook
+
+    // Lays out every list grid here and in the report windows, generates the phenotypes
+    // and genotypes, and either empties the counts (criterion МП, total 0) or, for a task
+    // just opened from the archive, keeps and sums them and selects the stored criterion.
+    void setUpControlWindow();
+
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void StringGrid3SelectCell(int col, int row);
+    void StringGrid3SetEditText(int col, int row, const QString& text);
 
     // Empties columns 1, 4, 2 and 3 of every data row of the phenotype grid.
     void clearPhenotypeRows();
+
+protected:
+    void FormActivate() override;
+
+private:
+    void layOutListGrids();
+    void showAlleles();
+    void showTests();
+    // Fills the phenotype rows; with keepCounts the count cells stay and their sum is
+    // returned, otherwise they are emptied and 0 is returned.
+    std::int64_t showPhenotypes(bool keepCounts);
+    void selectCriterion(int code);
+    // The total of the counts in the given column of the phenotype grid.
+    std::int64_t columnTotal(int col) const;
+    void showTotal(std::int64_t total);
+    void hideResultButtons();
 };
 
 extern Tkontrol* kontrol;
