@@ -2,6 +2,8 @@
 
 #include "estimate/criterion_terms.h"
 
+#include <array>
+
 CriterionEvaluation::CriterionEvaluation(const TaskState& task, FitCriterion criterion)
     : task_(task), criterion_(criterion), tripleTotal_(static_cast<long double>(task.tripleTotal)),
       phenotypeStart_(static_cast<std::size_t>(task.phenotypeCount + 2))
@@ -26,9 +28,13 @@ CriterionEvaluation::CriterionEvaluation(const TaskState& task, FitCriterion cri
 template <FitCriterion criterion>
 long double CriterionEvaluation::evaluate(const long double* p) const
 {
+    std::array<long double, maxAlleles + 1> logP{};
+    if constexpr (criterion == FitCriterion::maximumLikelihood)
+        alleleLogarithms(p, task_.alleleCount, logP.data());
     const Genotype* genotype = genotypes_.data();
     long double value = 0;
     for (int r = 1; r <= task_.phenotypeCount; ++r) {
+        const Genotype* begin = genotype;
         const Genotype* end = genotypes_.data() + phenotypeStart_[static_cast<std::size_t>(r + 1)];
         long double e = 0;
         for (; genotype != end; ++genotype) {
@@ -37,7 +43,16 @@ long double CriterionEvaluation::evaluate(const long double* p) const
             else
                 e += 2 * p[genotype->first] * p[genotype->second];
         }
-        value += criterionTerm<criterion>(e, task_.observedPhenotypeFrequency[r], tripleTotal_);
+        const long double o = task_.observedPhenotypeFrequency[r];
+        if constexpr (criterion == FitCriterion::maximumLikelihood) {
+            const bool single = end - begin == 1;
+            value += likelihoodTerm(e, o, single ? begin->first : 0, single ? begin->second : 0,
+                                    logP.data());
+        } else if constexpr (criterion == FitCriterion::leastSquares) {
+            value += leastSquaresTerm(e, o);
+        } else {
+            value += normalisedTerm(e, o, tripleTotal_);
+        }
     }
     return value;
 }

@@ -77,11 +77,11 @@ TEST(NormalisedLeastSquares, TakesTripleTotalOutsideTheGuards)
     constexpr auto nls = FitCriterion::normalisedLeastSquares;
     const long double tripleTotal = 300;
     // Exactly at the floor the formula weight applies; just below it the substitute.
-    EXPECT_TRUE(near(criterionTerm<nls>(1e-10L, 0.5L, tripleTotal),
+    EXPECT_TRUE(near(normalisedTerm(1e-10L, 0.5L, tripleTotal),
                      (1e-10L - 0.5L) * (1e-10L - 0.5L) * (1 / (1e-10L * (1 - 1e-10L))), 0));
-    EXPECT_TRUE(near(criterionTerm<nls>(0.99e-10L, 0.5L, tripleTotal),
+    EXPECT_TRUE(near(normalisedTerm(0.99e-10L, 0.5L, tripleTotal),
                      (0.99e-10L - 0.5L) * (0.99e-10L - 0.5L) * tripleTotal, 0));
-    EXPECT_TRUE(near(criterionTerm<nls>(0.99999999995L, 0.5L, tripleTotal),
+    EXPECT_TRUE(near(normalisedTerm(0.99999999995L, 0.5L, tripleTotal),
                      (0.49999999995L) * (0.49999999995L) * tripleTotal, 1e-15L));
 
     // Frequencies summing to more than 1 can give an expected frequency above 1: weight

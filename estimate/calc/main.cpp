@@ -1,0 +1,30 @@
+// velimor-calc: the calculation of the control window's "Начать расчет" from a task file,
+// without windows. Usage: velimor-calc [--seed N] [--criterion 1|2|3] [--json] TASKFILE
+// ("-" reads standard input). Exit code 0 on success, 2 on bad input.
+#include "estimate/calc_options.h"
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+int main(int argc, char** argv)
+{
+    const ParsedOptions parsed = parseCalcOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.problem.empty()) {
+        std::cerr << parsed.problem << "\n" << calcUsage() << "\n";
+        return 2;
+    }
+    std::ostringstream text;
+    if (parsed.options.taskFile == "-") {
+        text << std::cin.rdbuf();
+    } else {
+        std::ifstream file(parsed.options.taskFile, std::ios::binary);
+        if (!file) {
+            std::cerr << parsed.options.taskFile << ": не удается открыть файл задачи\n";
+            return 2;
+        }
+        text << file.rdbuf();
+    }
+    return runCalculator(parsed.options, text.str(), std::cout, std::cerr);
+}

@@ -1,0 +1,94 @@
+#include "estimate/calc_options.h"
+
+#include "estimate/calc_output.h"
+#include "estimate/calculation_run.h"
+#include "estimate/task_file.h"
+#include "platform/random.h"
+
+#include <charconv>
+#include <memory>
+#include <ostream>
+
+namespace {
+
+constexpr int badInput = 2;
+
+template <typename Number> std::optional<Number> number(const std::string& text)
+{
+    Number value{};
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::string calcUsage()
+{
+    return "velimor-calc [--seed N] [--criterion 1|2|3] [--json] TASKFILE";
+}
+
+ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments)
+{
+    ParsedOptions parsed;
+    CalcOptions& options = parsed.options;
+    bool haveFile = false;
+    for (std::size_t i = 0; i < arguments.size() && parsed.problem.empty(); ++i) {
+        const std::string& argument = arguments[i];
+        // The value of an option that takes one, or an empty text when it is missing.
+        const auto value = [&]() -> std::string {
+            return i + 1 < arguments.size() ? arguments[++i] : std::string();
+        };
+        if (argument == "--seed") {
+            const auto seed = number<std::uint64_t>(value());
+            if (seed)
+                options.seed = seed;
+            else
+                parsed.problem = "после --seed ожидается целое неотрицательное число";
+        } else if (argument == "--criterion") {
+            const auto criterion = number<int>(value());
+            if (criterion && *criterion >= 1 && *criterion <= 3)
+                options.criterion = *criterion;
+            else
+                parsed.problem = "после --criterion ожидается 1, 2 или 3";
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (argument.size() > 1 && argument[0] == '-' && argument != "-") {
+            parsed.problem = "неизвестный параметр " + argument;
+        } else if (haveFile) {
+            parsed.problem = "указано больше одного файла задачи";
+        } else {
+            options.taskFile = argument;
+            haveFile = true;
+        }
+    }
+    if (parsed.problem.empty() && !haveFile) parsed.problem = "не указан файл задачи";
+    return parsed;
+}
+
+int runCalculator(const CalcOptions& options, std::string_view taskText, std::ostream& out,
+                  std::ostream& err)
+{
+    const std::string fileName = options.taskFile == "-" ? "stdin" : options.taskFile;
+    const auto task = std::make_unique<TaskState>();
+    const LoadedTask loaded = loadTaskFile(taskText, *task);
+    if (loaded.problem) {
+        err << taskFileProblemText(fileName, *loaded.problem) << "\n";
+        return badInput;
+    }
+    if (options.seed)
+        seedRandom(*options.seed);
+    else
+        seedRandomFromClock();
+    const CalculationResult result = runCalculation(*task, loaded.countTexts, loaded.totalText,
+                                                    static_cast<FitCriterion>(options.criterion));
+    if (!result.completed()) {
+        err << fileName << ": " << result.failure << "\n";
+        return badInput;
+    }
+    if (options.json)
+        out << reportJson(*task, result);
+    else
+        out << reportText(reportTables(*task, result, loaded.countTexts));
+    return 0;
+}

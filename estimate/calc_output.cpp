@@ -1,0 +1,195 @@
+#include "estimate/calc_output.h"
+
+#include "estimate/number_text.h"
+#include "platform/cp1251.h"
+#include "task/phenotypes.h"
+
+#include <charconv>
+#include <initializer_list>
+
+namespace {
+
+const char* const criterionHeaders[] = {"МП", "МНК", "МННК"};
+
+// A grid of `rows` data rows under a header: the row number in column 0, the name in
+// column 1, the other columns empty; then the summary rows, named in column 1 and
+// unnumbered.
+TextTable laidOut(std::vector<std::string> header, const std::vector<std::string>& names,
+                  std::initializer_list<const char*> summaries = {})
+{
+    TextTable table{header};
+    for (std::size_t r = 0; r < names.size(); ++r) {
+        std::vector<std::string> row(header.size());
+        row[0] = integerText(static_cast<std::int64_t>(r + 1));
+        row[1] = names[r];
+        table.push_back(std::move(row));
+    }
+    for (const char* summary : summaries) {
+        std::vector<std::string> row(header.size());
+        row[1] = summary;
+        table.push_back(std::move(row));
+    }
+    return table;
+}
+
+void writeCells(TextTable& table, const GridTexts& cells)
+{
+    for (const GridCell& cell : cells)
+        table[static_cast<std::size_t>(cell.row)][static_cast<std::size_t>(cell.col)] =
+            cp1251ToUtf8(cell.text);
+}
+
+std::vector<std::string> withCriteria(std::initializer_list<std::string> first,
+                                      const std::string& prefix)
+{
+    std::vector<std::string> header(first);
+    for (const char* criterion : criterionHeaders)
+        header.push_back(prefix + criterion);
+    return header;
+}
+
+void appendTable(std::string& text, const TextTable& table)
+{
+    for (const auto& row : table) {
+        for (std::size_t col = 0; col < row.size(); ++col)
+            text += (col ? "\t" : "") + row[col];
+        text += "\n";
+    }
+}
+
+std::string jsonNumber(long double x)
+{
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x);
+    return std::string(buffer.data(), result.ptr);
+}
+
+std::string jsonString(const std::string& utf8)
+{
+    std::string text = "\"";
+    for (const char c : utf8) {
+        if (c == '"' || c == '\\') {
+            text += '\\';
+            text += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            std::array<char, 8> escape{};
+            std::snprintf(escape.data(), escape.size(), "\\u%04x", c);
+            text += escape.data();
+        } else {
+            text += c;
+        }
+    }
+    return text + "\"";
+}
+
+template <typename List, typename Write> std::string jsonArray(const List& list, Write write)
+{
+    std::string text = "[";
+    for (const auto& item : list)
+        text += (text.size() > 1 ? ", " : "") + write(item);
+    return text + "]";
+}
+
+} // namespace
+
+ReportTables reportTables(const TaskState& task, const CalculationResult& result,
+                          const std::vector<std::string>& countTexts)
+{
+    std::vector<std::string> alleleNames;
+    for (int i = 1; i <= task.alleleCount; ++i)
+        alleleNames.push_back(cp1251ToUtf8(task.alleleNames[i]));
+    std::vector<std::string> genotypeNames;
+    for (int k = 1; k <= task.genotypeCount; ++k)
+        genotypeNames.push_back(cp1251ToUtf8(genotypeName(task, k)));
+    std::vector<std::string> testNames;
+    for (int t = 1; t <= task.testCount; ++t)
+        testNames.push_back(cp1251ToUtf8(task.testNames[t]));
+    std::vector<std::string> phenotypeNames;
+    for (int r = 1; r <= task.phenotypeCount; ++r)
+        phenotypeNames.push_back(cp1251ToUtf8(task.phenotypeNames[r]));
+
+    ReportTables tables;
+    tables.alleles = laidOut(withCriteria({"№", "Аллели"}, "Частоты по "), alleleNames, {"Сумма"});
+    writeCells(tables.alleles, result.alleleReport);
+    tables.genotypes = laidOut(withCriteria({"№", "Генотипы"}, "Частоты по "), genotypeNames,
+                               {"Сумма", "Гомозиготы", "Гетерозиготы"});
+    writeCells(tables.genotypes, result.genotypeReport);
+    std::vector<std::string> testHeader = withCriteria({"№", "Тесты", "Факт"}, "Расчет по ");
+    testHeader.push_back("Частота Факт");
+    for (const char* criterion : criterionHeaders)
+        testHeader.push_back(std::string("Частота по ") + criterion);
+    tables.tests = laidOut(testHeader, testNames);
+    writeCells(tables.tests, result.testReport);
+    std::vector<std::string> phenotypeHeader = testHeader;
+    phenotypeHeader[1] = "Фенотип";
+    tables.phenotypes = laidOut(phenotypeHeader, phenotypeNames, {"Сумма"});
+    writeCells(tables.phenotypes, result.phenotypeReport);
+    tables.fitLabels = result.fitLabels;
+
+    tables.controlAlleles = laidOut({"№", "Аллели", "Частоты"}, alleleNames);
+    writeCells(tables.controlAlleles, result.controlAlleles);
+    tables.controlPhenotypes =
+        laidOut({"№", "Фенотип", "Факт", "Расчет", "Генотипический состав класса"}, phenotypeNames);
+    for (int r = 1; r <= task.phenotypeCount; ++r) {
+        auto& row = tables.controlPhenotypes[static_cast<std::size_t>(r)];
+        row[2] = cp1251ToUtf8(countTexts[static_cast<std::size_t>(r - 1)]);
+        row[4] = cp1251ToUtf8(genotypeClassText(task, r));
+    }
+    writeCells(tables.controlPhenotypes, result.controlPhenotypes);
+    tables.controlSummary = result.summary;
+    return tables;
+}
+
+std::string reportText(const ReportTables& tables)
+{
+    std::string text;
+    const std::pair<const char*, const TextTable*> grids[] = {{"[alleles]", &tables.alleles},
+                                                              {"[genotypes]", &tables.genotypes},
+                                                              {"[tests]", &tables.tests},
+                                                              {"[phenotypes]", &tables.phenotypes}};
+    for (const auto& [heading, table] : grids) {
+        text += std::string(heading) + "\n";
+        appendTable(text, *table);
+        text += "\n";
+    }
+    text += "[fit]\n";
+    for (const std::string& label : tables.fitLabels)
+        text += label + "\n";
+    text += "\n[control]\n";
+    appendTable(text, tables.controlAlleles);
+    appendTable(text, tables.controlPhenotypes);
+    text += tables.controlSummary + "\n\n";
+    return text;
+}
+
+std::string reportJson(const TaskState& task, const CalculationResult& result)
+{
+    std::vector<std::string> alleles;
+    for (int i = 1; i <= task.alleleCount; ++i)
+        alleles.push_back(cp1251ToUtf8(trimCp1251(task.alleleNames[i])));
+    std::vector<std::string> phenotypes;
+    for (int r = 1; r <= task.phenotypeCount; ++r)
+        phenotypes.push_back(cp1251ToUtf8(trimCp1251(task.phenotypeNames[r])));
+    const auto number = [](long double x) { return jsonNumber(x); };
+
+    std::string text = "{\n  \"total\": " + integerText(result.total) + ",\n";
+    text += "  \"alleles\": " + jsonArray(alleles, jsonString) + ",\n";
+    text += "  \"phenotypes\": " + jsonArray(phenotypes, jsonString) + ",\n";
+    text += "  \"criteria\": {\n";
+    const char* const keys[] = {"ML", "LS", "NLS"};
+    for (std::size_t k = 0; k < 3; ++k) {
+        const CriterionEstimate& estimate = result.estimates[k];
+        text += "    \"" + std::string(keys[k]) + "\": {\n";
+        text +=
+            "      \"alleleFrequencies\": " + jsonArray(estimate.alleleFrequencies, number) + ",\n";
+        text += "      \"expectedPhenotypeFrequencies\": " +
+                jsonArray(estimate.expectedFrequencies, number) + ",\n";
+        text += "      \"criterionValue\": " + jsonNumber(estimate.criterionValue) + ",\n";
+        text += "      \"chiSquare\": " + jsonNumber(estimate.fit.chiSquare) + ",\n";
+        text += "      \"degreesOfFreedom\": " + integerText(estimate.fit.degreesOfFreedom) + ",\n";
+        text += "      \"probability\": " + jsonNumber(estimate.fit.probability) + "\n";
+        text += std::string("    }") + (k < 2 ? "," : "") + "\n";
+    }
+    text += "  }\n}\n";
+    return text;
+}

@@ -1,0 +1,41 @@
+// The task file of the command-line calculator: UTF-8 text, one statement a line, "#"
+// starting a comment.
+//   mode codominance | mode dominance      (default codominance)
+//   allele TESTS…                          one line per allele, in order; "-" is the
+//                                          allele no test detects
+//   COUNT TESTS…                           a line starting with a digit: the count of the
+//                                          phenotype whose tests are listed, in any
+//                                          order; "COUNT -" for the phenotype with no test
+// Alleles are checked as the allele window checks them. Entry point: loadTaskFile.
+#pragma once
+
+#include "task/task_state.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct TaskFileProblem
+{
+    int line = 0;        // 1-based; 0 when the problem belongs to the file as a whole
+    std::string message; // UTF-8
+};
+
+// A task read from a file, ready for runCalculation: the task state has its alleles,
+// tests and phenotypes; the counts are the cells of the control window.
+struct LoadedTask
+{
+    InheritanceMode mode = InheritanceMode::codominance;
+    std::vector<std::string> countTexts; // Windows-1251, phenotype r at r − 1; "" if none
+    std::string totalText;               // the decimal sum of the counts
+    std::optional<TaskFileProblem> problem;
+};
+
+// Reads the statements, checks the alleles into the task, generates the phenotypes and
+// places the counts. A malformed line, an allele list the allele check refuses, a count of
+// a phenotype the alleles do not produce and a phenotype counted twice are problems.
+LoadedTask loadTaskFile(std::string_view utf8Text, TaskState& task);
+
+// One line naming the file and the line: "task.txt, строка 3: …".
+std::string taskFileProblemText(const std::string& fileName, const TaskFileProblem& problem);
