@@ -5,15 +5,25 @@
 
 namespace {
 
+// " " + text + " ", built by appending: GCC 12 at -O2 warns falsely (-Wrestrict) about a
+// text literal followed by a temporary string.
+std::string spaced(const std::string& text)
+{
+    std::string s(1, ' ');
+    s += text;
+    s += ' ';
+    return s;
+}
+
 // The phenotype of a codominant pair: the union of both alleles' tests, sorted.
 std::string codominantPhenotype(const std::string& nameI, const std::string& nameJ)
 {
-    std::string w = " " + trimCp1251(nameI) + " ";
+    std::string w = spaced(trimCp1251(nameI));
     std::string v = trimCp1251(nameJ) + " ";
     if (trimCp1251(v) == "-") v.clear();
     if (trimCp1251(w) == "-") w.clear();
     for (const std::string& t : splitTokens(v))
-        if (w.find(" " + t + " ") == std::string::npos) w = " " + trimCp1251(w) + " " + t + " ";
+        if (w.find(spaced(t)) == std::string::npos) w = spaced(trimCp1251(w) + " " + t);
     std::vector<std::string> tests = splitTokens(trimCp1251(w));
     selectionSortOrdinal(tests);
     std::string p;
@@ -74,7 +84,11 @@ std::string genotypeClassText(const TaskState& task, int r)
 {
     std::string text;
     for (int k = 1; k <= task.genotypeCount; ++k)
-        if (task.genotypePhenotype[k] == r) text += "(" + genotypeName(task, k) + "), ";
+        if (task.genotypePhenotype[k] == r) {
+            text += '(';
+            text += genotypeName(task, k);
+            text += "), ";
+        }
     if (text.size() >= 2) text.resize(text.size() - 2);
     return text;
 }
