@@ -6,4 +6,8 @@ TForm6::TForm6()
 {
     setObjectName("Form6");
     setWindowTitle("");
+    resize(476, 108);
+
+    Edit1 = new Edit(this);
+    Edit1->setGeometry(16, 36, 444, 24);
 }

@@ -1,9 +1,156 @@
 #include "archive/Tarhiv.h"
 
+#include "archive/TDataModule4.h"
+#include "archive/TForm7.h"
+#include "archive/task_archive.h"
+#include "archive/task_list.h"
+#include "platform/cp1251.h"
+#include "task/Tantigen.h"
+#include "task/Tkontrol.h"
+#include "task/task_state.h"
+#include "toolkit/message.h"
+
+#include <QString>
+
 Tarhiv* arhiv = nullptr;
+
+namespace {
+
+constexpr int countColumn = 2;
+
+ArchiveTables archiveTables()
+{
+    return {DataModule4->spisok, DataModule4->allel, DataModule4->fenotip};
+}
+
+void showAllTasks()
+{
+    DataModule4->spisok.setFilter("ot=true");
+    DataModule4->spisok.setFiltered(true);
+}
+
+// Both allele grids with their 25 numbered, empty rows, the first row current.
+void resetAlleleGrids()
+{
+    StringGrid* grids[] = {antigen->StringGrid1, antigen->StringGrid2};
+    for (int g = 0; g < 2; ++g) {
+        StringGrid* grid = grids[g];
+        grid->setColCount(2);
+        grid->setRowCount(26);
+        grid->setColWidth(0, 24);
+        grid->setColWidth(1, 260);
+        grid->setCells(0, 0, "№");
+        grid->setCells(1, 0, "Наименование аллеля");
+        for (int r = 1; r <= 25; ++r) {
+            grid->setCells(0, r, QString::number(r + 25 * g));
+            grid->setCells(1, r, QString());
+        }
+        grid->setCurrentCell(1, 1);
+    }
+}
+
+void putAlleleRows(const TaskRecord& record)
+{
+    for (int k = 1; k <= maxAlleles; ++k) {
+        if (record.alleleRows[k - 1].empty()) continue;
+        StringGrid* grid = k <= 25 ? antigen->StringGrid1 : antigen->StringGrid2;
+        grid->setCell(1, k <= 25 ? k : k - 25, record.alleleRows[k - 1]);
+    }
+}
+
+// The count column of phenotype rows 1 to maxPhenotypes: emptied, then the stored counts.
+// The grid is made large enough for every row first; the control window's set-up gives it
+// the new task's phenotype count.
+void putCounts(const TaskRecord& record)
+{
+    StringGrid* phenotypes = kontrol->StringGrid3;
+    if (phenotypes->rowCount() < maxPhenotypes + 1) phenotypes->setRowCount(maxPhenotypes + 1);
+    for (int r = 1; r <= maxPhenotypes; ++r)
+        phenotypes->setCells(countColumn, r, QString());
+    for (const PhenotypeCount& count : record.counts)
+        phenotypes->setCells(countColumn, count.number, QString::number(count.count));
+}
+
+} // namespace
 
 Tarhiv::Tarhiv()
 {
     setObjectName("arhiv");
-    setWindowTitle("Архив задач");
+    setWindowTitle("Работа с архивом");
+    placeTopLeft(979, 734);
+
+    Label1 = new Label("Список задач архива", this);
+    Label1->setGeometry(8, 8, 300, 20);
+    DBGrid1 = new DBGrid(this);
+    DBGrid1->setGeometry(8, 32, 963, 630);
+    DBGrid1->addColumn("DATA", "Дата записи задачи", 140);
+    DBGrid1->addColumn("TIME", "Время записи задачи", 140);
+    DBGrid1->addColumn("NAME", "Наименование задачи", 640);
+    DBGrid1->setDataSource(&DataModule4->dsspisok);
+
+    Button1 = new Button("Открыть задачу", this, [this] { Button1Click(); });
+    Button1->setGeometry(8, 676, 220, 34);
+    Button3 = new Button("Выделить задачу", this, [this] { Button3Click(); });
+    Button3->setGeometry(240, 676, 220, 34);
+    Button4 = new Button("Отменить выделение задач", this, [this] { Button4Click(); });
+    Button4->setGeometry(472, 676, 220, 34);
+    Button2 = new Button("Удалить задачу", this, [this] { Button2Click(); });
+    Button2->setGeometry(751, 676, 220, 34);
+}
+
+void Tarhiv::FormActivate()
+{
+    showAllTasks();
+}
+
+void Tarhiv::Button1Click()
+{
+    if (!DataModule4->spisok.currentRow()) return;
+    task.archiveMode = true;
+    task.archiveCountsPending = true;
+    resetAlleleGrids();
+    const std::optional<TaskRecord> record = loadTask(archiveTables());
+    if (!record) return;
+    if (record->mode == 1) antigen->RadioButton1->setChecked(true);
+    if (record->mode == 2) antigen->RadioButton2->setChecked(true);
+    putAlleleRows(*record);
+    antigen->checkAlleleList();
+    if (task.alleleCheckFailed) {
+        // The rows were damaged outside the program: the phenotypes of a partial list would
+        // take counts saved against other phenotypes. The task is not opened.
+        task.archiveMode = false;
+        task.archiveCountsPending = false;
+        return;
+    }
+    putCounts(*record);
+    kontrol->showModal();
+}
+
+void Tarhiv::Button2Click()
+{
+    if (!DataModule4->spisok.currentRow()) return;
+    for (DataSource* source :
+         {&DataModule4->dsspisok, &DataModule4->dsallel, &DataModule4->dsfenotip})
+        source->setEnabled(true);
+    deleteCurrentTask(archiveTables());
+}
+
+void Tarhiv::Button3Click()
+{
+    Form7->showModal();
+    const EncodedText typed = encodeCp1251(Form7->Edit1->text().toStdString());
+    if (!typed.ok()) {
+        showMessage("В ключе выделения есть символ «" + utf8Char(typed.unencodable) +
+                    "», которого нет в кодировке Windows-1251.");
+        return;
+    }
+    const std::string key = trimCp1251(upperCp1251(typed.bytes));
+    if (key.empty()) return;
+    if (selectTasksByKey(DataModule4->spisok, DataModule4->dsspisok, key) == 0)
+        showMessage("Записей, соответствующих ключу, нет...");
+}
+
+void Tarhiv::Button4Click()
+{
+    showAllTasks();
 }

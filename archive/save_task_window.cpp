@@ -1,3 +1,75 @@
 #include "archive/save_task_window.h"
 
-void saveTaskToArchive() {}
+#include "archive/TDataModule4.h"
+#include "archive/TForm6.h"
+#include "archive/task_archive.h"
+#include "platform/clock.h"
+#include "platform/cp1251.h"
+#include "task/Tantigen.h"
+#include "task/Tkontrol.h"
+#include "task/count_entry.h"
+#include "task/task_state.h"
+#include "toolkit/message.h"
+
+namespace {
+
+constexpr int countColumn = 2;
+
+int checkedCode(std::initializer_list<const RadioButton*> buttons)
+{
+    int code = 1;
+    for (const RadioButton* button : buttons) {
+        if (button->isChecked()) return code;
+        ++code;
+    }
+    return 0;
+}
+
+// The task in hand as the windows hold it; throws EncodingError for an allele row holding a
+// character that Windows-1251 cannot hold, before anything is written.
+TaskRecord taskInHand(std::string name)
+{
+    TaskRecord record;
+    record.name = std::move(name);
+    record.mode = checkedCode({antigen->RadioButton1, antigen->RadioButton2});
+    record.criterion =
+        checkedCode({kontrol->RadioButton1, kontrol->RadioButton2, kontrol->RadioButton3});
+    record.alleleCount = task.alleleCount;
+    record.testCount = task.testCount;
+    record.phenotypeCount = task.phenotypeCount;
+    const LocalDateTime now = currentDateTime();
+    record.date = {now.year, now.month, now.day};
+    record.time = savingTimeText(now.hour, now.minute);
+    for (int k = 1; k <= maxAlleles; ++k)
+        record.alleleRows[k - 1] = trimCp1251(toCp1251(antigen->alleleCell(k).toStdString()));
+    StringGrid* phenotypes = kontrol->StringGrid3;
+    for (int r = 1; r <= task.phenotypeCount && r < phenotypes->rowCount(); ++r) {
+        const std::string text = phenotypes->cells(countColumn, r).toStdString();
+        if (trimCp1251(text).empty()) continue;
+        record.counts.push_back({r, static_cast<std::int32_t>(countValue(text))});
+    }
+    return record;
+}
+
+} // namespace
+
+void saveTaskToArchive()
+{
+    Form6->setWindowTitle("Введите наименование задачи и закройте это окно");
+    Form6->Edit1->clear();
+    Form6->showModal();
+    const EncodedText name = encodeCp1251(Form6->Edit1->text().toStdString());
+    if (!name.ok()) {
+        showMessage("В наименовании задачи есть символ «" + utf8Char(name.unencodable) +
+                    "», которого нет в кодировке Windows-1251. Задача не записана.");
+        return;
+    }
+    if (taskNameKey(name.bytes).empty()) return;
+
+    const TaskRecord record = taskInHand(name.bytes);
+    const SaveResult result =
+        saveTask({DataModule4->spisok, DataModule4->allel, DataModule4->fenotip}, record,
+                 &DataModule4->dsspisok);
+    if (result.outcome == SaveOutcome::duplicateName)
+        showMessage("Такая задача уже есть... повтор недопустим.");
+}

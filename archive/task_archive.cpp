@@ -1,0 +1,176 @@
+#include "archive/task_archive.h"
+
+#include "archive/archive_rules.h"
+#include "platform/cp1251.h"
+#include "tables/table_error.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+constexpr std::string_view restingFilter = "ot=true";
+constexpr std::string_view openingFilter = "(ot=true)";
+
+void filterTo(Table& table, std::string_view text)
+{
+    table.setFilter(text);
+    table.setFiltered(true);
+}
+
+// Whether a live row of SPISOK bears a name with this key. Walks every row with filtering
+// switched off.
+bool liveTaskNamed(Table& spisok, const std::string& nameKey)
+{
+    spisok.setFiltered(false);
+    for (spisok.first(); !spisok.eof(); spisok.next())
+        if (spisok.fieldByName("ot").asBoolean() &&
+            taskNameKey(spisok.fieldByName("name").asString()) == nameKey)
+            return true;
+    return false;
+}
+
+void writeTaskRow(Table& spisok, const TaskRecord& record, int key)
+{
+    writeReusingFreeRow(spisok, key, [&](Table& row) {
+        row.clearFields();
+        row.fieldByName("data").setAsDate(record.date);
+        row.fieldByName("time").setAsString(record.time);
+        row.fieldByName("name").setAsString(record.name);
+        row.fieldByName("kolall").setAsInteger(record.alleleCount);
+        row.fieldByName("koltest").setAsInteger(record.testCount);
+        row.fieldByName("kolfen").setAsInteger(record.phenotypeCount);
+        if (record.mode != 0) row.fieldByName("knop1").setAsInteger(record.mode);
+        if (record.criterion != 0) row.fieldByName("knop2").setAsInteger(record.criterion);
+    });
+}
+
+// The visible rows whose INDEX equals the key, by position. The rows are in ascending INDEX
+// order, so the task's rows stand together: a binary search finds the first of them, and the
+// archive's other tasks are never read.
+void forEachRowOfTask(const Table& table, int key, const std::function<void(std::size_t)>& visit)
+{
+    std::size_t low = 0;
+    std::size_t high = table.rowCount();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (table.fieldAt(middle, "index").asInteger() < key)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    for (std::size_t row = low;
+         row < table.rowCount() && table.fieldAt(row, "index").asInteger() == key; ++row)
+        visit(row);
+}
+
+int positionOf(const Table& table, std::size_t row, int last)
+{
+    const int number = table.fieldAt(row, "nomer").asInteger();
+    if (number < 1 || number > last)
+        throw tableError(table.fileName(),
+                         "файл поврежден: номер строки задачи NOMER = " + std::to_string(number) +
+                             " вне границ 1.." + std::to_string(last));
+    return number;
+}
+
+} // namespace
+
+std::string taskNameKey(std::string_view name)
+{
+    return trimCp1251(upperCp1251(name));
+}
+
+std::string savingTimeText(int hour, int minute)
+{
+    return std::to_string(hour) + "." + std::to_string(minute);
+}
+
+SaveResult saveTask(const ArchiveTables& tables, const TaskRecord& record, DataSource* listSource)
+{
+    Table& spisok = tables.spisok;
+    const auto nameWidth = static_cast<std::size_t>(spisok.fieldByName("name").definition().width);
+    const std::string nameKey = taskNameKey(
+        std::string_view(record.name).substr(0, std::min(nameWidth, record.name.size())));
+    if (nameKey.empty()) return {SaveOutcome::blankName, 0};
+
+    if (listSource) listSource->setEnabled(false);
+    if (liveTaskNamed(spisok, nameKey)) {
+        filterTo(spisok, restingFilter);
+        if (listSource) listSource->setEnabled(true);
+        return {SaveOutcome::duplicateName, 0};
+    }
+    const int key = newTaskKey(spisok);
+
+    writeTaskRow(spisok, record, key);
+    filterTo(spisok, restingFilter);
+    if (listSource) listSource->setEnabled(true);
+
+    Table& allel = tables.allel;
+    filterTo(allel, "ot=false");
+    for (int k = 1; k <= maxAlleles; ++k) {
+        const std::string text = trimCp1251(record.alleleRows[k - 1]);
+        if (text.empty()) continue;
+        writeReusingFreeRow(allel, key, [&](Table& row) {
+            row.fieldByName("nomer").setAsInteger(k);
+            row.fieldByName("allel").setAsString(text);
+        });
+    }
+    filterTo(allel, restingFilter);
+
+    Table& fenotip = tables.fenotip;
+    filterTo(fenotip, "ot=false");
+    fenotip.open();
+    for (const PhenotypeCount& count : record.counts) {
+        if (count.number < 1 || count.number > record.phenotypeCount) continue;
+        writeReusingFreeRow(fenotip, key, [&](Table& row) {
+            row.fieldByName("nomer").setAsInteger(count.number);
+            row.fieldByName("golov").setAsInteger(count.count);
+        });
+    }
+    filterTo(fenotip, restingFilter);
+    return {SaveOutcome::saved, key};
+}
+
+std::optional<TaskRecord> loadTask(const ArchiveTables& tables)
+{
+    const Table& spisok = tables.spisok;
+    if (!spisok.currentRow()) return std::nullopt;
+    TaskRecord record;
+    record.key = spisok.fieldByName("index").asInteger();
+    record.name = spisok.fieldByName("name").asString();
+    record.mode = spisok.fieldByName("knop1").asInteger();
+    record.criterion = spisok.fieldByName("knop2").asInteger();
+    record.alleleCount = spisok.fieldByName("kolall").asInteger();
+    record.testCount = spisok.fieldByName("koltest").asInteger();
+    record.phenotypeCount = spisok.fieldByName("kolfen").asInteger();
+    record.date = spisok.fieldByName("data").asDate();
+    record.time = spisok.fieldByName("time").asString();
+
+    Table& allel = tables.allel;
+    filterTo(allel, openingFilter);
+    forEachRowOfTask(allel, record.key, [&](std::size_t row) {
+        record.alleleRows[positionOf(allel, row, maxAlleles) - 1] =
+            allel.fieldAt(row, "allel").asString();
+    });
+
+    Table& fenotip = tables.fenotip;
+    fenotip.open();
+    filterTo(fenotip, openingFilter);
+    forEachRowOfTask(fenotip, record.key, [&](std::size_t row) {
+        record.counts.push_back(
+            {positionOf(fenotip, row, maxPhenotypes), fenotip.fieldAt(row, "golov").asInteger()});
+    });
+    std::sort(record.counts.begin(), record.counts.end(),
+              [](const PhenotypeCount& a, const PhenotypeCount& b) { return a.number < b.number; });
+    return record;
+}
+
+bool findTaskByName(Table& spisok, std::string_view name)
+{
+    const std::string nameKey = taskNameKey(name);
+    filterTo(spisok, restingFilter);
+    for (spisok.first(); !spisok.eof(); spisok.next())
+        if (taskNameKey(spisok.fieldByName("name").asString()) == nameKey) return true;
+    return false;
+}

@@ -1,0 +1,94 @@
+// Saving a task into the archive tables and reading one back, over plain data. saveTask
+// writes one row into SPISOK, one row per non-blank allele row into ALLEL.DBF and one row
+// per typed count into FENOTIP.DBF, every row by the free-row reuse rule; loadTask reads the
+// task of SPISOK's current row; findTaskByName places SPISOK on a live task by its name.
+// Texts are Windows-1251.
+#pragma once
+
+#include "platform/short_date.h"
+#include "tables/data_source.h"
+#include "tables/table.h"
+#include "task/task_state.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct ArchiveTables
+{
+    Table& spisok;
+    Table& allel;
+    Table& fenotip;
+};
+
+// The observed count of phenotype number (1-based).
+struct PhenotypeCount
+{
+    int number = 0;
+    std::int32_t count = 0;
+    bool operator==(const PhenotypeCount&) const = default;
+};
+
+// The input of one task as the archive keeps it.
+struct TaskRecord
+{
+    int key = 0;            // INDEX, given by saveTask
+    std::string name;       // as typed: case and surrounding spaces kept
+    int mode = 0;           // KNOP1: 1 codominance, 2 dominance, 0 none (the field stays empty)
+    int criterion = 0;      // KNOP2: 1 МП, 2 МНК, 3 МННК, 0 none (the field stays empty)
+    int alleleCount = 0;    // KOLALL
+    int testCount = 0;      // KOLTEST
+    int phenotypeCount = 0; // KOLFEN
+    CalendarDate date;      // DATA
+    std::string time;       // TIME: "9.5" for 09:05
+    // Allele row k (1..50: rows 1 to 25 of the first allele grid, then of the second) at
+    // index k − 1, with leading and trailing blanks removed; an empty text is a blank row.
+    std::array<std::string, maxAlleles> alleleRows;
+    // The typed counts, in ascending phenotype number; a phenotype without a count has none.
+    std::vector<PhenotypeCount> counts;
+};
+
+// The key two task names are compared by: upper case (Cyrillic included), then leading and
+// trailing bytes of codes 0 to 32 removed.
+std::string taskNameKey(std::string_view name);
+
+// The time of saving as TIME holds it: hour and minute in decimal without leading zeros,
+// joined by a full stop (09:05 gives "9.5", 23:59 gives "23.59").
+std::string savingTimeText(int hour, int minute);
+
+enum class SaveOutcome
+{
+    saved,
+    blankName,    // nothing written
+    duplicateName // a live task has a name with the same key; nothing written
+};
+
+struct SaveResult
+{
+    SaveOutcome outcome = SaveOutcome::blankName;
+    int key = 0; // the new task's key when saved
+};
+
+// Writes the task under a new key (the smallest live key minus 1, 9999 in an empty archive).
+// The name is compared as NAME will hold it (cut to the field's width), so no two live tasks
+// carry the same stored name. The list's data source, when given, stops following SPISOK
+// while its rows are walked and written, and follows it again from the task row on, or at
+// once on a duplicate. SPISOK, then ALLEL.DBF and FENOTIP.DBF end under the resting filter
+// "ot=true", SPISOK on its first row, the new task. SPISOK must be open; FENOTIP.DBF is
+// opened when it is not. A table error stops the save where it happens, leaving the rows
+// posted before it.
+SaveResult saveTask(const ArchiveTables& tables, const TaskRecord& record,
+                    DataSource* listSource = nullptr);
+
+// The task of SPISOK's current row: its fields, and its live allele and count rows, read
+// under the filter "(ot=true)" which ALLEL.DBF and FENOTIP.DBF keep afterwards. Nothing when
+// SPISOK shows no row. Throws TableError when a row's position NOMER is outside 1..50 (allele)
+// or 1..maxPhenotypes (count), which only a table changed by other software can hold.
+std::optional<TaskRecord> loadTask(const ArchiveTables& tables);
+
+// Places SPISOK, under its resting filter "ot=true", on the live task whose name has the
+// same key as the given one and returns true; false when there is none.
+bool findTaskByName(Table& spisok, std::string_view name);

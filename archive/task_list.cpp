@@ -1,0 +1,43 @@
+#include "archive/task_list.h"
+
+#include "archive/archive_rules.h"
+#include "platform/cp1251.h"
+
+bool deleteCurrentTask(const ArchiveTables& tables)
+{
+    Table& spisok = tables.spisok;
+    if (!spisok.currentRow()) return false;
+    const int key = spisok.fieldByName("index").asInteger();
+    spisok.edit();
+    spisok.fieldByName("ot").setAsBoolean(false);
+    spisok.post();
+    for (Table* rows : {&tables.allel, &tables.fenotip}) {
+        rows->open();
+        freeTaskRows(*rows, key);
+    }
+    return true;
+}
+
+bool nameMatchesKey(std::string_view name, std::string_view key)
+{
+    return upperCp1251(name).find(key) != std::string::npos;
+}
+
+int selectTasksByKey(Table& spisok, DataSource& listSource, std::string_view key)
+{
+    listSource.setEnabled(false);
+    spisok.setFilter("ot=true");
+    spisok.setFiltered(true);
+    int matches = 0;
+    for (spisok.first(); !spisok.eof(); spisok.next()) {
+        spisok.edit();
+        const bool match = nameMatchesKey(spisok.fieldByName("name").asString(), key);
+        spisok.fieldByName("otbor").setAsBoolean(match);
+        spisok.post();
+        if (match) ++matches;
+    }
+    spisok.first();
+    if (matches != 0) spisok.setFilter("otbor=true and ot=true");
+    listSource.setEnabled(true);
+    return matches;
+}

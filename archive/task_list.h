@@ -1,0 +1,23 @@
+// The archive list's operations over SPISOK and the task rows: deleting the task of the
+// current row, and narrowing the list to the tasks whose names contain a key (OTBOR marks
+// them). Texts are Windows-1251.
+#pragma once
+
+#include "archive/task_archive.h"
+
+#include <string_view>
+
+// Frees the task of SPISOK's current row: its SPISOK row (it leaves the list at once), then
+// every row of ALLEL.DBF and FENOTIP.DBF with its key, which end under the resting filter
+// "ot=true". Returns false, changing nothing, when SPISOK shows no row.
+bool deleteCurrentTask(const ArchiveTables& tables);
+
+// Whether a name contains the selection key: the key (already in upper case and trimmed) as a
+// byte substring of the name in upper case.
+bool nameMatchesKey(std::string_view name, std::string_view key);
+
+// Rewrites OTBOR of every live task (true for a match of the key, false otherwise) while the
+// list does not follow SPISOK, goes to the first row, and shows the list again: under
+// "otbor=true and ot=true" when a task matched, under "ot=true" otherwise. Returns the
+// number of matches.
+int selectTasksByKey(Table& spisok, DataSource& listSource, std::string_view key);

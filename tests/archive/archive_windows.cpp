@@ -1,0 +1,130 @@
+#include "tests/archive/archive_windows.h"
+
+#include "archive/TDataModule4.h"
+#include "archive/TForm6.h"
+#include "archive/Tarhiv.h"
+#include "platform/clock.h"
+#include "task/Tantigen.h"
+#include "task/Tkontrol.h"
+#include "task/task_state.h"
+#include "toolkit/form.h"
+
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+void startWithEmptyArchive()
+{
+    for (Table* table : {&DataModule4->spisok, &DataModule4->allel, &DataModule4->fenotip}) {
+        table->close();
+        table->setFilter("");
+        table->setFiltered(false);
+    }
+    for (const char* file :
+         {"SPISOK.DBF", "SPISOK.CDX", "ALLEL.DBF", "ALLEL.CDX", "FENOTIP.DBF", "FENOTIP.CDX"})
+        std::filesystem::remove(file);
+    DataModule4->openTables();
+    for (DataSource* source :
+         {&DataModule4->dsspisok, &DataModule4->dsallel, &DataModule4->dsfenotip})
+        source->setEnabled(true);
+    setClockForTests([] { return LocalDateTime{2024, 3, 5, 9, 5, 0}; });
+    task = TaskState{};
+    for (int r = 1; r <= 25; ++r) {
+        antigen->StringGrid1->setCells(1, r, QString());
+        antigen->StringGrid2->setCells(1, r, QString());
+    }
+    antigen->RadioButton1->setChecked(true);
+}
+
+void enterTask(const std::map<int, QString>& rows, bool dominance)
+{
+    task.archiveMode = false;
+    for (int k = 1; k <= 50; ++k) {
+        const auto row = rows.find(k);
+        const QString text = row == rows.end() ? QString() : row->second;
+        if (k <= 25)
+            antigen->StringGrid1->setCells(1, k, text);
+        else
+            antigen->StringGrid2->setCells(1, k - 25, text);
+    }
+    (dominance ? antigen->RadioButton2 : antigen->RadioButton1)->setChecked(true);
+    antigen->checkAlleleList();
+    ASSERT_FALSE(task.alleleCheckFailed);
+    kontrol->setUpControlWindow();
+}
+
+void typeCount(int r, const QString& text)
+{
+    kontrol->StringGrid3->setCells(2, r, text);
+    kontrol->StringGrid3SetEditText(2, r, text);
+}
+
+void typeText(QWidget* field, const QString& text)
+{
+    field->setFocus();
+    for (const QChar ch : text) {
+        // A key with its text, as the keyboard layout delivers it (Cyrillic included).
+        const auto key = ch.isLetterOrNumber() && ch.unicode() < 128
+                             ? static_cast<Qt::Key>(ch.toUpper().unicode())
+                         : ch == ' ' ? Qt::Key_Space
+                                     : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Press, field, key, QString(ch), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, field, key, QString(ch), Qt::NoModifier);
+    }
+}
+
+ModalScript::Action typingName(const QString& name)
+{
+    return [name](Form&) { typeText(Form6->Edit1, name); };
+}
+
+void saveTaskNamed(const QString& name)
+{
+    ModalScript script;
+    script.then(typingName(name));
+    kontrol->Button3Click();
+    EXPECT_EQ(script.shown, std::vector<QString>{"Form6"});
+}
+
+void inArchiveWindow(const std::function<void()>& action, std::vector<ModalScript::Action> further)
+{
+    ModalScript script;
+    script.then([&](Form&) { action(); });
+    for (ModalScript::Action& next : further)
+        script.then(std::move(next));
+    arhiv->showModal();
+    EXPECT_TRUE(script.actions.empty()) << "a window expected was not shown";
+}
+
+void openListedTask(int line)
+{
+    inArchiveWindow([&] {
+        clickListLine(line);
+        arhiv->Button1Click();
+    });
+}
+
+void deleteListedTask(int line)
+{
+    inArchiveWindow([&] {
+        clickListLine(line);
+        arhiv->Button2Click();
+    });
+}
+
+QStringList listedNames()
+{
+    QStringList names;
+    for (int line = 0; line < arhiv->DBGrid1->lineCount(); ++line)
+        names << arhiv->DBGrid1->text(2, line);
+    return names;
+}
+
+void clickListLine(int line)
+{
+    QTableView* view = arhiv->DBGrid1->view();
+    const QRect cell = view->visualRect(view->model()->index(line, 2));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+}
