@@ -11,6 +11,7 @@ StringGrid* makeReportGrid(QWidget* parent, int x, int y, int width, int height)
 {
     auto* grid = new StringGrid(parent);
     grid->setGeometry(x, y, width, height);
+    grid->setFont(gridFont(8));
     return grid;
 }
 

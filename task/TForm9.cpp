@@ -33,18 +33,18 @@ TForm9::TForm9()
     setObjectName("Form9");
     setWindowTitle("ВНИМАНИЕ!!");
     setCloseBox(false);
-    resize(620, 390);
+    resize(620, 318);
 
     Memo1 = new Memo(this);
-    Memo1->setGeometry(8, 8, 604, 320);
+    Memo1->setGeometry(8, 8, 604, 250);
     Memo1->setReadOnly(true);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setLines(warningLines);
 
     Button1 = new Button("НАДО корректировать аллели", this, [this] { Button1Click(); });
-    Button1->setGeometry(8, 340, 296, 36);
+    Button1->setGeometry(8, 270, 296, 36);
     Button2 = new Button("НЕ НАДО корректировать аллели", this, [this] { Button2Click(); });
-    Button2->setGeometry(316, 340, 296, 36);
+    Button2->setGeometry(316, 270, 296, 36);
 }
 
 void TForm9::FormActivate()

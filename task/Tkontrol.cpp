@@ -28,6 +28,7 @@ StringGrid* makeListGrid(QWidget* parent, int x, int y, int width, int height)
 {
     auto* grid = new StringGrid(parent);
     grid->setGeometry(x, y, width, height);
+    grid->setFont(gridFont(8));
     return grid;
 }
 
@@ -41,9 +42,7 @@ Tkontrol::Tkontrol()
     placeTopLeft(979, 734);
 
     StringGrid1 = makeListGrid(this, 8, 8, 200, 290);
-    QFont small = StringGrid1->font();
-    small.setPointSize(7);
-    StringGrid1->setFont(small);
+    StringGrid1->setFont(gridFont(7)); // the small font of the allele list
     StringGrid2 = makeListGrid(this, 216, 8, 200, 290);
 
     Label5 = new Label("Выберите критерий:", this);
@@ -56,6 +55,8 @@ Tkontrol::Tkontrol()
     RadioButton3->setGeometry(440, 72, 520, 22);
     RadioButton1->setChecked(true);
 
+    // The report and export buttons appear after a calculation, in the rows below the
+    // first two; the finishing button stands apart.
     Button1 = new Button("Корректировать аллели", this, [this] { Button1Click(); });
     Button1->setGeometry(432, 106, 266, 34);
     Button2 = new Button("Начать расчет", this, [this] { Button2Click(); });
@@ -66,11 +67,11 @@ Tkontrol::Tkontrol()
     Button7->setGeometry(706, 146, 266, 34);
     Button4 =
         new Button("Полный отчет по аллелям, генотипам и тестам", this, [this] { Button4Click(); });
-    Button4->setGeometry(432, 186, 266, 34);
+    Button4->setGeometry(432, 186, 540, 34);
     Button5 = new Button("Полный отчет по фенотипам", this, [this] { Button5Click(); });
-    Button5->setGeometry(706, 186, 266, 34);
+    Button5->setGeometry(432, 226, 540, 34);
     Button6 = new Button("Завершить работу с проограммой", this, [this] { Button6Click(); });
-    Button6->setGeometry(706, 264, 266, 34);
+    Button6->setGeometry(706, 266, 266, 32);
 
     StringGrid3 = makeListGrid(this, 8, 306, 964, 366);
     StringGrid3->onSelectCell = [this](int col, int row) { StringGrid3SelectCell(col, row); };
