@@ -254,7 +254,8 @@ std::optional<IndexHeader> readIndexHeader(std::span<const std::uint8_t> file, s
 }
 
 // Walks a tree from its root in key order, calling onEntry(key bytes, record) for every
-// leaf entry. False for a node outside the file, met twice, or not well formed.
+// leaf entry until it returns false. False then, and for a node outside the file, met
+// twice, or not well formed.
 template <class OnEntry>
 bool walkTree(std::span<const std::uint8_t> file, std::uint32_t root, std::size_t keyLength,
               std::uint8_t pad, OnEntry onEntry)
@@ -303,7 +304,7 @@ bool walkTree(std::span<const std::uint8_t> file, std::uint32_t root, std::size_
             std::memcpy(key.data() + dup, node + tail, stored);
             std::fill(key.begin() + static_cast<std::ptrdiff_t>(keyLength - trail),
                       key.begin() + static_cast<std::ptrdiff_t>(keyLength), pad);
-            onEntry(key.data(), record);
+            if (!onEntry(key.data(), record)) return false;
         }
     }
     return true;
@@ -329,9 +330,12 @@ std::uint64_t numericIndexKey(double value)
     return (bits >> 63) ? ~bits : bits | (1ull << 63);
 }
 
-std::vector<std::uint8_t> buildCdx(std::span<const CdxEntry> entries)
+std::vector<std::uint8_t> buildCdx(std::size_t count,
+                                   const std::function<CdxEntry(std::size_t)>& entryAt)
 {
     std::vector<std::uint8_t> file(tagListOffset, 0);
+    // Room for the largest tree (full leaves of the widest entries) so the file grows once.
+    file.reserve(tagHeaderOffset + indexHeaderSize + (count / 30 + 2) * pageSize * 21 / 20);
     std::array<char, tagNameLength> tagName;
     tagName.fill(' ');
     std::copy(cdxIndexTag.begin(), cdxIndexTag.end(), tagName.begin());
@@ -344,21 +348,28 @@ std::vector<std::uint8_t> buildCdx(std::span<const CdxEntry> entries)
 
     file.resize(tagHeaderOffset + indexHeaderSize, 0);
     const std::uint32_t root = appendTree(
-        file, entries.size(), numericKeyLength, 0x00,
+        file, count, numericKeyLength, 0x00,
         [&](std::size_t i, std::uint8_t* key) {
+            const std::uint64_t value = entryAt(i).key;
             for (std::size_t b = 0; b < numericKeyLength; ++b)
-                key[b] = static_cast<std::uint8_t>(entries[i].key >> (56 - 8 * b));
+                key[b] = static_cast<std::uint8_t>(value >> (56 - 8 * b));
         },
-        [&](std::size_t i) { return entries[i].record; });
+        [&](std::size_t i) { return entryAt(i).record; });
     writeIndexHeader(file.data() + tagHeaderOffset, root, numericKeyLength,
                      optionCompact | optionCompound, cdxIndexTag);
     return file;
 }
 
-std::optional<std::vector<CdxEntry>> readCdxIndexTag(std::span<const std::uint8_t> file)
+std::vector<std::uint8_t> buildCdx(std::span<const CdxEntry> entries)
+{
+    return buildCdx(entries.size(), [entries](std::size_t i) { return entries[i]; });
+}
+
+bool walkCdxIndexTag(std::span<const std::uint8_t> file,
+                     const std::function<bool(const CdxEntry&)>& visit)
 {
     const std::optional<IndexHeader> fileHeader = readIndexHeader(file, 0);
-    if (!fileHeader) return std::nullopt;
+    if (!fileHeader) return false;
     std::optional<std::uint32_t> tagHeader;
     const bool tagsRead = walkTree(file, fileHeader->root, fileHeader->keyLength, ' ',
                                    [&](const std::uint8_t* key, std::uint32_t record) {
@@ -366,22 +377,32 @@ std::optional<std::vector<CdxEntry>> readCdxIndexTag(std::span<const std::uint8_
                                                               fileHeader->keyLength);
                                        if (!tagHeader && upperTrimmed(name) == cdxIndexTag)
                                            tagHeader = record;
+                                       return true;
                                    });
-    if (!tagsRead || !tagHeader) return std::nullopt;
+    if (!tagsRead || !tagHeader) return false;
 
     const std::optional<IndexHeader> tag = readIndexHeader(file, *tagHeader);
     if (!tag || tag->keyLength != numericKeyLength || tag->descending ||
         (tag->options & optionForClause) || !upperTrimmed(tag->forExpression).empty() ||
         upperTrimmed(tag->keyExpression) != cdxIndexTag)
-        return std::nullopt;
+        return false;
+    return walkTree(file, tag->root, numericKeyLength, 0x00,
+                    [&](const std::uint8_t* key, std::uint32_t record) {
+                        std::uint64_t value = 0;
+                        for (std::size_t b = 0; b < numericKeyLength; ++b)
+                            value = (value << 8) | key[b];
+                        return visit({value, record});
+                    });
+}
+
+std::optional<std::vector<CdxEntry>> readCdxIndexTag(std::span<const std::uint8_t> file)
+{
     std::vector<CdxEntry> entries;
-    const bool keysRead = walkTree(file, tag->root, numericKeyLength, 0x00,
-                                   [&](const std::uint8_t* key, std::uint32_t record) {
-                                       std::uint64_t value = 0;
-                                       for (std::size_t b = 0; b < numericKeyLength; ++b)
-                                           value = (value << 8) | key[b];
-                                       entries.push_back({value, record});
-                                   });
-    if (!keysRead) return std::nullopt;
+    entries.reserve(file.size() / 4);
+    if (!walkCdxIndexTag(file, [&](const CdxEntry& e) {
+            entries.push_back(e);
+            return true;
+        }))
+        return std::nullopt;
     return entries;
 }

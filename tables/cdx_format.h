@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -24,10 +25,17 @@ struct CdxEntry
 // that keys compare as unsigned numbers in the order of the values.
 std::uint64_t numericIndexKey(double value);
 
-// The whole CDX file for entries sorted by key, equal keys by record number.
+// The whole CDX file for `count` entries sorted by key, equal keys by record number;
+// entryAt(i) gives entry i (it is asked twice for each).
+std::vector<std::uint8_t> buildCdx(std::size_t count,
+                                   const std::function<CdxEntry(std::size_t)>& entryAt);
 std::vector<std::uint8_t> buildCdx(std::span<const CdxEntry> entries);
 
-// The entries of tag INDEX in the order of its tree. Nothing when the file is not a CDX, is
-// damaged, or has no ascending tag INDEX on the expression INDEX with an eight-byte key and
-// no FOR clause.
+// Walks tag INDEX in the order of its tree, giving each entry to visit until it returns
+// false. False when visit stopped the walk, or when the file is not a CDX, is damaged, or has
+// no ascending tag INDEX on the expression INDEX with an eight-byte key and no FOR clause.
+bool walkCdxIndexTag(std::span<const std::uint8_t> file,
+                     const std::function<bool(const CdxEntry&)>& visit);
+
+// The entries of tag INDEX in the order of its tree, or nothing when walkCdxIndexTag fails.
 std::optional<std::vector<CdxEntry>> readCdxIndexTag(std::span<const std::uint8_t> file);

@@ -15,6 +15,10 @@ namespace {
 
 constexpr std::size_t maxFilterFields = 32;
 
+// Room kept for appended records (1 MiB, more than a save appends), so the rows rarely move
+// in memory while a task is saved.
+constexpr std::size_t appendRoom = 1 << 20;
+
 bool sameName(std::string_view a, std::string_view b)
 {
     const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
@@ -64,7 +68,7 @@ void Table::open()
     const std::string dbfPath = resolveFileName(path_);
     TableFile file =
         TableFile::open(dbfPath, fileName_, newDbfFile(newTableFields(schema_), today()));
-    std::vector<std::uint8_t> bytes = file.readAll();
+    std::vector<std::uint8_t> bytes = file.readAll(appendRoom);
     DbfHeader header = parseDbfHeader(bytes, bytes.size(), fileName_);
     checkFields(header.fields, schema_, fileName_);
     std::vector<std::size_t> filterFields = filterFieldsOf(filter_, header.fields);
@@ -73,7 +77,9 @@ void Table::open()
         ++keyField;
 
     const DbfField& key = header.fields[keyField];
-    std::vector<std::uint64_t> keys(header.recordCount);
+    std::vector<std::uint64_t> keys;
+    keys.reserve(header.recordCount + appendRoom / header.recordLength);
+    keys.resize(header.recordCount);
     for (std::uint32_t r = 0; r < header.recordCount; ++r) {
         const std::size_t at = header.headerLength + std::size_t{r} * header.recordLength;
         const std::string_view stored(reinterpret_cast<const char*>(bytes.data()) + at + key.offset,
@@ -106,7 +112,12 @@ void Table::open()
 
     cdxPath_ = resolveFileName(std::filesystem::path(dbfPath).replace_extension(".CDX").string());
     const std::optional<std::vector<std::uint8_t>> cdx = readWholeFile(cdxPath_);
-    indexPending_ = !cdx || readCdxIndexTag(*cdx) != indexEntries();
+    std::size_t matched = 0;
+    indexPending_ = !cdx || !walkCdxIndexTag(*cdx, [&](const CdxEntry& entry) {
+        if (matched == order_.size() || entry != indexEntry(matched)) return false;
+        ++matched;
+        return true;
+    }) || matched != order_.size();
     try {
         flushIndex();
     } catch (const TableError&) {
@@ -296,17 +307,15 @@ FieldView Table::fieldByName(std::string_view name) const
 void Table::flushIndex()
 {
     if (!active() || !indexPending_) return;
-    replaceFile(cdxPath_, buildCdx(indexEntries()), fileName_);
+    sortOrder();
+    replaceFile(cdxPath_, buildCdx(order_.size(), [this](std::size_t i) { return indexEntry(i); }),
+                fileName_);
     indexPending_ = false;
 }
 
-std::vector<CdxEntry> Table::indexEntries()
+CdxEntry Table::indexEntry(std::size_t i) const
 {
-    sortOrder();
-    std::vector<CdxEntry> entries(order_.size());
-    for (std::size_t i = 0; i < order_.size(); ++i)
-        entries[i] = {keys_[order_[i]], order_[i] + 1};
-    return entries;
+    return {keys_[order_[i]], order_[i] + 1};
 }
 
 std::optional<std::size_t> Table::currentRow() const

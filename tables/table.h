@@ -166,7 +166,7 @@ private:
     friend class Field;
 
     void release();
-    std::vector<CdxEntry> indexEntries();
+    CdxEntry indexEntry(std::size_t i) const; // entry i of the index, order_ being sorted
     void requireActive() const;
     void requireEditing() const;
     std::size_t fieldIndex(std::string_view name) const;

@@ -132,9 +132,7 @@ TableFile TableFile::open(const std::string& path, std::string_view shownName,
     }
     if (file.fd_ < 0)
         throw tableError(shownName, "файл не открывается (" + systemReason(errno) + ")");
-    struct stat status
-    {
-    };
+    struct stat status = {};
     if (::fstat(file.fd_, &status) == 0 && !S_ISREG(status.st_mode))
         throw tableError(shownName, "это не файл таблицы");
     if (::flock(file.fd_, LOCK_EX | LOCK_NB) != 0)
@@ -144,14 +142,14 @@ TableFile TableFile::open(const std::string& path, std::string_view shownName,
     return file;
 }
 
-std::vector<std::uint8_t> TableFile::readAll() const
+std::vector<std::uint8_t> TableFile::readAll(std::size_t spare) const
 {
-    struct stat status
-    {
-    };
+    struct stat status = {};
     if (::fstat(fd_, &status) != 0)
         throw tableError(shownName_, "файл не читается (" + systemReason(errno) + ")");
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(status.st_size));
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(static_cast<std::size_t>(status.st_size) + spare);
+    bytes.resize(static_cast<std::size_t>(status.st_size));
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n =
@@ -182,9 +180,7 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     std::vector<std::uint8_t> bytes;
-    struct stat status
-    {
-    };
+    struct stat status = {};
     if (::fstat(fd, &status) == 0) bytes.reserve(static_cast<std::size_t>(status.st_size));
     std::uint8_t buffer[1 << 16];
     for (;;) {

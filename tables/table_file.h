@@ -30,7 +30,8 @@ public:
                           std::span<const std::uint8_t> newFileBytes);
 
     bool isOpen() const { return fd_ >= 0; }
-    std::vector<std::uint8_t> readAll() const;
+    // The whole file, in a buffer with room for `spare` more bytes.
+    std::vector<std::uint8_t> readAll(std::size_t spare = 0) const;
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);
     void close();
 
