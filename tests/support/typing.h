@@ -9,5 +9,9 @@
 // commit the edit.
 void typeIntoCell(StringGrid* grid, int col, int row, const QString& text);
 
+// Types the text key by key into the widget, or into the focus widget once a key has moved
+// the focus (an editor opened by the first key), Cyrillic included.
+void typeText(QWidget* widget, const QString& text);
+
 // The widget that key events go to: the focus widget, or the given fallback.
 QWidget* keyTarget(QWidget* fallback);
