@@ -18,6 +18,13 @@ void filterTo(Table& table, std::string_view text)
     table.setFiltered(true);
 }
 
+// The key of a name as NAME holds it: cut to the field's width.
+std::string storedNameKey(const Table& spisok, std::string_view name)
+{
+    const auto width = static_cast<std::size_t>(spisok.fieldByName("name").definition().width);
+    return taskNameKey(name.substr(0, std::min(width, name.size())));
+}
+
 // Whether a live row of SPISOK bears a name with this key. Walks every row with filtering
 // switched off.
 bool liveTaskNamed(Table& spisok, const std::string& nameKey)
@@ -89,9 +96,7 @@ std::string savingTimeText(int hour, int minute)
 SaveResult saveTask(const ArchiveTables& tables, const TaskRecord& record, DataSource* listSource)
 {
     Table& spisok = tables.spisok;
-    const auto nameWidth = static_cast<std::size_t>(spisok.fieldByName("name").definition().width);
-    const std::string nameKey = taskNameKey(
-        std::string_view(record.name).substr(0, std::min(nameWidth, record.name.size())));
+    const std::string nameKey = storedNameKey(spisok, record.name);
     if (nameKey.empty()) return {SaveOutcome::blankName, 0};
 
     if (listSource) listSource->setEnabled(false);
@@ -168,7 +173,7 @@ std::optional<TaskRecord> loadTask(const ArchiveTables& tables)
 
 bool findTaskByName(Table& spisok, std::string_view name)
 {
-    const std::string nameKey = taskNameKey(name);
+    const std::string nameKey = storedNameKey(spisok, name);
     filterTo(spisok, restingFilter);
     for (spisok.first(); !spisok.eof(); spisok.next())
         if (taskNameKey(spisok.fieldByName("name").asString()) == nameKey) return true;

@@ -90,5 +90,5 @@ SaveResult saveTask(const ArchiveTables& tables, const TaskRecord& record,
 std::optional<TaskRecord> loadTask(const ArchiveTables& tables);
 
 // Places SPISOK, under its resting filter "ot=true", on the live task whose name has the
-// same key as the given one and returns true; false when there is none.
+// same key as the given one, cut as NAME cuts it, and returns true; false when there is none.
 bool findTaskByName(Table& spisok, std::string_view name);

@@ -25,7 +25,8 @@ template <typename Number> std::optional<Number> number(const std::string& text)
 
 std::string calcUsage()
 {
-    return "velimor-calc [--seed N] [--criterion 1|2|3] [--json] TASKFILE";
+    return "velimor-calc [--seed N] [--criterion 1|2|3] [--json] TASKFILE\n"
+           "velimor-calc [--seed N] [--criterion 1|2|3] [--json] --archive FOLDER --task NAME";
 }
 
 ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments)
@@ -47,12 +48,20 @@ ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments)
                 parsed.problem = "после --seed ожидается целое неотрицательное число";
         } else if (argument == "--criterion") {
             const auto criterion = number<int>(value());
-            if (criterion && *criterion >= 1 && *criterion <= 3)
+            if (criterion && *criterion >= 1 && *criterion <= 3) {
                 options.criterion = *criterion;
-            else
+                options.criterionGiven = true;
+            } else
                 parsed.problem = "после --criterion ожидается 1, 2 или 3";
         } else if (argument == "--json") {
             options.json = true;
+        } else if (argument == "--archive") {
+            options.archiveFolder = value();
+            if (options.archiveFolder.empty()) parsed.problem = "после --archive ожидается папка";
+        } else if (argument == "--task") {
+            options.taskName = value();
+            if (options.taskName.empty())
+                parsed.problem = "после --task ожидается наименование задачи";
         } else if (argument.size() > 1 && argument[0] == '-' && argument != "-") {
             parsed.problem = "неизвестный параметр " + argument;
         } else if (haveFile) {
@@ -62,7 +71,17 @@ ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments)
             haveFile = true;
         }
     }
-    if (parsed.problem.empty() && !haveFile) parsed.problem = "не указан файл задачи";
+    if (!parsed.problem.empty()) return parsed;
+    if (!options.archiveFolder.empty()) {
+        if (haveFile)
+            parsed.problem = "с --archive файл задачи не указывается";
+        else if (options.taskName.empty())
+            parsed.problem = "с --archive нужно указать --task NAME";
+    } else if (!options.taskName.empty()) {
+        parsed.problem = "--task указывается только с --archive";
+    } else if (!haveFile) {
+        parsed.problem = "не указан файл задачи";
+    }
     return parsed;
 }
 
@@ -76,19 +95,25 @@ int runCalculator(const CalcOptions& options, std::string_view taskText, std::os
         err << taskFileProblemText(fileName, *loaded.problem) << "\n";
         return badInput;
     }
+    return calculateLoadedTask(options, fileName, *task, loaded, out, err);
+}
+
+int calculateLoadedTask(const CalcOptions& options, const std::string& source, TaskState& task,
+                        const LoadedTask& loaded, std::ostream& out, std::ostream& err)
+{
     if (options.seed)
         seedRandom(*options.seed);
     else
         seedRandomFromClock();
-    const CalculationResult result = runCalculation(*task, loaded.countTexts, loaded.totalText,
+    const CalculationResult result = runCalculation(task, loaded.countTexts, loaded.totalText,
                                                     static_cast<FitCriterion>(options.criterion));
     if (!result.completed()) {
-        err << fileName << ": " << result.failure << "\n";
+        err << source << ": " << result.failure << "\n";
         return badInput;
     }
     if (options.json)
-        out << reportJson(*task, result);
+        out << reportJson(task, result);
     else
-        out << reportText(reportTables(*task, result, loaded.countTexts));
+        out << reportText(reportTables(task, result, loaded.countTexts));
     return 0;
 }

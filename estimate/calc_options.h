@@ -3,6 +3,9 @@
 // runCalculator.
 #pragma once
 
+#include "estimate/task_file.h"
+#include "task/task_state.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
@@ -14,11 +17,15 @@ struct CalcOptions
 {
     std::optional<std::uint64_t> seed; // without it the generator is seeded from the clock
     int criterion = 1;                 // the criterion of the control window's columns
+    bool criterionGiven = false;       // --criterion was given
     bool json = false;
     std::string taskFile; // "-" for standard input
+    // --archive FOLDER --task NAME: a task of the archive tables in FOLDER instead of a file.
+    std::string archiveFolder;
+    std::string taskName;
 };
 
-// The usage line, for messages.
+// The usage lines, for messages.
 std::string calcUsage();
 
 // Parses the arguments after the program name; a problem is returned as its message.
@@ -34,3 +41,8 @@ ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments);
 // 0 on success, 2 on bad input.
 int runCalculator(const CalcOptions& options, std::string_view taskText, std::ostream& out,
                   std::ostream& err);
+
+// The part of runCalculator after the task is read, for a task read otherwise: seeds the
+// generator, calculates the loaded task and reports it; source names the task in messages.
+int calculateLoadedTask(const CalcOptions& options, const std::string& source, TaskState& task,
+                        const LoadedTask& loaded, std::ostream& out, std::ostream& err);

@@ -1,6 +1,8 @@
 // velimor-calc: the calculation of the control window's "Начать расчет" from a task file,
 // without windows. Usage: velimor-calc [--seed N] [--criterion 1|2|3] [--json] TASKFILE
-// ("-" reads standard input). Exit code 0 on success, 2 on bad input.
+// ("-" reads standard input), or with --archive FOLDER --task NAME instead of TASKFILE for a
+// task saved in the archive tables of FOLDER. Exit code 0 on success, 2 on bad input.
+#include "archive/archive_calc.h"
 #include "estimate/calc_options.h"
 
 #include <fstream>
@@ -15,6 +17,8 @@ int main(int argc, char** argv)
         std::cerr << parsed.problem << "\n" << calcUsage() << "\n";
         return 2;
     }
+    if (!parsed.options.archiveFolder.empty())
+        return runArchiveCalculator(parsed.options, std::cout, std::cerr);
     std::ostringstream text;
     if (parsed.options.taskFile == "-") {
         text << std::cin.rdbuf();
