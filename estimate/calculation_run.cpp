@@ -35,10 +35,20 @@ std::string quotedName(const std::string& cp1251Name)
     return "«" + cp1251ToUtf8(trimCp1251(cp1251Name)) + "»";
 }
 
+// " " + text + " ", built by appending: GCC 12 warns falsely (-Wrestrict) about a text
+// literal followed by a temporary string.
+std::string spaced(const std::string& text)
+{
+    std::string s(1, ' ');
+    s += text;
+    s += ' ';
+    return s;
+}
+
 // Whether the phenotype shows the test: a whole-word match in its list of tests.
 bool phenotypeShowsTest(const std::string& phenotypeName, const std::string& testName)
 {
-    return (" " + trimCp1251(phenotypeName) + " ").find(" " + trimCp1251(testName) + " ") !=
+    return spaced(trimCp1251(phenotypeName)).find(spaced(trimCp1251(testName))) !=
            std::string::npos;
 }
 
@@ -101,7 +111,7 @@ void Run::observed(const std::vector<std::string>& countTexts,
     for (int r = 1; r <= p; ++r) {
         std::string text = trimCp1251(countTexts[static_cast<std::size_t>(r - 1)]);
         if (text.empty()) {
-            text = "0";
+            text.assign(1, '0');
             result_.controlPhenotypes.push_back({2, r, "0"});
         }
         const std::int64_t count = counts[static_cast<std::size_t>(r - 1)];

@@ -37,10 +37,12 @@ std::string formatFixed(long double x, int width, int decimals)
     std::string text =
         exact.substr(0, decimals > 0 ? point + 1 + static_cast<std::size_t>(decimals) : point);
     if (exact[point + 1 + static_cast<std::size_t>(decimals)] >= '5') incrementDigits(text);
-    if (x < 0 && text.find_first_not_of("0.") != std::string::npos) text.insert(0, "-");
-    if (static_cast<int>(text.size()) < width)
-        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
-    return text;
+    const bool negative = x < 0 && text.find_first_not_of("0.") != std::string::npos;
+    const std::size_t length = text.size() + (negative ? 1 : 0);
+    std::string padded(length < static_cast<std::size_t>(width) ? width - length : 0, ' ');
+    if (negative) padded += '-';
+    padded += text;
+    return padded;
 }
 
 std::string generalText(double x)
@@ -62,7 +64,9 @@ std::string generalText(double x)
     std::string text;
     if (exponent >= -5 && exponent <= 14) {
         if (exponent < 0) {
-            text = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+            text = "0.";
+            text.append(static_cast<std::size_t>(-exponent - 1), '0');
+            text += digits;
         } else {
             const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
             if (digits.size() <= integerDigits)
@@ -72,10 +76,15 @@ std::string generalText(double x)
         }
     } else {
         text = digits.substr(0, 1);
-        if (digits.size() > 1) text += "." + digits.substr(1);
-        text += "E" + std::to_string(exponent);
+        if (digits.size() > 1) {
+            text += '.';
+            text += digits.substr(1);
+        }
+        text += 'E';
+        text += std::to_string(exponent);
     }
-    return negative ? "-" + text : text;
+    if (negative) text.insert(text.begin(), '-');
+    return text;
 }
 
 std::string integerText(std::int64_t n)

@@ -9,9 +9,12 @@
 
 namespace {
 
+// T01 … T50, built by appending (GCC 12 misreports a literal followed by a temporary).
 std::string testName(int i)
 {
-    return "T" + std::to_string(100 + i).substr(1);
+    std::string name(1, 'T');
+    name += std::to_string(100 + i).substr(1);
+    return name;
 }
 
 // Draws the genotypes of `individuals` people, two alleles each from the frequencies,
