@@ -7,6 +7,7 @@
 #include "task/Tantigen.h"
 #include "task/Tkontrol.h"
 #include "task/task_state.h"
+#include "tests/support/typing.h"
 #include "toolkit/form.h"
 
 #include <QTableView>
@@ -61,23 +62,12 @@ void typeCount(int r, const QString& text)
     kontrol->StringGrid3SetEditText(2, r, text);
 }
 
-void typeText(QWidget* field, const QString& text)
-{
-    field->setFocus();
-    for (const QChar ch : text) {
-        // A key with its text, as the keyboard layout delivers it (Cyrillic included).
-        const auto key = ch.isLetterOrNumber() && ch.unicode() < 128
-                             ? static_cast<Qt::Key>(ch.toUpper().unicode())
-                         : ch == ' ' ? Qt::Key_Space
-                                     : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Press, field, key, QString(ch), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, field, key, QString(ch), Qt::NoModifier);
-    }
-}
-
 ModalScript::Action typingName(const QString& name)
 {
-    return [name](Form&) { typeText(Form6->Edit1, name); };
+    return [name](Form&) {
+        Form6->Edit1->setFocus();
+        typeText(Form6->Edit1, name);
+    };
 }
 
 void saveTaskNamed(const QString& name)

@@ -23,9 +23,6 @@ void enterTask(const std::map<int, QString>& rows, bool dominance = false);
 // Puts a count into the column "Факт" of phenotype row r, as typing it does.
 void typeCount(int r, const QString& text);
 
-// Types the text into the field key by key, as a user would.
-void typeText(QWidget* field, const QString& text);
-
 // The action in the task-name window: types the name into its field; the script then closes
 // the window as the close box does.
 ModalScript::Action typingName(const QString& name);

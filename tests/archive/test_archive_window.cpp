@@ -10,6 +10,7 @@
 #include "task/task_state.h"
 #include "tests/archive/archive_windows.h"
 #include "tests/archive/stored_rows.h"
+#include "tests/support/typing.h"
 #include "toolkit/message.h"
 
 #include <QApplication>
@@ -68,6 +69,7 @@ ModalScript::Action typingKey(const QString& text)
 {
     return [text](Form&) {
         EXPECT_EQ(Form7->Edit1->text(), " ");
+        Form7->Edit1->setFocus();
         typeText(Form7->Edit1, text);
         QTest::keyPress(Form7->Edit1, Qt::Key_Return);
         QTest::keyRelease(Form7->Edit1, Qt::Key_Return);
