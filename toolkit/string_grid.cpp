@@ -71,6 +71,7 @@ public:
         option.text = *text_;
         option.textAlignment = Qt::AlignCenter;
         option.position = QStyleOptionHeader::OnlyOneSection;
+        option.state |= QStyle::State_Enabled;
         button->style()->drawControl(QStyle::CE_Header, &option, &painter, button);
         return true;
     }
