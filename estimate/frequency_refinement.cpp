@@ -24,6 +24,10 @@ constexpr long double stepTolerance = 1e-16L;
 // since its change is then below the rounding of the criterion itself.
 constexpr long double roundingStep = 1e-9L;
 constexpr long double epsilon = std::numeric_limits<long double>::epsilon();
+// A line search that had to halve the step this many times counts as a stall.
+constexpr int stalledHalvings = 10;
+// Frequencies below it are held in place after a stall (they show as 0.000 either way).
+constexpr long double tinyFrequency = 1e-4L;
 
 // Dense symmetric matrix of dimension k, row-major.
 struct Matrix
@@ -89,7 +93,9 @@ public:
         : task_(task), criterion_(criterion), evaluate_(task, criterion), n_(task.alleleCount),
           genotypesOf_(static_cast<std::size_t>(task.phenotypeCount + 1)),
           gradient_(static_cast<std::size_t>(n_ + 1)), hessian_(n_ + 1),
-          phenotypeGradient_(static_cast<std::size_t>(n_ + 1))
+          phenotypeGradient_(static_cast<std::size_t>(n_ + 1)),
+          reducedGradient_(static_cast<std::size_t>(n_ + 1)),
+          step_(static_cast<std::size_t>(n_ + 1)), trial_(static_cast<std::size_t>(n_ + 1))
     {
         for (int k = 1; k <= task.genotypeCount; ++k)
             genotypesOf_[static_cast<std::size_t>(task.genotypePhenotype[k])].push_back(k);
@@ -98,6 +104,17 @@ public:
     void run();
 
 private:
+    enum class Progress
+    {
+        moved,
+        converged, // the Newton step or the move is below stepTolerance
+        stalled,   // no decrease, or only after many halvings of the step
+    };
+    // One projected Newton iteration from p; with freezeTiny the frequencies below
+    // tinyFrequency stay where they are.
+    Progress iterate(Vector& p, long double& value, bool freezeTiny);
+    // The Newton step of the free frequencies (pivot j) into step_.
+    void newtonStep(const std::vector<int>& free, int j);
     long double evaluate(const Vector& p) const { return evaluate_(p.data()); }
     // First and second derivative of the criterion's term of one phenotype with respect to
     // its expected frequency, on the same branch of the guards as criterionValue.
@@ -113,6 +130,9 @@ private:
     Vector gradient_;
     Matrix hessian_;
     Vector phenotypeGradient_;
+    Vector reducedGradient_;
+    Vector step_;
+    Vector trial_;
 };
 
 void Refinement::termDerivatives(int r, long double& first, long double& second) const
@@ -193,6 +213,83 @@ void Refinement::differentiate(const Vector& p)
     }
 }
 
+Refinement::Progress Refinement::iterate(Vector& p, long double& value, bool freezeTiny)
+{
+    differentiate(p);
+    // The sum constraint is taken up by the largest frequency j: moving allele i means
+    // moving along e_i − e_j.
+    const int j = static_cast<int>(std::max_element(p.begin() + 1, p.end()) - p.begin());
+    long double residual = 0;
+    for (int i = 1; i <= n_; ++i) {
+        reducedGradient_[i] = gradient_[i] - gradient_[j];
+        if (i != j)
+            residual =
+                std::max(residual, std::fabs(p[i] - std::max(0.0L, p[i] - reducedGradient_[i])));
+    }
+    const long double margin = std::min(activeMargin, residual);
+    std::vector<int> free;
+    std::fill(step_.begin(), step_.end(), 0);
+    for (int i = 1; i <= n_; ++i) {
+        if (i == j) continue;
+        if (p[i] <= margin && reducedGradient_[i] > 0)
+            step_[i] = -p[i]; // held at the bound
+        else if (!(freezeTiny && p[i] > 0 && p[i] < tinyFrequency))
+            free.push_back(i);
+    }
+    if (!free.empty()) newtonStep(free, j);
+    long double length = 0;
+    for (int i = 1; i <= n_; ++i)
+        length = std::max(length, std::fabs(step_[i]));
+    if (length <= stepTolerance) return Progress::converged;
+
+    long double alpha = 1;
+    for (int halving = 0; halving < maxHalvings; ++halving, alpha /= 2) {
+        long double others = 0;
+        long double predicted = 0;
+        long double moved = 0;
+        for (int i = 1; i <= n_; ++i) {
+            if (i == j) continue;
+            trial_[i] = std::max(0.0L, p[i] + alpha * step_[i]);
+            others += trial_[i];
+            predicted -= reducedGradient_[i] * (trial_[i] - p[i]);
+            moved = std::max(moved, std::fabs(trial_[i] - p[i]));
+        }
+        trial_[j] = 1 - others;
+        if (trial_[j] < 0) continue;
+        const long double trialValue = evaluate(trial_);
+        const bool decreases = trialValue <= value - decreaseShare * std::max(0.0L, predicted) &&
+                               (predicted > 0 || trialValue < value);
+        const bool withinRounding = halving == 0 && moved <= roundingStep &&
+                                    trialValue <= value + 64 * epsilon * std::fabs(value);
+        if (decreases || withinRounding) {
+            p = trial_;
+            value = trialValue;
+            if (moved <= stepTolerance) return Progress::converged;
+            return halving < stalledHalvings ? Progress::moved : Progress::stalled;
+        }
+    }
+    return Progress::stalled;
+}
+
+void Refinement::newtonStep(const std::vector<int>& free, int j)
+{
+    const int k = static_cast<int>(free.size());
+    Matrix reduced(k);
+    Vector rhs(static_cast<std::size_t>(k));
+    for (int a = 0; a < k; ++a) {
+        const int ia = free[static_cast<std::size_t>(a)];
+        rhs[static_cast<std::size_t>(a)] = -reducedGradient_[ia];
+        for (int b = 0; b < k; ++b) {
+            const int ib = free[static_cast<std::size_t>(b)];
+            reduced.at(a, b) =
+                hessian_.at(ia, ib) - hessian_.at(ia, j) - hessian_.at(j, ib) + hessian_.at(j, j);
+        }
+    }
+    const Vector x = solveDamped(reduced, rhs);
+    for (int a = 0; a < k; ++a)
+        step_[free[static_cast<std::size_t>(a)]] = x[static_cast<std::size_t>(a)];
+}
+
 void Refinement::run()
 {
     Vector p(static_cast<std::size_t>(n_ + 1));
@@ -207,82 +304,22 @@ void Refinement::run()
     const Vector start = p;
     const long double startValue = value;
 
-    Vector reducedGradient(static_cast<std::size_t>(n_ + 1));
-    Vector step(static_cast<std::size_t>(n_ + 1));
-    Vector trial(static_cast<std::size_t>(n_ + 1));
+    // A stall (the line search barely moves) comes from a kink of the criterion: in
+    // normalised least squares the weight of a phenotype jumps where its expected
+    // frequency crosses the floor, which happens at tiny frequencies. The iteration then
+    // goes on with the tiny frequencies held where they are, and once more with all free.
+    bool freezeTiny = false;
+    bool frozeOnce = false;
     for (int iteration = 0; iteration < maxIterations; ++iteration) {
-        differentiate(p);
-        // The sum constraint is taken up by the largest frequency j: moving allele i means
-        // moving along e_i − e_j.
-        const int j = static_cast<int>(std::max_element(p.begin() + 1, p.end()) - p.begin());
-        long double residual = 0;
-        for (int i = 1; i <= n_; ++i) {
-            reducedGradient[i] = gradient_[i] - gradient_[j];
-            if (i != j)
-                residual =
-                    std::max(residual, std::fabs(p[i] - std::max(0.0L, p[i] - reducedGradient[i])));
+        const Progress progress = iterate(p, value, freezeTiny);
+        if (progress == Progress::moved) continue;
+        if (freezeTiny) {
+            freezeTiny = false;
+            if (progress == Progress::converged) continue;
+            break;
         }
-        const long double margin = std::min(activeMargin, residual);
-        std::vector<int> free;
-        std::fill(step.begin(), step.end(), 0);
-        for (int i = 1; i <= n_; ++i) {
-            if (i == j) continue;
-            if (p[i] <= margin && reducedGradient[i] > 0)
-                step[i] = -p[i]; // held at the bound
-            else
-                free.push_back(i);
-        }
-        if (!free.empty()) {
-            const int k = static_cast<int>(free.size());
-            Matrix reduced(k);
-            Vector rhs(static_cast<std::size_t>(k));
-            for (int a = 0; a < k; ++a) {
-                const int ia = free[static_cast<std::size_t>(a)];
-                rhs[static_cast<std::size_t>(a)] = -reducedGradient[ia];
-                for (int b = 0; b < k; ++b) {
-                    const int ib = free[static_cast<std::size_t>(b)];
-                    reduced.at(a, b) = hessian_.at(ia, ib) - hessian_.at(ia, j) -
-                                       hessian_.at(j, ib) + hessian_.at(j, j);
-                }
-            }
-            const Vector x = solveDamped(reduced, rhs);
-            for (int a = 0; a < k; ++a)
-                step[free[static_cast<std::size_t>(a)]] = x[static_cast<std::size_t>(a)];
-        }
-        long double length = 0;
-        for (int i = 1; i <= n_; ++i)
-            length = std::max(length, std::fabs(step[i]));
-        if (length <= stepTolerance) break;
-
-        bool accepted = false;
-        long double alpha = 1;
-        long double moved = 0;
-        for (int halving = 0; halving < maxHalvings && !accepted; ++halving, alpha /= 2) {
-            long double others = 0;
-            long double predicted = 0;
-            moved = 0;
-            for (int i = 1; i <= n_; ++i) {
-                if (i == j) continue;
-                trial[i] = std::max(0.0L, p[i] + alpha * step[i]);
-                others += trial[i];
-                predicted -= reducedGradient[i] * (trial[i] - p[i]);
-                moved = std::max(moved, std::fabs(trial[i] - p[i]));
-            }
-            trial[j] = 1 - others;
-            if (trial[j] < 0) continue;
-            const long double trialValue = evaluate(trial);
-            const bool decreases =
-                trialValue <= value - decreaseShare * std::max(0.0L, predicted) &&
-                (predicted > 0 || trialValue < value);
-            const bool withinRounding = halving == 0 && moved <= roundingStep &&
-                                        trialValue <= value + 64 * epsilon * std::fabs(value);
-            if (decreases || withinRounding) {
-                accepted = true;
-                p = trial;
-                value = trialValue;
-            }
-        }
-        if (!accepted || moved <= stepTolerance) break;
+        if (progress == Progress::converged || frozeOnce) break;
+        freezeTiny = frozeOnce = true;
     }
 
     if (!(value <= startValue)) p = start;

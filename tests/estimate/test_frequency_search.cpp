@@ -152,6 +152,26 @@ TEST(Refinement, StopsOnAFaceWhereTheOptimumIs)
     }
 }
 
+TEST(Refinement, GetsPastAWeightJumpOfNormalisedLeastSquares)
+{
+    // The unobserved phenotype A B F has 2 p_A p_BF right at the floor 1e-10, where its
+    // weight jumps from tripleTotal to 1 / (E (1 − E)): a Newton step that crosses it
+    // fails. The tiny frequency is then held and the others still reach their optimum.
+    setUpTask(task, {"C D", "A", "B F"}); // C D, A C D, B C D F, A, A B F, B F
+    setCounts(task, {48, 162, 0, 162, 0, 0});
+    seedRandom(5484);
+    estimateAlleleFrequencies(task, FitCriterion::normalisedLeastSquares);
+    EXPECT_LT(task.alleleFrequency[3], 1e-4L);
+    const auto best = task.alleleFrequency;
+    const long double value = criterionValue(task, FitCriterion::normalisedLeastSquares);
+    for (const long double move : {-1e-7L, 1e-7L}) {
+        task.alleleFrequency = best;
+        task.alleleFrequency[1] += move;
+        task.alleleFrequency[2] -= move;
+        EXPECT_GE(criterionValue(task, FitCriterion::normalisedLeastSquares), value) << move;
+    }
+}
+
 TEST(FrequencySearch, SolvesADominanceSeries)
 {
     // Exact fit: p_k = √S_k − √S_(k+1) with S the observed tail sums 1, 0.64, 0.25.
