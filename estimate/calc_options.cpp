@@ -3,6 +3,8 @@
 #include "estimate/calc_output.h"
 #include "estimate/calculation_run.h"
 #include "estimate/task_file.h"
+#include "export/report_workbook.h"
+#include "export/workbook_file.h"
 #include "platform/random.h"
 
 #include <charconv>
@@ -12,6 +14,7 @@
 namespace {
 
 constexpr int badInput = 2;
+constexpr int workbookNotWritten = 1;
 
 template <typename Number> std::optional<Number> number(const std::string& text)
 {
@@ -25,8 +28,9 @@ template <typename Number> std::optional<Number> number(const std::string& text)
 
 std::string calcUsage()
 {
-    return "velimor-calc [--seed N] [--criterion 1|2|3] [--json] TASKFILE\n"
-           "velimor-calc [--seed N] [--criterion 1|2|3] [--json] --archive FOLDER --task NAME";
+    return "velimor-calc [--seed N] [--criterion 1|2|3] [--json] [--xlsx FILE] TASKFILE\n"
+           "velimor-calc [--seed N] [--criterion 1|2|3] [--json] [--xlsx FILE] --archive FOLDER "
+           "--task NAME";
 }
 
 ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments)
@@ -58,6 +62,9 @@ ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments)
         } else if (argument == "--archive") {
             options.archiveFolder = value();
             if (options.archiveFolder.empty()) parsed.problem = "после --archive ожидается папка";
+        } else if (argument == "--xlsx") {
+            options.workbookFile = value();
+            if (options.workbookFile.empty()) parsed.problem = "после --xlsx ожидается имя файла";
         } else if (argument == "--task") {
             options.taskName = value();
             if (options.taskName.empty())
@@ -115,5 +122,13 @@ int calculateLoadedTask(const CalcOptions& options, const std::string& source, T
         out << reportJson(task, result);
     else
         out << reportText(reportTables(task, result, loaded.countTexts));
+    if (!options.workbookFile.empty()) {
+        const WorkbookFileResult written = writeResultsWorkbook(
+            resultTextsOf(reportTables(task, result, loaded.countTexts)), options.workbookFile);
+        if (!written.ok()) {
+            err << workbookFailureMessage(written) << "\n";
+            return workbookNotWritten;
+        }
+    }
     return 0;
 }

@@ -23,6 +23,7 @@ struct CalcOptions
     // --archive FOLDER --task NAME: a task of the archive tables in FOLDER instead of a file.
     std::string archiveFolder;
     std::string taskName;
+    std::string workbookFile; // --xlsx FILE: the results workbook is written there too
 };
 
 // The usage lines, for messages.
@@ -38,7 +39,7 @@ ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments);
 
 // Reads the task from taskText (the file's contents), seeds the generator, calculates and
 // writes the report to out, or one line naming the problem to err. Returns the exit code:
-// 0 on success, 2 on bad input.
+// 0 on success, 2 on bad input, 1 when the results workbook cannot be written.
 int runCalculator(const CalcOptions& options, std::string_view taskText, std::ostream& out,
                   std::ostream& err);
 

@@ -1,7 +1,8 @@
 // velimor-calc: the calculation of the control window's "Начать расчет" from a task file,
-// without windows. Usage: velimor-calc [--seed N] [--criterion 1|2|3] [--json] TASKFILE
-// ("-" reads standard input), or with --archive FOLDER --task NAME instead of TASKFILE for a
-// task saved in the archive tables of FOLDER. Exit code 0 on success, 2 on bad input.
+// without windows. Usage: velimor-calc [--seed N] [--criterion 1|2|3] [--json] [--xlsx FILE]
+// TASKFILE ("-" reads standard input), or with --archive FOLDER --task NAME instead of
+// TASKFILE for a task saved in the archive tables of FOLDER. --xlsx also writes the results
+// workbook. Exit code 0 on success, 2 on bad input, 1 when the workbook cannot be written.
 #include "archive/archive_calc.h"
 #include "estimate/calc_options.h"
 

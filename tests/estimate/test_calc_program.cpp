@@ -52,9 +52,10 @@ TEST(CalcProgram, RefusesBadOptionsAndMissingFiles)
     ProgramRun run = runCommand(program + " --criterion 5 task.txt");
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.output, "после --criterion ожидается 1, 2 или 3\n"
-                          "velimor-calc [--seed N] [--criterion 1|2|3] [--json] TASKFILE\n"
-                          "velimor-calc [--seed N] [--criterion 1|2|3] [--json] --archive FOLDER "
-                          "--task NAME\n");
+                          "velimor-calc [--seed N] [--criterion 1|2|3] [--json] [--xlsx FILE] "
+                          "TASKFILE\n"
+                          "velimor-calc [--seed N] [--criterion 1|2|3] [--json] [--xlsx FILE] "
+                          "--archive FOLDER --task NAME\n");
     run = runCommand(program + " /nonexistent/task.txt");
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.output, "/nonexistent/task.txt: не удается открыть файл задачи\n");
