@@ -72,7 +72,7 @@ void SheetContent::writeShown(char col, int row, std::string_view cp1251)
 
 void SheetContent::merge(CellBlock block, std::string text)
 {
-    forEachCell(block, [](Cell&) {});
+    at(block.firstCol, block.firstRow); // the merge is written with its first cell's format
     merges_.push_back({block, std::move(text)});
 }
 

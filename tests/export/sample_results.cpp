@@ -108,9 +108,10 @@ ResultTexts dominanceSample()
     return texts;
 }
 
-// No allele, test or genotype rows; one phenotype whose report row is missing its last
-// cells; and texts at the edges of the number rule: a minus zero, leading zeros, exponent
-// notation, 16 significant digits, a negative value, surrounding spaces, an empty cell.
+// No allele, test or genotype rows; one phenotype, the report's sum row short of its last
+// cells; an empty fit summary; and texts at the edges of the number rule: a minus zero, leading
+// zeros, exponent notation, 16 significant digits, a negative value, surrounding spaces, an empty
+// cell.
 ResultTexts unusualTextsSample()
 {
     ResultTexts texts;
