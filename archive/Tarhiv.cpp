@@ -29,26 +29,6 @@ void showAllTasks()
     DataModule4->spisok.setFiltered(true);
 }
 
-// Both allele grids with their 25 numbered, empty rows, the first row current.
-void resetAlleleGrids()
-{
-    StringGrid* grids[] = {antigen->StringGrid1, antigen->StringGrid2};
-    for (int g = 0; g < 2; ++g) {
-        StringGrid* grid = grids[g];
-        grid->setColCount(2);
-        grid->setRowCount(26);
-        grid->setColWidth(0, 24);
-        grid->setColWidth(1, 260);
-        grid->setCells(0, 0, "№");
-        grid->setCells(1, 0, "Наименование аллеля");
-        for (int r = 1; r <= 25; ++r) {
-            grid->setCells(0, r, QString::number(r + 25 * g));
-            grid->setCells(1, r, QString());
-        }
-        grid->setCurrentCell(1, 1);
-    }
-}
-
 void putAlleleRows(const TaskRecord& record)
 {
     for (int k = 1; k <= maxAlleles; ++k) {
@@ -108,7 +88,7 @@ void Tarhiv::Button1Click()
     if (!DataModule4->spisok.currentRow()) return;
     task.archiveMode = true;
     task.archiveCountsPending = true;
-    resetAlleleGrids();
+    antigen->layOutGrids(true);
     const std::optional<TaskRecord> record = loadTask(archiveTables());
     if (!record) return;
     if (record->mode == 1) antigen->RadioButton1->setChecked(true);

@@ -96,10 +96,10 @@ Tantigen::Tantigen()
 
     Button1 = new Button("Проверка и переход к фенотипам", this, [this] { Button1Click(); });
     Button1->setGeometry(640, 640, 330, 40);
-    layOutGrids();
+    layOutGrids(true);
 }
 
-void Tantigen::layOutGrids()
+void Tantigen::layOutGrids(bool emptyNames)
 {
     StringGrid* grids[] = {StringGrid1, StringGrid2};
     for (int g = 0; g < 2; ++g) {
@@ -112,7 +112,7 @@ void Tantigen::layOutGrids()
         grid->setCells(1, 0, "Наименование аллеля");
         for (int r = 1; r <= 25; ++r) {
             grid->setCells(0, r, QString::number(r + 25 * g));
-            if (!task.archiveMode) grid->setCells(1, r, QString());
+            if (emptyNames) grid->setCells(1, r, QString());
         }
         grid->setCurrentCell(1, 1);
     }
@@ -120,7 +120,7 @@ void Tantigen::layOutGrids()
 
 void Tantigen::FormActivate()
 {
-    layOutGrids();
+    layOutGrids(!task.archiveMode);
     if (task.archiveMode) {
         const int mode = DataModule4->currentTaskCode("KNOP1");
         if (mode == 1) RadioButton1->setChecked(true);

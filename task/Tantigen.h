@@ -27,14 +27,15 @@ public:
     void checkAlleleList();
     // The name cell of allele k (1..50).
     QString alleleCell(int k) const;
+    // Shapes both grids (2 columns, 26 rows, widths 24 and 260, headers), numbers their
+    // rows 1 to 50, makes row 1 current and, when asked, empties the name cells.
+    void layOutGrids(bool emptyNames);
 
 protected:
     void FormActivate() override;
     void FormClose() override;
 
 private:
-    // Shapes both grids, numbers their rows and, for a new task, empties the name cells.
-    void layOutGrids();
     std::array<std::string, 50> alleleCellTexts() const;
 };
 
