@@ -128,11 +128,7 @@ std::optional<std::string> phenotypeName(const CountLine& count, char32_t& unenc
         }
         tests.push_back(encoded.bytes);
     }
-    selectionSortOrdinal(tests);
-    std::string name;
-    for (const std::string& test : tests)
-        name += test + " ";
-    return name;
+    return nameOfTests(std::move(tests));
 }
 
 } // namespace

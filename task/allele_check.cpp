@@ -50,6 +50,17 @@ void selectionSortOrdinal(std::vector<std::string>& items)
     }
 }
 
+std::string nameOfTests(std::vector<std::string> tests)
+{
+    selectionSortOrdinal(tests);
+    std::string name;
+    for (const std::string& test : tests) {
+        name += test;
+        name += ' ';
+    }
+    return name;
+}
+
 AlleleCheck checkAlleleList(const std::array<std::string, maxAlleles>& cellTexts, TaskState& task)
 {
     task.alleleCheckFailed = false;
@@ -87,11 +98,7 @@ AlleleCheck checkAlleleList(const std::array<std::string, maxAlleles>& cellTexts
             }
             tests.push_back(token);
         }
-        selectionSortOrdinal(tests);
-
-        std::string name;
-        for (const std::string& test : tests)
-            name += test + " ";
+        const std::string name = nameOfTests(std::move(tests));
         for (int k = 1; k <= task.alleleCount; ++k) {
             if (task.alleleNames[k] == name) {
                 AlleleCheck check = fail(task, AlleleCheckFailure::duplicateAllele);

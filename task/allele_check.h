@@ -44,3 +44,6 @@ std::vector<std::string> splitTokens(const std::string& text);
 
 // Ascending byte order by selection sort: on a tie the earlier element stays the candidate.
 void selectionSortOrdinal(std::vector<std::string>& items);
+
+// The name of a set of tests: sorted by selectionSortOrdinal, each followed by one space.
+std::string nameOfTests(std::vector<std::string> tests);

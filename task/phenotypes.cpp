@@ -24,12 +24,7 @@ std::string codominantPhenotype(const std::string& nameI, const std::string& nam
     if (trimCp1251(w) == "-") w.clear();
     for (const std::string& t : splitTokens(v))
         if (w.find(spaced(t)) == std::string::npos) w = spaced(trimCp1251(w) + " " + t);
-    std::vector<std::string> tests = splitTokens(trimCp1251(w));
-    selectionSortOrdinal(tests);
-    std::string p;
-    for (const std::string& t : tests)
-        p += t + " ";
-    return p;
+    return nameOfTests(splitTokens(trimCp1251(w)));
 }
 
 } // namespace
