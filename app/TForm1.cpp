@@ -46,8 +46,10 @@ TForm1::TForm1()
     Button4 =
         new Button("Восстановление архива с резервного носителя", this, [this] { Button4Click(); });
     Button4->setGeometry(buttonX, 352, 261, 34);
-    for (Button* b : {Button1, Button2, Button3, Button4})
+    for (Button* b : {Button1, Button2, Button3, Button4}) {
         b->setFocusPolicy(Qt::StrongFocus);
+        b->setFont(narrowFont(9)); // the longest caption fits the 261 pixels
+    }
 
     Image2 = new Image(this);
     Image2->setGeometry(612, 400, 340, 300);

@@ -1,4 +1,5 @@
 #include "estimate/TForm2.h"
+#include "toolkit/controls.h"
 
 #include "task/list_grid.h"
 #include "task/phenotypes.h"
@@ -11,7 +12,7 @@ StringGrid* makeReportGrid(QWidget* parent, int x, int y, int width, int height)
 {
     auto* grid = new StringGrid(parent);
     grid->setGeometry(x, y, width, height);
-    grid->setFont(gridFont(8));
+    grid->setFont(narrowFont(8));
     return grid;
 }
 

@@ -11,7 +11,7 @@ TForm3::TForm3()
     placeTopLeft(979, 734);
     StringGrid1 = new StringGrid(this);
     StringGrid1->setGeometry(4, 12, 965, 593);
-    StringGrid1->setFont(gridFont(8));
+    StringGrid1->setFont(narrowFont(8));
     Label1 = new Label(QString(), this);
     Label1->setGeometry(164, 620, 800, 20);
     Label2 = new Label(QString(), this);

@@ -28,7 +28,7 @@ StringGrid* makeListGrid(QWidget* parent, int x, int y, int width, int height)
 {
     auto* grid = new StringGrid(parent);
     grid->setGeometry(x, y, width, height);
-    grid->setFont(gridFont(8));
+    grid->setFont(narrowFont(8));
     return grid;
 }
 
@@ -42,7 +42,7 @@ Tkontrol::Tkontrol()
     placeTopLeft(979, 734);
 
     StringGrid1 = makeListGrid(this, 8, 8, 200, 290);
-    StringGrid1->setFont(gridFont(7)); // the small font of the allele list
+    StringGrid1->setFont(narrowFont(7)); // the small font of the allele list
     StringGrid2 = makeListGrid(this, 216, 8, 200, 290);
 
     Label5 = new Label("Выберите критерий:", this);

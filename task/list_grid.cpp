@@ -1,14 +1,5 @@
 #include "task/list_grid.h"
 
-QFont gridFont(int pointSize)
-{
-    QFont font;
-    font.setFamilies(
-        {"Nimbus Sans Narrow", "Liberation Sans Narrow", "Arial Narrow", "DejaVu Sans Condensed"});
-    font.setPointSize(pointSize);
-    return font;
-}
-
 void layOutColumns(StringGrid& grid, const std::vector<GridColumn>& columns)
 {
     grid.setColCount(static_cast<int>(columns.size()));

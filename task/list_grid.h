@@ -4,7 +4,6 @@
 
 #include "toolkit/string_grid.h"
 
-#include <QFont>
 #include <QString>
 
 #include <string>
@@ -15,12 +14,6 @@ struct GridColumn
     const char* header; // UTF-8
     int width;          // pixels
 };
-
-// A narrow sans-serif face of the given size for the grids: their column widths in pixels
-// hold the texts of a narrow 8-point face (a number of nine characters in 50 pixels), and
-// the common wide faces would cut them. Falls back to the default face when none of the
-// narrow ones is installed.
-QFont gridFont(int pointSize);
 
 // Sets the column count, the widths and the header row.
 void layOutColumns(StringGrid& grid, const std::vector<GridColumn>& columns);

@@ -7,6 +7,15 @@
 
 #include <stdexcept>
 
+QFont narrowFont(int pointSize)
+{
+    QFont font;
+    font.setFamilies(
+        {"Nimbus Sans Narrow", "Liberation Sans Narrow", "Arial Narrow", "DejaVu Sans Condensed"});
+    font.setPointSize(pointSize);
+    return font;
+}
+
 Button::Button(const QString& caption, QWidget* parent, std::function<void()> onClick)
     : QPushButton(caption, parent)
 {

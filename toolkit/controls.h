@@ -8,7 +8,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <QFont>
+
 #include <functional>
+
+// A narrow sans-serif face of the given size: the pixel widths of the grids' columns and of
+// the main window's buttons hold texts of a narrow face (a number of nine characters in 50
+// pixels), and the common wide faces would cut them. Falls back to the default face when
+// none of the narrow ones is installed.
+QFont narrowFont(int pointSize);
 
 class Label : public QLabel
 {
