@@ -32,10 +32,7 @@ void startWithEmptyArchive()
         source->setEnabled(true);
     setClockForTests([] { return LocalDateTime{2024, 3, 5, 9, 5, 0}; });
     task = TaskState{};
-    for (int r = 1; r <= 25; ++r) {
-        antigen->StringGrid1->setCells(1, r, QString());
-        antigen->StringGrid2->setCells(1, r, QString());
-    }
+    antigen->layOutGrids(true);
     antigen->RadioButton1->setChecked(true);
 }
 

@@ -60,10 +60,7 @@ std::vector<QString> column(const StringGrid& grid, int col)
 void runNewTask(const std::vector<QString>& alleles, const std::function<void()>& action)
 {
     task = TaskState{};
-    for (int r = 1; r <= 25; ++r) {
-        antigen->StringGrid1->setCells(1, r, QString());
-        antigen->StringGrid2->setCells(1, r, QString());
-    }
+    antigen->layOutGrids(true);
     for (std::size_t i = 0; i < alleles.size(); ++i)
         antigen->StringGrid1->setCells(1, static_cast<int>(i) + 1, alleles[i]);
     antigen->RadioButton1->setChecked(true);

@@ -49,10 +49,7 @@ QString exportThroughTheWindows(const SampleTask& sample, const QString& folder)
     MessageRecorder messages;
     ModalScript script;
     script.then([&](Form&) {
-        for (int r = 1; r <= 25; ++r) {
-            antigen->StringGrid1->setCells(1, r, QString());
-            antigen->StringGrid2->setCells(1, r, QString());
-        }
+        antigen->layOutGrids(true);
         for (int i = 0; i < sample.alleles.size(); ++i)
             typeIntoCell(antigen->StringGrid1, 1, i + 1, sample.alleles[i]);
         (sample.dominance ? antigen->RadioButton2 : antigen->RadioButton1)->setChecked(true);

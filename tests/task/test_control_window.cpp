@@ -29,10 +29,7 @@ constexpr int countColumn = 2;
 void prepareTask(const std::vector<QString>& alleles, bool dominance = false)
 {
     task = TaskState{};
-    for (int r = 1; r <= 25; ++r) {
-        antigen->StringGrid1->setCells(1, r, QString());
-        antigen->StringGrid2->setCells(1, r, QString());
-    }
+    antigen->layOutGrids(true);
     for (std::size_t i = 0; i < alleles.size(); ++i)
         antigen->StringGrid1->setCells(1, static_cast<int>(i) + 1, alleles[i]);
     (dominance ? antigen->RadioButton2 : antigen->RadioButton1)->setChecked(true);
