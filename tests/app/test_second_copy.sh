@@ -9,7 +9,7 @@ if [ -z "${DISPLAY:-}" ]; then
     exit 1
 fi
 work=$(mktemp -d)
-trap 'kill $first $second 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $first $second 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 cd "$work"
 export QT_QPA_PLATFORM=xcb
 
@@ -35,11 +35,12 @@ if xdotool search --all --onlyvisible --pid $second --name 'Тарвенис' >/
     echo "FAIL: second copy created its main window"
     exit 1
 fi
-xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box"
-xdotool key --window "$box" Return
+# Answer the message: Enter on the box, repeated until the box is ready to take it.
 for _ in $(seq 1 50); do
     kill -0 $second 2>/dev/null || break
-    sleep 0.1
+    xdotool windowfocus "$box" 2>/dev/null
+    xdotool key --window "$box" Return 2>/dev/null
+    sleep 0.2
 done
 if kill -0 $second 2>/dev/null; then
     echo "FAIL: second copy still runs after its message was answered"
