@@ -142,9 +142,11 @@ void Tkontrol::setUpControlWindow()
     if (keepCounts) showTotal(archivedTotal);
     Form3->showPhenotypes(task);
 
-    for (StringGrid* grid : {StringGrid1, StringGrid2, StringGrid3})
+    for (StringGrid* grid : {StringGrid1, StringGrid2})
         grid->setCurrentCell(1, 1);
-    StringGrid3->setEditing(false);
+    // Typing starts in the count of the first phenotype.
+    StringGrid3->setCurrentCell(countColumn, 1);
+    StringGrid3SelectCell(countColumn, 1);
     StringGrid3->table()->setFocus();
     task.archiveCountsPending = false;
 }

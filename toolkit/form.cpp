@@ -2,8 +2,10 @@
 
 #include "toolkit/message.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QTimer>
 
 namespace {
 ModalScript* script = nullptr;
@@ -46,12 +48,28 @@ void Form::showModal()
     guarded([this] { FormActivate(); });
     if (script) {
         script->shown.push_back(objectName());
+        ModalScript::Action action;
         if (!script->actions.empty()) {
-            ModalScript::Action action = std::move(script->actions.front());
+            action = std::move(script->actions.front());
             script->actions.pop_front();
-            guarded([&] { action(*this); });
         }
-        if (isVisible()) close();
+        const auto act = [this, &action] {
+            if (action) guarded([&] { action(*this); });
+            if (isVisible()) close();
+        };
+        if (script->mode == ModalScript::Mode::direct) {
+            act();
+            return;
+        }
+        QTimer start;
+        start.setInterval(5);
+        QObject::connect(&start, &QTimer::timeout, this, [this, &start, &act, tries = 0]() mutable {
+            if (QApplication::activeWindow() != this && ++tries <= 100) return;
+            start.stop();
+            act();
+        });
+        start.start();
+        if (isVisible()) exec();
         return;
     }
     if (isVisible()) exec();
@@ -91,7 +109,7 @@ void Form::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-ModalScript::ModalScript()
+ModalScript::ModalScript(Mode mode) : mode(mode)
 {
     script = this;
 }

@@ -47,19 +47,27 @@ private:
 // Test seam: while an instance lives, showModal does not wait for a user. It runs the
 // window's activation, then the next queued action on the window (a test pressing its
 // buttons or checking it), then closes the window if the action left it open, as a user
-// would with the close box. With no action queued the window is just closed.
+// would with the close box. With no action queued the window is just closed. A script that
+// runs in the window's loop enters the window's own event loop and runs the action from
+// there, once the window holds the activation, as a user acts in a shown window.
 class ModalScript
 {
 public:
     using Action = std::function<void(Form&)>;
+    enum class Mode
+    {
+        direct,
+        inWindowLoop
+    };
 
-    ModalScript();
+    explicit ModalScript(Mode mode = Mode::direct);
     ~ModalScript();
     ModalScript(const ModalScript&) = delete;
     ModalScript& operator=(const ModalScript&) = delete;
 
     void then(Action action) { actions.push_back(std::move(action)); }
 
+    const Mode mode;
     std::deque<Action> actions;
     std::vector<QString> shown; // object names of the windows shown modally, in order
 };

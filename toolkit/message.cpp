@@ -1,7 +1,10 @@
 #include "toolkit/message.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 
 #include <exception>
 
@@ -9,15 +12,38 @@ namespace {
 MessageRecorder* recorder = nullptr;
 }
 
+namespace {
+// A message box keeps this width at least, so that the window system's title bar has room
+// for the application's name beside its buttons.
+constexpr int minimumBoxWidth = 320;
+} // namespace
+
 void showMessage(const QString& text)
 {
     if (recorder) {
         recorder->messages.push_back(text);
-        return;
+        if (recorder->mode == MessageRecorder::Mode::record) return;
     }
+    QWidget* under = QApplication::activeWindow();
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    under);
+    // The box sizes itself to its text; a spacer across its grid keeps the least width.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(minimumBoxWidth, 0, QSizePolicy::Minimum), grid->rowCount(),
+                      0, 1, grid->columnCount());
+    QTimer answer;
+    if (recorder) {
+        // OK is pressed once the box holds the activation, as a user would press it.
+        answer.setInterval(5);
+        QObject::connect(&answer, &QTimer::timeout, &box, [&box, tries = 0]() mutable {
+            if (QApplication::activeWindow() == &box || ++tries > 100)
+                box.button(QMessageBox::Ok)->click();
+        });
+        answer.start();
+    }
     box.exec();
+    // The window the box stood over takes the activation back, and with it the keys.
+    if (under && under->isVisible()) under->activateWindow();
 }
 
 void guarded(const std::function<void()>& handler)
@@ -40,7 +66,7 @@ void terminateApplication()
     QCoreApplication::exit(0);
 }
 
-MessageRecorder::MessageRecorder()
+MessageRecorder::MessageRecorder(Mode mode) : mode(mode)
 {
     recorder = this;
 }

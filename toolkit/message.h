@@ -26,16 +26,24 @@ void guarded(const std::function<void()>& handler);
 // Ends the application at once, without any question or saving.
 void terminateApplication();
 
-// Test seam: while an instance lives, messages are recorded instead of shown, and
-// terminateApplication only records that it was asked for.
+// Test seam: while an instance lives, messages are recorded, and terminateApplication only
+// records that it was asked for. A recorder that answers shows each message in its real box
+// and presses OK from inside the box's own event loop, so whatever that loop runs (focus
+// changes, deferred deletions) happens as it does for a user.
 class MessageRecorder
 {
 public:
-    MessageRecorder();
+    enum class Mode
+    {
+        record,
+        showAndAnswer
+    };
+    explicit MessageRecorder(Mode mode = Mode::record);
     ~MessageRecorder();
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
+    const Mode mode;
     std::vector<QString> messages;
     bool terminateRequested = false;
 

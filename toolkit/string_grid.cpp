@@ -7,9 +7,12 @@
 
 #include <QAbstractButton>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -32,11 +35,80 @@ public:
         const int row = index.row() + 1;
         QObject::connect(editor, &QLineEdit::textEdited, editor,
                          [this, editor, col, row](const QString& text) {
+                             // The handler may show a modal message, and anything may happen
+                             // in its event loop, the editor's deletion included.
+                             const QPointer<QLineEdit> alive(editor);
                              grid_->textEdited(col, row, text);
+                             if (!alive) return;
                              const QString held = grid_->cells(col, row);
                              if (held != editor->text()) editor->setText(held);
                          });
         return editor;
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        // A message box taking the activation is no reason to end the edit: the user goes on
+        // typing in the same cell once it is answered.
+        if (event->type() == QEvent::FocusOut &&
+            static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason)
+            return false;
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            // Enter commits the edit and goes on to the next row, as in a spreadsheet.
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                auto* editor = static_cast<QWidget*>(object);
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                grid_->moveDown();
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+private:
+    StringGrid* grid_;
+};
+
+// A typed key never jumps to a cell whose text starts with it: a key either goes into the
+// editor of the current cell or does nothing. Enter goes down a row, ↓ on the last row goes on
+// into the grid that continues this one, and Delete empties a cell of an editable grid.
+class GridTable : public QTableWidget
+{
+public:
+    explicit GridTable(StringGrid* grid) : QTableWidget(grid), grid_(grid) {}
+    void keyboardSearch(const QString&) override {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const bool plain =
+            event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+        if (plain && grid_->editing()) {
+            switch (event->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                grid_->moveDown();
+                return;
+            case Qt::Key_Delete:
+                grid_->clearCurrentCell();
+                return;
+            }
+        }
+        if (plain && event->key() == Qt::Key_Down && currentRow() == rowCount() - 1 &&
+            grid_->continuation_) {
+            grid_->moveDown();
+            return;
+        }
+        if (plain && event->key() == Qt::Key_Up && currentRow() == 0 && grid_->previous_) {
+            StringGrid* previous = grid_->previous_;
+            previous->setCurrentCell(grid_->col(), previous->rowCount() - 1);
+            previous->table()->setFocus();
+            return;
+        }
+        QTableWidget::keyPressEvent(event);
     }
 
 private:
@@ -44,15 +116,6 @@ private:
 };
 
 namespace {
-
-// A typed key never jumps to a cell whose text starts with it: a key either goes into the
-// editor of the current cell or does nothing.
-class GridTable : public QTableWidget
-{
-public:
-    explicit GridTable(QWidget* parent) : QTableWidget(parent) {}
-    void keyboardSearch(const QString&) override {}
-};
 
 // Paints the corner cell's text the way the header sections are painted.
 class CornerPainter : public QObject
@@ -214,6 +277,30 @@ void StringGrid::setEditing(bool editing)
 bool StringGrid::editing() const
 {
     return table_->editTriggers() != QAbstractItemView::NoEditTriggers;
+}
+
+void StringGrid::continueInto(StringGrid* next)
+{
+    continuation_ = next;
+    next->previous_ = this;
+}
+
+void StringGrid::moveDown()
+{
+    const int current = row();
+    if (current < 1) return;
+    if (current + 1 < rowCount()) {
+        setCurrentCell(col(), current + 1);
+    } else if (continuation_) {
+        continuation_->setCurrentCell(col(), 1);
+        continuation_->table()->setFocus();
+    }
+}
+
+void StringGrid::clearCurrentCell()
+{
+    if (row() < 1 || col() < 1) return;
+    textEdited(col(), row(), QString());
 }
 
 void StringGrid::textEdited(int col, int row, const QString& text)

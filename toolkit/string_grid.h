@@ -43,6 +43,15 @@ public:
     void setEditing(bool editing);
     bool editing() const;
 
+    // The grid that continues this one below its last row (the second half of a list shown
+    // in two grids): ↓ and Enter on the last row go on into its first row, ↑ on its first
+    // row comes back.
+    void continueInto(StringGrid* next);
+    // Makes the cell below the current one current, in the continuing grid past the last row.
+    void moveDown();
+    // Empties the current cell as an edit would, firing onSetEditText with an empty text.
+    void clearCurrentCell();
+
     // Fires when a cell becomes current (a click, a cursor key, setCurrentCell).
     std::function<void(int col, int row)> onSelectCell;
     // Fires on every change of the edited text, keystroke by keystroke; the cell already
@@ -59,5 +68,8 @@ private:
     QString cornerText_;
     int cornerWidth_ = 24;
     int maxLength_ = 0;
+    StringGrid* continuation_ = nullptr;
+    StringGrid* previous_ = nullptr;
     friend class GridEditorDelegate;
+    friend class GridTable;
 };

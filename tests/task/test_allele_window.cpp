@@ -19,8 +19,8 @@ struct CheckRun
 CheckRun typeAndCheck(const std::vector<std::pair<int, QString>>& rows)
 {
     task.archiveMode = false;
-    MessageRecorder messages;
-    ModalScript script;
+    MessageRecorder messages(MessageRecorder::Mode::showAndAnswer);
+    ModalScript script(ModalScript::Mode::inWindowLoop);
     script.then([&](Form&) {
         for (const auto& [alleleNumber, text] : rows) {
             StringGrid* grid = alleleNumber <= 25 ? antigen->StringGrid1 : antigen->StringGrid2;

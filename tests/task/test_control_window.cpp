@@ -40,7 +40,7 @@ void prepareTask(const std::vector<QString>& alleles, bool dominance = false)
 // Shows the control window as the allele window does and runs the action inside it.
 void inControlWindow(const std::function<void()>& action)
 {
-    ModalScript script;
+    ModalScript script(ModalScript::Mode::inWindowLoop);
     script.then([&](Form&) {
         QApplication::setActiveWindow(kontrol);
         action();
@@ -206,7 +206,8 @@ TEST(ControlWindow, EveryKeystrokeInFaktRecountsTheTotalAndHidesResults)
 TEST(ControlWindow, RefusedCountsShowTheMessageAndEmptyTheCell)
 {
     prepareTask({"A", "B", "-"});
-    MessageRecorder messages;
+    // Real message boxes, answered in their own event loops as a user answers them.
+    MessageRecorder messages(MessageRecorder::Mode::showAndAnswer);
     inControlWindow([&] {
         selectCell(countColumn, 4);
         typeKey('9');
@@ -376,7 +377,7 @@ TEST(ControlWindow, CorrectingANewTaskGoesBackToTheAlleleWindow)
     }
     {
         // Counts typed: the warning comes first; "НЕ НАДО" leaves everything as it was.
-        ModalScript script;
+        ModalScript script(ModalScript::Mode::inWindowLoop);
         script.then([](Form&) {
             QApplication::setActiveWindow(kontrol);
             selectCell(countColumn, 1);
@@ -408,7 +409,7 @@ TEST(ControlWindow, CorrectingAnOpenedTaskShowsTheAlleleWindowThenSetsUpAgain)
     task.archiveMode = true;
     task.archiveCountsPending = true;
 
-    ModalScript script;
+    ModalScript script(ModalScript::Mode::inWindowLoop);
     script.then([](Form&) {
         EXPECT_EQ(total(), "100");
         kontrol->Button1->click(); // a warning first, answered "НЕ НАДО"

@@ -106,3 +106,76 @@ TEST(StringGrid, TheEditorAcceptsAtMostTheMaximumLength)
     window.showModal();
     EXPECT_EQ(grid->cells(1, 1), "abc");
 }
+
+TEST(StringGrid, EnterGoesDownDeleteEmptiesAndTheLastRowGoesOnIntoTheContinuingGrid)
+{
+    Form window;
+    StringGrid* grids[2];
+    for (int g = 0; g < 2; ++g) {
+        grids[g] = new StringGrid(&window);
+        grids[g]->setGeometry(310 * g, 0, 300, 200);
+        grids[g]->setColCount(2);
+        grids[g]->setRowCount(3);
+        grids[g]->setEditing(true);
+    }
+    grids[0]->continueInto(grids[1]);
+    std::vector<QString> edits;
+    grids[0]->onSetEditText = [&](int, int, const QString& text) { edits.push_back(text); };
+    ModalScript script(ModalScript::Mode::inWindowLoop);
+    script.then([&](Form&) {
+        grids[0]->setCurrentCell(1, 1);
+        grids[0]->table()->setFocus();
+        // Each Enter commits its row and the next name goes into the row below.
+        for (const char* name : {"A", "B", "C"}) {
+            typeText(&window, name);
+            QTest::keyClick(keyTarget(&window), Qt::Key_Return);
+        }
+        EXPECT_EQ(grids[0]->cells(1, 1), "A");
+        EXPECT_EQ(grids[0]->cells(1, 2), "B");
+        EXPECT_EQ(grids[1]->cells(1, 1), "C");
+        EXPECT_EQ(grids[1]->row(), 2);
+
+        QTest::keyClick(keyTarget(&window), Qt::Key_Up);
+        QTest::keyClick(keyTarget(&window), Qt::Key_Up);
+        EXPECT_TRUE(grids[0]->table()->hasFocus());
+        EXPECT_EQ(grids[0]->row(), 2);
+        QTest::keyClick(grids[0]->table(), Qt::Key_Delete);
+        EXPECT_EQ(grids[0]->cells(1, 2), "");
+        EXPECT_EQ(edits.back(), "");
+        typeText(&window, "D");
+        QTest::keyClick(keyTarget(&window), Qt::Key_Down); // ↓ from an open editor
+        EXPECT_EQ(grids[0]->cells(1, 2), "D");
+        EXPECT_TRUE(grids[1]->table()->hasFocus());
+        EXPECT_EQ(grids[1]->row(), 1);
+        EXPECT_EQ(grids[1]->cells(1, 1), "C");
+    });
+    window.showModal();
+}
+
+TEST(StringGrid, AHandlerShowingAMessageMidEditLeavesTheEditorUsable)
+{
+    Form window;
+    auto* grid = new StringGrid(&window);
+    grid->setGeometry(0, 0, 300, 200);
+    grid->setColCount(2);
+    grid->setRowCount(3);
+    grid->setEditing(true);
+    MessageRecorder messages(MessageRecorder::Mode::showAndAnswer);
+    grid->onSetEditText = [&](int col, int row, const QString& text) {
+        if (text.contains('x')) {
+            showMessage("refused");
+            grid->setCells(col, row, QString());
+        }
+    };
+    ModalScript script(ModalScript::Mode::inWindowLoop);
+    script.then([&](Form&) {
+        grid->setCurrentCell(1, 1);
+        grid->table()->setFocus();
+        typeText(grid->table(), "1x");
+        QCoreApplication::processEvents(); // the next key comes through the event loop
+        typeText(grid->table(), "23");
+        EXPECT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(grid->cells(1, 1), "23");
+    });
+    window.showModal();
+}
