@@ -83,6 +83,7 @@ Tantigen::Tantigen()
     Label1->setGeometry(8, 8, 300, 20);
     StringGrid1 = makeAlleleGrid(this, 8);
     StringGrid2 = makeAlleleGrid(this, 322);
+    StringGrid1->continueInto(StringGrid2);
 
     Memo1 = new Memo(this);
     Memo1->setGeometry(640, 8, 330, 600);
