@@ -18,6 +18,9 @@ TForm3::TForm3()
     Label2->setGeometry(164, 644, 800, 20);
     Label3 = new Label(QString(), this);
     Label3->setGeometry(164, 668, 800, 20);
+    // The three fit lines start with prefixes of one length that line them up.
+    for (Label* label : {Label1, Label2, Label3})
+        label->setFont(fixedPitchFont(8));
     layOutColumns();
 }
 

@@ -2,6 +2,7 @@
 
 #include "toolkit/message.h"
 
+#include <QFontDatabase>
 #include <QImageReader>
 #include <QRegularExpressionValidator>
 
@@ -12,6 +13,13 @@ QFont narrowFont(int pointSize)
     QFont font;
     font.setFamilies(
         {"Nimbus Sans Narrow", "Liberation Sans Narrow", "Arial Narrow", "DejaVu Sans Condensed"});
+    font.setPointSize(pointSize);
+    return font;
+}
+
+QFont fixedPitchFont(int pointSize)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(pointSize);
     return font;
 }

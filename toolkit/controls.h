@@ -18,6 +18,9 @@
 // none of the narrow ones is installed.
 QFont narrowFont(int pointSize);
 
+// A fixed-pitch face of the given size, for lines whose prefixes line them up column by column.
+QFont fixedPitchFont(int pointSize);
+
 class Label : public QLabel
 {
 public:
