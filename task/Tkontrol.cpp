@@ -78,6 +78,9 @@ Tkontrol::Tkontrol()
     StringGrid3->onSetEditText = [this](int col, int row, const QString& text) {
         StringGrid3SetEditText(col, row, text);
     };
+    StringGrid3->onPaste = [this](int col, int row, const QString& text) {
+        StringGrid3Paste(col, row, text);
+    };
 
     Label2 = new Label("Всего:", this);
     Label2->setGeometry(8, 682, 44, 20);
@@ -224,6 +227,27 @@ void Tkontrol::StringGrid3SetEditText(int col, int row, const QString& text)
         StringGrid3->setCells(col, row, QString());
     }
     showTotal(columnTotal(col));
+}
+
+void Tkontrol::StringGrid3Paste(int col, int row, const QString& text)
+{
+    if (col != countColumn) return;
+    Label4->setText(" ");
+    hideResultButtons();
+    const std::vector<std::string> counts = pastedCounts(text.toStdString());
+    const int rowsBelow = StringGrid3->rowCount() - row;
+    const int pasted = std::min(static_cast<int>(counts.size()), rowsBelow);
+    for (int i = 0; i < pasted; ++i) {
+        const std::string& count = counts[i];
+        const bool acceptable = count.empty() || isAcceptableCount(count);
+        StringGrid3->setCells(col, row + i, acceptable ? QString::fromStdString(count) : QString());
+        if (!acceptable) showMessage(countRefusalMessage());
+    }
+    showTotal(columnTotal(col));
+    if (pasted < static_cast<int>(counts.size()))
+        showMessage(QString("Строк в буфере обмена больше, чем фенотипов от текущей строки до "
+                            "конца списка: %1 последних не вставлено.")
+                        .arg(counts.size() - pasted));
 }
 
 void Tkontrol::Button1Click()

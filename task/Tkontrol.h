@@ -46,6 +46,8 @@ public:
     void Button7Click();
     void StringGrid3SelectCell(int col, int row);
     void StringGrid3SetEditText(int col, int row, const QString& text);
+    // Counts pasted from a spreadsheet fill the count column from the current row down.
+    void StringGrid3Paste(int col, int row, const QString& text);
 
     // Empties columns 1, 4, 2 and 3 of every data row of the phenotype grid.
     void clearPhenotypeRows();

@@ -32,7 +32,61 @@ std::optional<std::int64_t> readWhole(const std::string& text, std::size_t pos)
     return value;
 }
 
+// Whether a field reads as a number of any kind: a sign, digits, and a decimal part after a
+// point or a comma. Such a field is the count of its line, whether or not it is acceptable.
+bool readsAsNumber(const std::string& field)
+{
+    std::size_t pos = field.empty() || (field[0] != '+' && field[0] != '-') ? 0 : 1;
+    bool digits = false;
+    bool separator = false;
+    for (; pos < field.size(); ++pos) {
+        const char c = field[pos];
+        if (c >= '0' && c <= '9') {
+            digits = true;
+        } else if ((c == '.' || c == ',') && !separator) {
+            separator = true;
+        } else {
+            return false;
+        }
+    }
+    return digits;
+}
+
+std::string withoutBlanks(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+std::vector<std::string> splitAt(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + 1)
+        parts.push_back(text.substr(start, at - start));
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
 } // namespace
+
+std::vector<std::string> pastedCounts(const std::string& text)
+{
+    std::vector<std::string> lines = splitAt(text, '\n');
+    if (lines.size() > 1 && withoutBlanks(lines.back()).empty()) lines.pop_back();
+    std::vector<std::string> counts;
+    for (const std::string& line : lines) {
+        const std::vector<std::string> fields = splitAt(line, '\t');
+        std::string count = withoutBlanks(fields.back());
+        for (const std::string& field : fields) {
+            const std::string value = withoutBlanks(field);
+            if (readsAsNumber(value)) count = value;
+        }
+        counts.push_back(count);
+    }
+    return counts;
+}
 
 std::string countRefusalMessage()
 {

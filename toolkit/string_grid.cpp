@@ -6,11 +6,14 @@
 #include "toolkit/message.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPointer>
 #include <QStyleOptionHeader>
@@ -55,7 +58,17 @@ protected:
             static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason)
             return false;
         if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
+            auto* keyEvent = static_cast<QKeyEvent*>(event);
+            // Several lines pasted into a cell fill the cells below it, through the grid.
+            if (keyEvent->matches(QKeySequence::Paste) && grid_->pastes() &&
+                QGuiApplication::clipboard()->text().contains('\n')) {
+                auto* editor = static_cast<QWidget*>(object);
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                grid_->pasteClipboard();
+                return true;
+            }
+            const int key = keyEvent->key();
             // Enter commits the edit and goes on to the next row, as in a spreadsheet.
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
                 auto* editor = static_cast<QWidget*>(object);
@@ -84,6 +97,14 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
+        if (event->matches(QKeySequence::Copy)) {
+            grid_->copySelection();
+            return;
+        }
+        if (event->matches(QKeySequence::Paste) && grid_->pastes()) {
+            grid_->pasteClipboard();
+            return;
+        }
         const bool plain =
             event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
         if (plain && grid_->editing()) {
@@ -151,7 +172,10 @@ StringGrid::StringGrid(QWidget* parent) : QWidget(parent), table_(new GridTable(
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(table_);
     table_->setItemDelegate(new GridEditorDelegate(this));
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(table_, &QWidget::customContextMenuRequested, this,
+                     [this](const QPoint& at) { showContextMenu(at); });
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(false);
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -301,6 +325,50 @@ void StringGrid::clearCurrentCell()
 {
     if (row() < 1 || col() < 1) return;
     textEdited(col(), row(), QString());
+}
+
+void StringGrid::copySelection() const
+{
+    // The rectangle around what is selected, as a spreadsheet copies a range.
+    const QList<QTableWidgetSelectionRange> ranges = table_->selectedRanges();
+    if (ranges.isEmpty()) return;
+    int top = ranges.first().topRow(), bottom = ranges.first().bottomRow();
+    int left = ranges.first().leftColumn(), right = ranges.first().rightColumn();
+    for (const QTableWidgetSelectionRange& range : ranges) {
+        top = std::min(top, range.topRow());
+        bottom = std::max(bottom, range.bottomRow());
+        left = std::min(left, range.leftColumn());
+        right = std::max(right, range.rightColumn());
+    }
+    QStringList lines;
+    for (int r = top; r <= bottom; ++r) {
+        QStringList fields;
+        for (int c = left; c <= right; ++c)
+            fields.push_back(cells(c + 1, r + 1));
+        lines.push_back(fields.join('\t'));
+    }
+    QGuiApplication::clipboard()->setText(lines.join('\n'));
+}
+
+bool StringGrid::pastes() const
+{
+    return onPaste && editing() && row() >= 1 && col() >= 1;
+}
+
+void StringGrid::pasteClipboard()
+{
+    const QString text = QGuiApplication::clipboard()->text();
+    guarded([&] { onPaste(col(), row(), text); });
+}
+
+void StringGrid::showContextMenu(const QPoint& at)
+{
+    QMenu menu(this);
+    QAction* copy = menu.addAction("Копировать");
+    QAction* paste = pastes() ? menu.addAction("Вставить") : nullptr;
+    QAction* chosen = menu.exec(table_->viewport()->mapToGlobal(at));
+    if (chosen == copy) copySelection();
+    if (chosen && chosen == paste) pasteClipboard();
 }
 
 void StringGrid::textEdited(int col, int row, const QString& text)

@@ -52,6 +52,15 @@ public:
     // Empties the current cell as an edit would, firing onSetEditText with an empty text.
     void clearCurrentCell();
 
+    // Copies the selected cells to the clipboard as tab-separated lines, as a spreadsheet
+    // copies a range.
+    void copySelection() const;
+
+    // Fires when the user pastes into an editable grid (Ctrl+V or the context menu) with the
+    // clipboard's text, at the current cell; a paste of several lines into an open editor
+    // comes here too. Without a handler a paste goes only into an open editor.
+    std::function<void(int col, int row, const QString& text)> onPaste;
+
     // Fires when a cell becomes current (a click, a cursor key, setCurrentCell).
     std::function<void(int col, int row)> onSelectCell;
     // Fires on every change of the edited text, keystroke by keystroke; the cell already
@@ -63,6 +72,9 @@ public:
 private:
     QTableWidgetItem* itemAt(int col, int row) const;
     void textEdited(int col, int row, const QString& text);
+    bool pastes() const;
+    void pasteClipboard();
+    void showContextMenu(const QPoint& at);
 
     QTableWidget* table_;
     QString cornerText_;

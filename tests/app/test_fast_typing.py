@@ -151,7 +151,8 @@ def main():
                        stdout=subprocess.DEVNULL)
         same = subprocess.run([sys.executable, compare, exported, str(reference)])
         if same.returncode != 0:
-            print("FAIL: the program's workbook differs from velimor-calc's")
+            print(f"FAIL: the program's workbook {exported} differs from velimor-calc's {reference}")
+            work = None
             return 1
         if app.poll() is not None:
             print(f"FAIL: the program ended with {app.returncode}")
@@ -167,9 +168,14 @@ def main():
         return 1
     finally:
         app.kill()
-        manager.kill()
         app.wait()
+        manager.terminate()
         manager.wait()
+        # The display is left as it was found: without a window manager's lists on the root
+        # window, which the program's start-up check (and its test) would read.
+        for name in ["_NET_CLIENT_LIST_STACKING", "_NET_CLIENT_LIST", "_NET_SUPPORTING_WM_CHECK",
+                     "_NET_ACTIVE_WINDOW"]:
+            subprocess.run(["xprop", "-root", "-remove", name], check=False)
         if work:
             shutil.rmtree(work, ignore_errors=True)
 

@@ -262,6 +262,40 @@ TEST(ControlWindow, PastedLeadingBlankAndMinusAreAccepted)
     });
 }
 
+TEST(ControlWindow, CountsPastedFromASpreadsheetFillTheRowsBelowEachChecked)
+{
+    prepareTask({"A", "B", "-"});
+    MessageRecorder messages(MessageRecorder::Mode::showAndAnswer);
+    inControlWindow([&] {
+        selectCell(countColumn, 4);
+        typeKey('5');
+        selectCell(countColumn, 1);
+        QGuiApplication::clipboard()->setText("A\t36\nA B\t4.5\nB\t16\n-\t9\n");
+        QTest::keyClick(phenotypeGrid()->table(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(column(phenotypeGrid(), countColumn), (Texts{"Факт", "36", "", "16", "9"}));
+        EXPECT_EQ(messages.messages,
+                  (std::vector<QString>{"Допустимы только целые числа меньше 20000000"}));
+        EXPECT_EQ(total(), "61");
+        EXPECT_TRUE(resultsHidden());
+
+        // Two lines pasted into an open editor go the same way; lines past the end are told.
+        selectCell(countColumn, 3);
+        typeKey('1');
+        QGuiApplication::clipboard()->setText("7\n8\n9");
+        QTest::keyClick(editor(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(count(3), "7");
+        EXPECT_EQ(count(4), "8");
+        EXPECT_EQ(total(), "51");
+        EXPECT_EQ(messages.messages.size(), 2u);
+
+        QTableWidget* table = phenotypeGrid()->table();
+        table->clearSelection();
+        table->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 1), true);
+        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), "A \t36\nA B \t");
+    });
+}
+
 TEST(ControlWindow, OnlyTheCountColumnGetsAnEditor)
 {
     prepareTask({"A", "B"});

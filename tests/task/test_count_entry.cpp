@@ -41,3 +41,14 @@ TEST(CountEntry, TotalOfTheLargestTaskIsExactBeyondThirtyTwoBits)
     const std::vector<std::string> negative(1500, "-2147483648");
     EXPECT_EQ(countTotal(negative), -3221225472000LL);
 }
+
+TEST(CountEntry, PastedLinesGiveOneCountEachTheLastNumberOfATabbedLine)
+{
+    using Counts = std::vector<std::string>;
+    EXPECT_EQ(pastedCounts("12\r\n7\r\n"), (Counts{"12", "7"}));
+    EXPECT_EQ(pastedCounts("A B\t36\nB\t16\n-\t\n"), (Counts{"36", "16", ""}));
+    // A later numeric field wins, a decimal one included; a line without one keeps its text.
+    EXPECT_EQ(pastedCounts("1\tA\t2,5\n x y \n\n5"), (Counts{"2,5", "x y", "", "5"}));
+    EXPECT_EQ(pastedCounts("A\tabc"), (Counts{"abc"}));
+    EXPECT_EQ(pastedCounts(""), (Counts{""}));
+}
