@@ -1,5 +1,6 @@
 #include "archive/TDataModule4.h"
 
+#include "archive/archive_rules.h"
 #include "tables/archive_schema.h"
 #include "toolkit/message.h"
 
@@ -39,6 +40,7 @@ void TDataModule4::openTables()
     allel.open();
     spisok.open();
     fenotip.open();
+    freeRowsWithoutTask(spisok, allel, fenotip);
 }
 
 int TDataModule4::currentTaskCode(const std::string& field) const

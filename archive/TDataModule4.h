@@ -28,7 +28,8 @@ public:
     DataSource dsallel;
     DataSource dsfenotip;
 
-    // Opens ALLEL.DBF, SPISOK and FENOTIP.DBF, in this order; an open table is left as it is.
+    // Opens ALLEL.DBF, SPISOK and FENOTIP.DBF, in this order (an open table is left as it
+    // is), then frees the rows that an interrupted save or delete left without a task row.
     void openTables();
 
     // An integer field of the current task record (the current row of SPISOK), such as

@@ -1,6 +1,8 @@
 #include "archive/archive_rules.h"
 
 #include <algorithm>
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -42,4 +44,61 @@ void freeTaskRows(Table& table, int key)
     }
     table.setFilter("ot=true");
     table.setFiltered(true);
+}
+
+std::size_t firstRowFromKey(const Table& table, int key)
+{
+    std::size_t low = 0;
+    std::size_t high = table.rowCount();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (table.fieldAt(middle, "index").asInteger() < key)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+void freeLiveRowsOfKey(Table& table, int key)
+{
+    table.setFilter("ot=true");
+    table.setFiltered(true);
+    // A freed row leaves the view, so the next row of the key takes its position.
+    for (std::size_t row = firstRowFromKey(table, key);
+         row < table.rowCount() && table.fieldAt(row, "index").asInteger() == key;) {
+        table.moveTo(row);
+        table.edit();
+        table.fieldByName("ot").setAsBoolean(false);
+        table.post();
+    }
+}
+
+void freeRowsWithoutTask(Table& spisok, Table& allel, Table& fenotip)
+{
+    const bool spisokFiltered = spisok.filtered();
+    spisok.setFiltered(false);
+    std::set<int> taskKeys;
+    for (std::size_t row = 0; row < spisok.rowCount(); ++row)
+        if (spisok.fieldAt(row, "ot").asBoolean())
+            taskKeys.insert(spisok.fieldAt(row, "index").asInteger());
+    spisok.setFiltered(spisokFiltered);
+
+    for (Table* rows : {&allel, &fenotip}) {
+        const std::string filter = rows->filter();
+        const bool filtered = rows->filtered();
+        rows->setFilter("ot=true");
+        rows->setFiltered(true);
+        std::vector<int> keys; // ascending, as the rows stand
+        for (std::size_t row = 0; row < rows->rowCount(); ++row) {
+            const int key = rows->fieldAt(row, "index").asInteger();
+            if (!taskKeys.contains(key) && (keys.empty() || keys.back() != key))
+                keys.push_back(key);
+        }
+        for (int key : keys)
+            freeLiveRowsOfKey(*rows, key);
+        rows->sync();
+        rows->setFilter(filter);
+        rows->setFiltered(filtered);
+    }
 }

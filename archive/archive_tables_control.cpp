@@ -1,6 +1,7 @@
 #include "archive/archive_tables_control.h"
 
 #include "archive/TDataModule4.h"
+#include "archive/archive_rules.h"
 #include "tables/archive_schema.h"
 #include "tables/table_error.h"
 
@@ -21,6 +22,7 @@ ArchiveTablesControl archiveTablesControl(TDataModule4& tables)
             table->setFiltered(true);
             table->open();
         }
+        freeRowsWithoutTask(tables.spisok, tables.allel, tables.fenotip);
     };
     control.checkTable = checkArchiveTableFile;
     return control;

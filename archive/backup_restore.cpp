@@ -1,6 +1,7 @@
 #include "archive/backup_restore.h"
 
 #include "platform/drives.h"
+#include "platform/file_sync.h"
 
 #include <cstdio>
 #include <exception>
@@ -66,7 +67,7 @@ std::vector<std::string> backupArchive(char letter, const std::string& workingFo
     std::vector<std::string> messages;
     TablesClosed closed(tables);
     const std::string folder = root + "/" + backupFolderName;
-    if (!folderExists(folder) && !createFolder(folder)) {
+    if (!folderExists(folder) && (!createFolder(folder) || !syncFolder(root))) {
         messages.push_back("Папка резервной копии не создается...");
         messages.push_back("Резервная копия НЕ создана!!");
         return messages;
@@ -82,6 +83,9 @@ std::vector<std::string> backupArchive(char letter, const std::string& workingFo
             success = false;
         }
     }
+    // Every copy is on the medium (copyFile flushes it) before its rename; flushing the folder
+    // puts the new names there too, before the user is told to take the medium away.
+    if (!names.empty() && !syncFolder(folder)) success = false;
     messages.push_back(success ? "Резервная копия создана!" : "Резервная копия НЕ создана!!");
     return messages;
 }
@@ -136,9 +140,12 @@ std::vector<std::string> restoreArchive(char letter, const std::string& workingF
             success = false;
         }
     }
+    // The copies are flushed before any of them replaces a table, so a failed flush keeps the
+    // old archive; the folder is flushed after the renames, before the success is reported.
     if (success) {
         for (const Copied& c : copied)
             success = renameFile(c.temporary, c.target) && success;
+        success = syncFolder(workingFolder) && success;
     }
     for (const Copied& c : copied)
         std::remove(c.temporary.c_str());

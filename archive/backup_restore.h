@@ -25,12 +25,15 @@ struct ArchiveTablesControl
 };
 
 // Copies the files of the working folder matching *.dbf* into L:\arhivpog, each under a
-// temporary name first, so that an interrupted copy never spoils an earlier good one.
+// temporary name first, so that an interrupted copy never spoils an earlier good one. Every
+// copy and the folder are flushed to the medium before "Резервная копия создана!"; a failed
+// flush is a failed copy.
 std::vector<std::string> backupArchive(char letter, const std::string& workingFolder,
                                        const ArchiveTablesControl& tables);
 
 // Replaces the archive by the backup as a whole or not at all: the backup's three tables
 // are checked first, every file is copied under a temporary name, and only when every copy
-// succeeded are they renamed over the working folder's files.
+// succeeded, and was flushed to the disk, are they renamed over the working folder's files;
+// the folder is flushed before "Данные восстановлены!".
 std::vector<std::string> restoreArchive(char letter, const std::string& workingFolder,
                                         const ArchiveTablesControl& tables);

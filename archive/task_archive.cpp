@@ -37,6 +37,58 @@ bool liveTaskNamed(Table& spisok, const std::string& nameKey)
     return false;
 }
 
+// The allele and count rows of the task under its key, flushed to the disk. Live rows left
+// under the key by an interrupted save are freed first: the key is below every live task's
+// key, so they belong to no task.
+void writeRowsOfTask(const ArchiveTables& tables, const TaskRecord& record, int key)
+{
+    Table& allel = tables.allel;
+    Table& fenotip = tables.fenotip;
+    fenotip.open();
+    freeLiveRowsOfKey(allel, key);
+    freeLiveRowsOfKey(fenotip, key);
+
+    filterTo(allel, "ot=false");
+    for (int k = 1; k <= maxAlleles; ++k) {
+        const std::string text = trimCp1251(record.alleleRows[k - 1]);
+        if (text.empty()) continue;
+        writeReusingFreeRow(allel, key, [&](Table& row) {
+            row.fieldByName("nomer").setAsInteger(k);
+            row.fieldByName("allel").setAsString(text);
+        });
+    }
+    filterTo(allel, restingFilter);
+
+    filterTo(fenotip, "ot=false");
+    for (const PhenotypeCount& count : record.counts) {
+        if (count.number < 1 || count.number > record.phenotypeCount) continue;
+        writeReusingFreeRow(fenotip, key, [&](Table& row) {
+            row.fieldByName("nomer").setAsInteger(count.number);
+            row.fieldByName("golov").setAsInteger(count.count);
+        });
+    }
+    filterTo(fenotip, restingFilter);
+    allel.sync();
+    fenotip.sync();
+}
+
+// Takes back a save that failed part-way: every live row under its key is freed again, the
+// task row first, so the archive holds what it held before the save. The save's own error is
+// the one reported, and a table that fails here does not stop the others; rows it leaves
+// live under the key have no task row (or, when SPISOK itself failed, a task row the list
+// shows), and the next open or save of that key frees them.
+void undoSave(const ArchiveTables& tables, int key)
+{
+    for (Table* table : {&tables.spisok, &tables.allel, &tables.fenotip}) {
+        try {
+            table->cancel();
+            freeLiveRowsOfKey(*table, key);
+            table->sync();
+        } catch (const TableError&) {
+        }
+    }
+}
+
 void writeTaskRow(Table& spisok, const TaskRecord& record, int key)
 {
     writeReusingFreeRow(spisok, key, [&](Table& row) {
@@ -53,20 +105,11 @@ void writeTaskRow(Table& spisok, const TaskRecord& record, int key)
 }
 
 // The visible rows whose INDEX equals the key, by position. The rows are in ascending INDEX
-// order, so the task's rows stand together: a binary search finds the first of them, and the
-// archive's other tasks are never read.
+// order, so the task's rows stand together from firstRowFromKey on, and the archive's other
+// tasks are never read.
 void forEachRowOfTask(const Table& table, int key, const std::function<void(std::size_t)>& visit)
 {
-    std::size_t low = 0;
-    std::size_t high = table.rowCount();
-    while (low < high) {
-        const std::size_t middle = low + (high - low) / 2;
-        if (table.fieldAt(middle, "index").asInteger() < key)
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    for (std::size_t row = low;
+    for (std::size_t row = firstRowFromKey(table, key);
          row < table.rowCount() && table.fieldAt(row, "index").asInteger() == key; ++row)
         visit(row);
 }
@@ -107,33 +150,19 @@ SaveResult saveTask(const ArchiveTables& tables, const TaskRecord& record, DataS
     }
     const int key = newTaskKey(spisok);
 
-    writeTaskRow(spisok, record, key);
-    filterTo(spisok, restingFilter);
-    if (listSource) listSource->setEnabled(true);
-
-    Table& allel = tables.allel;
-    filterTo(allel, "ot=false");
-    for (int k = 1; k <= maxAlleles; ++k) {
-        const std::string text = trimCp1251(record.alleleRows[k - 1]);
-        if (text.empty()) continue;
-        writeReusingFreeRow(allel, key, [&](Table& row) {
-            row.fieldByName("nomer").setAsInteger(k);
-            row.fieldByName("allel").setAsString(text);
-        });
+    // The task row comes last and is the moment the task exists (see archive_rules.h).
+    try {
+        writeRowsOfTask(tables, record, key);
+        writeTaskRow(spisok, record, key);
+        filterTo(spisok, restingFilter);
+        if (listSource) listSource->setEnabled(true);
+        spisok.sync();
+    } catch (const TableError& error) {
+        undoSave(tables, key);
+        filterTo(spisok, restingFilter);
+        if (listSource) listSource->setEnabled(true);
+        throw TableError(std::string(error.what()) + " Задача не записана в архив.");
     }
-    filterTo(allel, restingFilter);
-
-    Table& fenotip = tables.fenotip;
-    filterTo(fenotip, "ot=false");
-    fenotip.open();
-    for (const PhenotypeCount& count : record.counts) {
-        if (count.number < 1 || count.number > record.phenotypeCount) continue;
-        writeReusingFreeRow(fenotip, key, [&](Table& row) {
-            row.fieldByName("nomer").setAsInteger(count.number);
-            row.fieldByName("golov").setAsInteger(count.count);
-        });
-    }
-    filterTo(fenotip, restingFilter);
     return {SaveOutcome::saved, key};
 }
 

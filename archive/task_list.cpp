@@ -11,9 +11,11 @@ bool deleteCurrentTask(const ArchiveTables& tables)
     spisok.edit();
     spisok.fieldByName("ot").setAsBoolean(false);
     spisok.post();
+    spisok.sync();
     for (Table* rows : {&tables.allel, &tables.fenotip}) {
         rows->open();
         freeTaskRows(*rows, key);
+        rows->sync();
     }
     return true;
 }
@@ -39,5 +41,6 @@ int selectTasksByKey(Table& spisok, DataSource& listSource, std::string_view key
     spisok.first();
     if (matches != 0) spisok.setFilter("otbor=true and ot=true");
     listSource.setEnabled(true);
+    spisok.sync();
     return matches;
 }

@@ -7,9 +7,11 @@
 
 #include <string_view>
 
-// Frees the task of SPISOK's current row: its SPISOK row (it leaves the list at once), then
-// every row of ALLEL.DBF and FENOTIP.DBF with its key, which end under the resting filter
-// "ot=true". Returns false, changing nothing, when SPISOK shows no row.
+// Frees the task of SPISOK's current row: its SPISOK row (it leaves the list at once), flushed
+// to the disk, then every row of ALLEL.DBF and FENOTIP.DBF with its key, which are flushed and
+// end under the resting filter "ot=true". A crash between the two leaves rows with no task row,
+// which the next open frees (archive_rules.h). Returns false, changing nothing, when SPISOK
+// shows no row.
 bool deleteCurrentTask(const ArchiveTables& tables);
 
 // Whether a name contains the selection key: the key (already in upper case and trimmed) as a
@@ -18,6 +20,6 @@ bool nameMatchesKey(std::string_view name, std::string_view key);
 
 // Rewrites OTBOR of every live task (true for a match of the key, false otherwise) while the
 // list does not follow SPISOK, goes to the first row, and shows the list again: under
-// "otbor=true and ot=true" when a task matched, under "ot=true" otherwise. Returns the
-// number of matches.
+// "otbor=true and ot=true" when a task matched, under "ot=true" otherwise. SPISOK is flushed
+// to the disk before the call returns. Returns the number of matches.
 int selectTasksByKey(Table& spisok, DataSource& listSource, std::string_view key);

@@ -1,6 +1,7 @@
 #include "export/workbook_file.h"
 
 #include "export/results_workbook.h"
+#include "platform/file_sync.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -74,10 +75,15 @@ WorkbookFileResult writeTemporary(const ResultTexts& texts, const std::string& f
     return result;
 }
 
-// Moves the complete temporary file onto path; on failure removes it.
+// Moves the complete temporary file onto path, flushing the file before and the folder after
+// the rename, so the workbook is on the disk under its name when success is reported; on a
+// failure before the rename removes the temporary file.
 void moveInto(const std::string& temporary, WorkbookFileResult& result)
 {
-    if (std::rename(temporary.c_str(), result.path.c_str()) == 0) return;
+    if (syncFileAt(temporary) && std::rename(temporary.c_str(), result.path.c_str()) == 0) {
+        if (!syncFolder(result.folder.empty() ? "." : result.folder)) result.error = errno;
+        return;
+    }
     result.error = errno;
     unlink(temporary.c_str());
 }

@@ -1,7 +1,8 @@
 // Saving the results workbook as a file: under a new dated name in a folder (the windows'
 // export) or under a given name (the batch calculator). The workbook is written into a
-// temporary file beside its final place and renamed into place only when complete, so a
-// failure leaves nothing behind. File names are UTF-8.
+// temporary file beside its final place, flushed to the disk and renamed into place only when
+// complete, and the folder is flushed after the rename, so a failure leaves nothing behind and
+// a success is on the disk. File names are UTF-8.
 #pragma once
 
 #include "export/result_texts.h"

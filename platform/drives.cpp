@@ -1,5 +1,7 @@
 #include "platform/drives.h"
 
+#include "platform/file_sync.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -217,7 +219,8 @@ std::vector<std::string> findFiles(const std::string& folder, const std::string&
 bool copyFile(const std::string& from, const std::string& to)
 {
     std::error_code ec;
-    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec;
+    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec &&
+           syncFileAt(to);
 }
 
 std::optional<std::string> findFileNoCase(const std::string& folder, const std::string& name)

@@ -50,7 +50,8 @@ bool createFolder(const std::string& path);
 std::vector<std::string> findFiles(const std::string& folder, const std::string& pattern);
 bool wildcardMatch(const std::string& pattern, const std::string& name);
 
-// Copies a file, replacing an existing target. Returns false on any failure.
+// Copies a file, replacing an existing target, and flushes the copy to the disk. Returns false
+// on any failure, a failed flush included.
 bool copyFile(const std::string& from, const std::string& to);
 
 // The name of a file, or of a folder, in a folder that matches a name without regard to

@@ -133,6 +133,7 @@ void Table::close()
     if (!active()) return;
     postOrCancel();
     flushIndex();
+    file_.sync();
     release();
     notify(TableEvent::Reset);
 }
@@ -252,6 +253,7 @@ void Table::post()
             file_.writeAt(offset, buffer_);
         } catch (const TableError&) {
             buffer_.pop_back();
+            cutBackTo(offset);
             throw;
         }
         buffer_.pop_back();
@@ -294,6 +296,14 @@ void Table::post()
     notify(TableEvent::DataChanged);
 }
 
+void Table::cancel()
+{
+    if (state_ == TableState::Browse) return;
+    state_ = TableState::Browse;
+    modified_ = false;
+    notify(TableEvent::Scrolled);
+}
+
 Field Table::fieldByName(std::string_view name)
 {
     return Field(*this, fieldIndex(name));
@@ -311,6 +321,26 @@ void Table::flushIndex()
     replaceFile(cdxPath_, buildCdx(order_.size(), [this](std::size_t i) { return indexEntry(i); }),
                 fileName_);
     indexPending_ = false;
+}
+
+void Table::sync()
+{
+    if (active()) file_.sync();
+}
+
+// After an append failed part-way, the file ends again with the end-of-file byte right after
+// the last row. The length is first set one byte past the rows, so the byte is written into
+// space the file already holds even on a full disk. The append's own error is the one
+// reported, so a failure here is dropped: a partial record beyond the record count is
+// ignored by every reader anyway.
+void Table::cutBackTo(std::uint64_t end)
+{
+    try {
+        file_.truncate(end + 1);
+        const std::uint8_t mark = dbfEndOfFile;
+        file_.writeAt(end, std::span<const std::uint8_t>(&mark, 1));
+    } catch (const TableError&) {
+    }
 }
 
 CdxEntry Table::indexEntry(std::size_t i) const

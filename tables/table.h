@@ -5,9 +5,11 @@
 // fields, post, and fields by name.
 //
 // The rows are held in memory. A post writes its record in place, then the header's record
-// count, so an interrupted write leaves a file that every reader opens. The CDX is rewritten
-// as a whole (a temporary file renamed over it) by flushIndex after keys changed, by close,
-// and by open when the index is missing or does not match the rows.
+// count, so an interrupted write leaves a file that every reader opens; an append that fails
+// (a full disk) cuts the file back to its rows. sync flushes the posted rows to the disk, and
+// close does so too. The CDX is rewritten as a whole (a temporary file flushed and renamed
+// over it) by flushIndex after keys changed, by close, and by open when the index is missing
+// or does not match the rows.
 #pragma once
 
 #include "platform/short_date.h"
@@ -115,8 +117,8 @@ public:
     // TableError and is left as it was. A missing or stale CDX is rewritten. The current row
     // is the first visible row. Opening an open table does nothing.
     void open();
-    // Posts a changed row, rewrites a stale CDX and releases the files. Closing a closed
-    // table does nothing.
+    // Posts a changed row, rewrites a stale CDX, flushes the file to the disk and releases
+    // the files. Closing a closed table does nothing.
     void close();
     bool active() const { return file_.isOpen(); }
 
@@ -142,6 +144,8 @@ public:
     // Writes the row being edited or inserted; the current row follows it, or moves to the
     // next visible row when it no longer passes the filter.
     void post();
+    // Drops the row being edited or inserted without writing it.
+    void cancel();
     TableState state() const { return state_; }
 
     // A field of the current row, named without regard to case. Throws for an unknown name.
@@ -150,6 +154,9 @@ public:
 
     // Rewrites the CDX when rows were added or keys changed since it was last written.
     void flushIndex();
+    // Flushes the rows posted since the last sync to the disk (fsync); throws TableError when
+    // the flush fails, as a failed write. Does nothing on a closed table.
+    void sync();
     bool indexPending() const { return indexPending_; }
 
     // The visible rows by position (0-based), for a bound list.
@@ -166,6 +173,7 @@ private:
     friend class Field;
 
     void release();
+    void cutBackTo(std::uint64_t end);
     CdxEntry indexEntry(std::size_t i) const; // entry i of the index, order_ being sorted
     void requireActive() const;
     void requireEditing() const;

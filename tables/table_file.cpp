@@ -1,5 +1,6 @@
 #include "tables/table_file.h"
 
+#include "platform/file_sync.h"
 #include "tables/table_error.h"
 
 #include <cerrno>
@@ -13,6 +14,17 @@
 
 namespace {
 
+TableFileStepHook& stepHook()
+{
+    static TableFileStepHook hook;
+    return hook;
+}
+
+void step(const std::string& path)
+{
+    if (stepHook()) stepHook()(path);
+}
+
 std::string systemReason(int error)
 {
     switch (error) {
@@ -23,6 +35,10 @@ std::string systemReason(int error)
         return "файл или папка не найдены";
     case ENOSPC:
         return "нет места на диске";
+    case EDQUOT:
+        return "нет места на диске: исчерпана квота";
+    case EFBIG:
+        return "нет места для файла: превышен допустимый размер";
     case EROFS:
         return "диск защищен от записи";
     case EISDIR:
@@ -45,8 +61,10 @@ std::string upperAscii(std::string text)
 }
 
 // Writes all bytes at the offset (or at the end of a new file when offset is negative).
-bool writeFully(int fd, std::span<const std::uint8_t> bytes, std::int64_t offset)
+bool writeFully(int fd, std::span<const std::uint8_t> bytes, std::int64_t offset,
+                const std::string& path)
 {
+    step(path);
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n =
@@ -63,22 +81,25 @@ bool writeFully(int fd, std::span<const std::uint8_t> bytes, std::int64_t offset
     return true;
 }
 
-// Writes bytes into a new file at tempPath and renames it to path; errno on failure.
+// Writes bytes into a new file at tempPath, flushes it, renames it to path and flushes the
+// folder, so that the new file is on the disk, whole, under its name; errno on failure. A
+// failure before the rename leaves path as it was.
 bool writeAndRename(const std::string& tempPath, const std::string& path,
                     std::span<const std::uint8_t> bytes)
 {
     const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
-    const bool written = writeFully(fd, bytes, -1);
+    const bool written = writeFully(fd, bytes, -1, tempPath) && syncFile(fd, tempPath);
     const int writeError = errno;
     const bool closed = ::close(fd) == 0;
+    if (written && closed) step(path);
     if (!written || !closed || ::rename(tempPath.c_str(), path.c_str()) != 0) {
         const int error = !written ? writeError : errno;
         ::unlink(tempPath.c_str());
         errno = error;
         return false;
     }
-    return true;
+    return syncFolderOf(path);
 }
 
 } // namespace
@@ -104,7 +125,8 @@ TableFile::~TableFile()
 }
 
 TableFile::TableFile(TableFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), shownName_(std::move(other.shownName_))
+    : fd_(std::exchange(other.fd_, -1)), shownName_(std::move(other.shownName_)),
+      path_(std::move(other.path_)), unsynced_(std::exchange(other.unsynced_, false))
 {
 }
 
@@ -114,6 +136,8 @@ TableFile& TableFile::operator=(TableFile&& other) noexcept
         close();
         fd_ = std::exchange(other.fd_, -1);
         shownName_ = std::move(other.shownName_);
+        path_ = std::move(other.path_);
+        unsynced_ = std::exchange(other.unsynced_, false);
     }
     return *this;
 }
@@ -123,6 +147,7 @@ TableFile TableFile::open(const std::string& path, std::string_view shownName,
 {
     TableFile file;
     file.shownName_ = shownName;
+    file.path_ = path;
     file.fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (file.fd_ < 0 && errno == ENOENT) {
         if (!writeAndRename(path + ".new", path, newFileBytes))
@@ -165,14 +190,40 @@ std::vector<std::uint8_t> TableFile::readAll(std::size_t spare) const
 
 void TableFile::writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes)
 {
-    if (!writeFully(fd_, bytes, static_cast<std::int64_t>(offset)))
+    unsynced_ = true;
+    if (!writeFully(fd_, bytes, static_cast<std::int64_t>(offset), path_))
         throw tableError(shownName_, "запись в файл не удалась (" + systemReason(errno) + ")");
+}
+
+std::uint64_t TableFile::size() const
+{
+    struct stat status = {};
+    if (::fstat(fd_, &status) != 0)
+        throw tableError(shownName_, "файл не читается (" + systemReason(errno) + ")");
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
+void TableFile::truncate(std::uint64_t length)
+{
+    step(path_);
+    unsynced_ = true;
+    if (::ftruncate(fd_, static_cast<off_t>(length)) != 0)
+        throw tableError(shownName_, "запись в файл не удалась (" + systemReason(errno) + ")");
+}
+
+void TableFile::sync()
+{
+    if (!unsynced_) return;
+    if (!syncFile(fd_, path_))
+        throw tableError(shownName_, "запись на диск не удалась (" + systemReason(errno) + ")");
+    unsynced_ = false;
 }
 
 void TableFile::close()
 {
     if (fd_ >= 0) ::close(fd_); // closing the descriptor releases the lock
     fd_ = -1;
+    unsynced_ = false;
 }
 
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path)
@@ -204,4 +255,9 @@ void replaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
         throw tableError(shownName, "индексный файл " +
                                         std::filesystem::path(path).filename().string() +
                                         " не записывается (" + systemReason(errno) + ")");
+}
+
+void setTableFileStepHook(TableFileStepHook hook)
+{
+    stepHook() = std::move(hook);
 }

@@ -1,6 +1,7 @@
 // Backup and restore of the archive files over lettered drives in a temporary folder,
 // with the tables' closing, reopening and checking recorded.
 #include "archive/backup_restore.h"
+#include "platform/file_sync.h"
 
 #include <gtest/gtest.h>
 
@@ -211,4 +212,53 @@ TEST_F(BackupRestore, AFailedCopyDuringRestoreChangesNothing)
     EXPECT_EQ(read(work / "FENOTIP.DBF"), "fenotip old");
     EXPECT_FALSE(fs::exists(work / ".velimor-copy-SPISOK.DBF"));
     EXPECT_EQ(events.back(), "open");
+}
+
+TEST_F(BackupRestore, EveryCopyAndItsFolderAreFlushedBeforeSuccessAndAFailedFlushIsAFailure)
+{
+    writeArchive(work, "1");
+    const fs::path folder = drives / "E" / "arhivpog";
+    std::vector<std::string> flushed;
+    setSyncHook([&](const std::string& path) {
+        flushed.push_back(fs::path(path).lexically_relative(base).string());
+        return 0;
+    });
+    EXPECT_EQ(backup('E'), Messages{"Резервная копия создана!"});
+    // The new folder's entry on the drive, each copy before its rename, then the folder.
+    EXPECT_EQ(flushed, (std::vector<std::string>{
+                           "drives/E", "drives/E/arhivpog/.velimor-copy-ALLEL.DBF",
+                           "drives/E/arhivpog/.velimor-copy-FENOTIP.DBF",
+                           "drives/E/arhivpog/.velimor-copy-SPISOK.DBF", "drives/E/arhivpog"}));
+
+    setSyncHook([](const std::string& path) {
+        return fs::path(path).filename() == ".velimor-copy-FENOTIP.DBF" ? EIO : 0;
+    });
+    writeArchive(work, "2");
+    EXPECT_EQ(backup('E'),
+              (Messages{"Копия FENOTIP.DBF не создана", "Резервная копия НЕ создана!!"}));
+    EXPECT_EQ(read(folder / "FENOTIP.DBF"), "fenotip 1");
+
+    setSyncHook([&](const std::string& path) { return path == folder.string() ? EIO : 0; });
+    EXPECT_EQ(backup('E'), Messages{"Резервная копия НЕ создана!!"});
+
+    // Restore: a copy that cannot be flushed replaces nothing; a folder that cannot be flushed
+    // after the renames is reported as a failure.
+    writeArchive(work, "old");
+    setSyncHook([](const std::string& path) {
+        return fs::path(path).filename() == ".velimor-copy-ALLEL.DBF" ? EIO : 0;
+    });
+    EXPECT_EQ(restore('E'), (Messages{"ALLEL.DBF не скопирован", "Даные НЕ ВОССТАНОВЛЕНЫ!!"}));
+    EXPECT_EQ(read(work / "SPISOK.DBF"), "spisok old");
+    EXPECT_FALSE(fs::exists(work / ".velimor-copy-SPISOK.DBF"));
+    setSyncHook([&](const std::string& path) { return path == work.string() ? EIO : 0; });
+    EXPECT_EQ(restore('E').back(), "Даные НЕ ВОССТАНОВЛЕНЫ!!");
+    flushed.clear();
+    setSyncHook([&](const std::string& path) {
+        flushed.push_back(fs::path(path).lexically_relative(base).string());
+        return 0;
+    });
+    EXPECT_EQ(restore('E'), Messages{"Данные восстановлены!"});
+    setSyncHook({});
+    EXPECT_EQ(flushed.back(), "work");
+    EXPECT_EQ(flushed.size(), 4u);
 }

@@ -5,6 +5,7 @@
 #include "archive/TForm17.h"
 #include "archive/archive_rules.h"
 #include "platform/cp1251.h"
+#include "platform/file_sync.h"
 #include "tables/cdx_format.h"
 #include "tests/support/typing.h"
 #include "tests/tables/scratch_folder.h"
@@ -164,6 +165,33 @@ TEST_F(BackupWindows, RoundTripSaveBackUpDeleteRestore)
     for (const CdxEntry& e : *entries)
         records.push_back(e.record);
     EXPECT_EQ(records, (std::vector<std::uint32_t>{2, 1}));
+}
+
+TEST_F(BackupWindows, TheTablesAndTheirCopiesAreOnTheDiskBeforeTheBackupIsReported)
+{
+    saveTask("Первая задача");
+    MessageRecorder messages;
+    std::vector<std::string> flushedBeforeTheMessage;
+    setSyncHook([&](const std::string& path) {
+        if (messages.messages.empty())
+            flushedBeforeTheMessage.push_back(fs::path(path).filename().string());
+        return 0;
+    });
+    ModalScript script;
+    script.then([&](Form&) {
+        Form16->MaskEdit1->clear();
+        typeText(Form16->MaskEdit1, "E");
+        Form16->Button1->click();
+    });
+    Form16->showModal();
+    setSyncHook({});
+    EXPECT_EQ(messages.messages, Messages{"Резервная копия создана!"});
+    // The tables as they are closed, the new backup folder's entry, every copy before its
+    // rename, and the backup folder with the new names.
+    EXPECT_EQ(flushedBeforeTheMessage,
+              (std::vector<std::string>{"SPISOK.DBF", "FENOTIP.DBF", "ALLEL.DBF", "E",
+                                        ".velimor-copy-ALLEL.DBF", ".velimor-copy-FENOTIP.DBF",
+                                        ".velimor-copy-SPISOK.DBF", "arhivpog"}));
 }
 
 TEST_F(BackupWindows, ADamagedBackupIsRefusedAndTheArchiveIsUntouched)

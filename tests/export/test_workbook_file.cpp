@@ -2,6 +2,7 @@
 // file, and what a failed write leaves behind and says.
 #include "export/shown_number.h"
 #include "export/workbook_file.h"
+#include "platform/file_sync.h"
 #include "sample_results.h"
 
 #include <gtest/gtest.h>
@@ -167,6 +168,30 @@ TEST(WorkbookFile, AWriteThatRunsOutOfRoomLeavesNoFile)
     EXPECT_EQ(workbookFailureMessage(result), "Не удалось сохранить книгу результатов в папке «" +
                                                   folder.path() +
                                                   "»: на диске недостаточно места.");
+}
+
+TEST(WorkbookFile, TheWorkbookIsOnTheDiskBeforeSuccessAndAFailedFlushLeavesNoFile)
+{
+    TemporaryFolder folder;
+    FixedClock clock;
+    std::vector<std::string> flushed;
+    setSyncHook([&](const std::string& path) {
+        flushed.push_back(path);
+        return 0;
+    });
+    const WorkbookFileResult saved = saveResultsWorkbook(codominanceSample(), folder.path());
+    ASSERT_TRUE(saved.ok()) << workbookFailureMessage(saved);
+    // The temporary file before its rename, then the folder with the new name.
+    ASSERT_EQ(flushed.size(), 2u);
+    EXPECT_EQ(fs::path(flushed[0]).parent_path(), fs::path(folder.path()));
+    EXPECT_NE(flushed[0], saved.path);
+    EXPECT_EQ(flushed[1], folder.path());
+
+    setSyncHook([](const std::string&) { return EIO; });
+    const WorkbookFileResult failed = saveResultsWorkbook(codominanceSample(), folder.path());
+    setSyncHook({});
+    EXPECT_EQ(failed.error, EIO);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{fs::path(saved.path).filename().string()});
 }
 
 TEST(WorkbookFile, FailureMessagesSayWhy)
