@@ -21,6 +21,7 @@ TForm1::TForm1()
     Memo1 = new Memo(this);
     Memo1->setGeometry(8, 8, 577, 585);
     Memo1->setLines(mainHelpLines());
+    Memo1->keepLinesWhole(10);
 
     Image3 = new Image(this);
     Image3->setGeometry(612, 8, 160, 192);

@@ -42,7 +42,8 @@ std::string titleText(std::string_view literal)
 }
 
 // The steps every sheet starts with: the title line merged over columns A to last with
-// borders and its font size, and the header row 3. Row 2 stays empty.
+// borders and its font size, and the header row 3; both rows get the height their wrapped
+// lines need. Row 2 stays empty.
 void writeTitleAndHeaders(SheetContent& sheet, char last, std::string_view literal,
                           std::initializer_list<const char*> headers)
 {
@@ -53,6 +54,8 @@ void writeTitleAndHeaders(SheetContent& sheet, char last, std::string_view liter
     for (const char* header : headers)
         sheet.writeText(col++, 3, header);
     sheet.setFontSize(titleLine, titleFontSize);
+    sheet.fitRowHeight(1);
+    sheet.fitRowHeight(3);
 }
 
 // Copies every row of the grid into the sheet from row 4 on, sheet columns A to last from
@@ -97,6 +100,7 @@ SheetContent testSheet(const ResultTexts& texts)
     sheet.setFontSize({'A', 3, 'I', last}, tableFontSize);
     sheet.setColumnWidth('A', 'I', tableColumnWidth);
     sheet.setLandscape();
+    sheet.fitToPageWidth();
     return sheet;
 }
 
@@ -132,6 +136,7 @@ SheetContent phenotypeSheet(const ResultTexts& texts)
     sheet.setColumnWidth('A', 'J', tableColumnWidth);
     sheet.setColumnWidth('B', 'B', genotypeClassColumnWidth);
     sheet.setLandscape();
+    sheet.fitToPageWidth();
     for (int k = 0; k < 3; ++k) {
         const int row = sums + 2 * (k + 1);
         sheet.merge({'A', row, 'J', row}, cp1251ToUtf8(texts.fitSummaries[static_cast<size_t>(k)]));

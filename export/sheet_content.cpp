@@ -1,8 +1,10 @@
 #include "export/sheet_content.h"
 
+#include "export/row_height.h"
 #include "export/shown_number.h"
 #include "platform/cp1251.h"
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -11,6 +13,10 @@ int columnIndex(char col)
 {
     return col - 'A';
 }
+
+constexpr double defaultColumnWidth = 8.43;
+constexpr int defaultFontSize = 11;
+constexpr uint8_t a4Paper = 9; // the file's paper code of A4
 } // namespace
 
 lxw_format* CellFormats::get(int fontSize, bool border, bool centred, bool wrap, int decimals)
@@ -114,6 +120,38 @@ lxw_format* SheetContent::formatOf(const Cell& cell, CellFormats& formats) const
     return formats.get(cell.fontSize, cell.border, cell.centred, cell.wrap, cell.decimals);
 }
 
+double SheetContent::columnWidth(int index) const
+{
+    const auto found = columnWidths_.find(index);
+    return found == columnWidths_.end() ? defaultColumnWidth : found->second;
+}
+
+double SheetContent::fittedHeight(int row) const
+{
+    if (row > static_cast<int>(rows_.size())) return defaultRowHeight;
+    const std::vector<Cell>& cells = rows_[static_cast<size_t>(row - 1)];
+    double height = defaultRowHeight;
+    const auto fit = [&](const Cell& cell, std::string_view text, double width) {
+        if (!cell.wrap) return;
+        const int size = cell.fontSize != 0 ? cell.fontSize : defaultFontSize;
+        height = std::max(height, rowHeightForLines(wrappedLineCount(text, width, size), size));
+    };
+    std::set<int> merged;
+    for (const Merge& merge : merges_) {
+        if (merge.block.firstRow != row) continue;
+        double width = 0;
+        for (char col = merge.block.firstCol; col <= merge.block.lastCol; ++col) {
+            width += columnWidth(columnIndex(col));
+            merged.insert(columnIndex(col));
+        }
+        fit(cells[static_cast<size_t>(columnIndex(merge.block.firstCol))], merge.text, width);
+    }
+    for (size_t col = 0; col < cells.size(); ++col)
+        if (merged.count(static_cast<int>(col)) == 0 && cells[col].kind == Cell::Kind::text)
+            fit(cells[col], cells[col].text, columnWidth(static_cast<int>(col)));
+    return height;
+}
+
 lxw_error SheetContent::writeTo(lxw_workbook* workbook, CellFormats& formats, bool active) const
 {
     lxw_worksheet* sheet = workbook_add_worksheet(workbook, name_.c_str());
@@ -170,7 +208,12 @@ lxw_error SheetContent::writeTo(lxw_workbook* workbook, CellFormats& formats, bo
         run = end;
     }
 
+    for (int row : fittedRows_)
+        keep(worksheet_set_row(sheet, static_cast<lxw_row_t>(row - 1), fittedHeight(row), nullptr));
+
+    worksheet_set_paper(sheet, a4Paper);
     if (landscape_) worksheet_set_landscape(sheet);
+    if (fitToWidth_) worksheet_fit_to_pages(sheet, 1, 0);
     if (hasMargins_) {
         worksheet_set_margins(sheet, margins_.left, margins_.right, margins_.top, margins_.bottom);
         // The writer takes the header and footer margins together with a caption; the

@@ -1,7 +1,7 @@
 // One worksheet held in memory while it is laid out: cell values, the formats applied to
 // blocks of cells (which add up per cell, as formatting a range in a spreadsheet does),
-// merges, column widths and page set-up. writeTo() then gives each cell one combined format,
-// which is how the workbook file stores them.
+// merges, column widths, fitted row heights and page set-up (always A4 paper). writeTo() then gives
+// each cell one combined format, which is how the workbook file stores them.
 #pragma once
 
 #include <xlsxwriter.h>
@@ -67,6 +67,10 @@ public:
     // column-width unit (characters of the default font); a later width replaces an earlier.
     void setColumnWidth(char firstCol, char lastCol, double width);
     void setLandscape() { landscape_ = true; }
+    // Prints the sheet as wide as one page, however many pages long.
+    void fitToPageWidth() { fitToWidth_ = true; }
+    // Gives the row the height its wrapped texts need (merged texts over the merged width).
+    void fitRowHeight(int row) { fittedRows_.push_back(row); }
     void setMargins(const PageMargins& margins);
 
     // Adds the sheet to the workbook with everything laid out. Returns the first error of
@@ -101,12 +105,16 @@ private:
     Cell& at(char col, int row);
     template <typename Change> void forEachCell(CellBlock block, Change change);
     lxw_format* formatOf(const Cell& cell, CellFormats& formats) const;
+    double columnWidth(int index) const;
+    double fittedHeight(int row) const;
 
     std::string name_;
     std::vector<std::vector<Cell>> rows_; // rows_[row - 1][column index]
     std::vector<Merge> merges_;
     std::map<int, double> columnWidths_;
+    std::vector<int> fittedRows_;
     bool landscape_ = false;
+    bool fitToWidth_ = false;
     bool hasMargins_ = false;
     PageMargins margins_;
 };

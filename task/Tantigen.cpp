@@ -88,6 +88,7 @@ Tantigen::Tantigen()
     Memo1 = new Memo(this);
     Memo1->setGeometry(640, 8, 330, 600);
     Memo1->setLines(instructionLines);
+    Memo1->keepLinesWhole(10);
 
     RadioButton1 = new RadioButton("Фенотип определяется ПАРОЙ ГЕНОВ (кодоминирование)", this);
     RadioButton1->setGeometry(8, 584, 620, 24);

@@ -3,9 +3,12 @@
 #include "toolkit/message.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QImageReader>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 
+#include <algorithm>
 #include <stdexcept>
 
 QFont narrowFont(int pointSize)
@@ -47,6 +50,26 @@ void Memo::setLines(const QStringList& lines)
 QStringList Memo::lines() const
 {
     return toPlainText().split(QLatin1Char('\n'));
+}
+
+void Memo::keepLinesWhole(int largestPointSize)
+{
+    constexpr int smallestPointSize = 7;
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    const QStringList text = lines();
+    // The width a line may take: the box without its frame, the vertical scroll bar, the
+    // document's margins on both sides and the cursor.
+    const qreal room = width() - 2 * frameWidth() -
+                       style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) -
+                       2 * document()->documentMargin() - cursorWidth();
+    for (int size = largestPointSize; size >= smallestPointSize; --size) {
+        setFont(narrowFont(size));
+        const QFontMetricsF metrics(font());
+        qreal longest = 0;
+        for (const QString& line : text)
+            longest = std::max(longest, metrics.horizontalAdvance(line));
+        if (longest <= room) return;
+    }
 }
 
 void Image::loadJpeg(const QString& path)

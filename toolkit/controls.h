@@ -46,6 +46,12 @@ public:
     explicit Memo(QWidget* parent) : QPlainTextEdit(parent) {}
     void setLines(const QStringList& lines);
     QStringList lines() const;
+    // Keeps each line of the text on one line of the box, as a help text is written: turns
+    // wrapping off and takes the largest size of the narrow face, from largestPointSize down
+    // to 7 points, that holds the longest line in the box's present width (with room for the
+    // vertical scroll bar). When none does, the 7-point face stays and the horizontal scroll
+    // bar reaches the rest.
+    void keepLinesWhole(int largestPointSize);
 };
 
 class Edit : public QLineEdit

@@ -1,5 +1,6 @@
-// Draws the three pictures of the main window and writes them as JPEG files:
-// two stylised portraits and a chromosome beside a DNA double helix.
+// Draws the three pictures of the main window and writes them as JPEG files (two stylised
+// portraits and a chromosome beside a DNA double helix), and the program's icon as PNG
+// files of 48, 128 and 256 pixels.
 // Usage: draw_artwork OUTPUT_FOLDER
 #include <QGuiApplication>
 #include <QImage>
@@ -59,12 +60,10 @@ void drawPortrait(QPainter& p, QColor coat, QColor hair, bool beard)
     p.drawRect(frame.adjusted(3, 3, -3, -3));
 }
 
-void drawChromosome(QPainter& p)
+// The chromosome: two sister chromatids joined at the centromere (200, 300), spanning
+// x 110 to 290 and y 40 to 560.
+void drawChromatids(QPainter& p)
 {
-    const QRectF frame(0, 0, 680, 600);
-    p.fillRect(frame, QColor(16, 28, 52));
-    p.setRenderHint(QPainter::Antialiasing);
-    // The chromosome: two sister chromatids joined at the centromere.
     for (int side : {-1, 1}) {
         QPainterPath chromatid;
         chromatid.moveTo(200 + side * 10, 300);
@@ -87,7 +86,11 @@ void drawChromosome(QPainter& p)
             p.drawLine(QPointF(x - 14, band), QPointF(x + 14, band));
         }
     }
-    // The double helix: two strands and their base pairs.
+}
+
+// The double helix: two strands and their base pairs around x 500, spanning y 30 to 570.
+void drawHelix(QPainter& p)
+{
     const QColor strandColours[] = {QColor(80, 200, 255), QColor(255, 190, 70)};
     const QColor baseColours[] = {QColor(120, 230, 120), QColor(240, 90, 90), QColor(250, 240, 110),
                                   QColor(150, 150, 255)};
@@ -113,9 +116,42 @@ void drawChromosome(QPainter& p)
     }
 }
 
-bool save(const QImage& image, const QString& path)
+void drawChromosome(QPainter& p)
 {
-    if (image.save(path, "JPEG", 88)) return true;
+    p.fillRect(QRectF(0, 0, 680, 600), QColor(16, 28, 52));
+    p.setRenderHint(QPainter::Antialiasing);
+    drawChromatids(p);
+    drawHelix(p);
+}
+
+// The program's icon: the chromosome and the helix of the main window's picture, drawn
+// closer together on a rounded square, at size × size pixels with a transparent corner.
+QImage drawIcon(int size)
+{
+    QImage icon(size, size, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    QPainter p(&icon);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 256.0, size / 256.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(16, 28, 52));
+    p.drawRoundedRect(QRectF(4, 4, 248, 248), 40, 40);
+    // Both figures at 0.42 of their size, side by side about the square's middle row.
+    constexpr qreal scale = 0.42;
+    p.save();
+    p.translate(78 - 200 * scale, 128 - 300 * scale);
+    p.scale(scale, scale);
+    drawChromatids(p);
+    p.restore();
+    p.translate(178 - 500 * scale, 128 - 300 * scale);
+    p.scale(scale, scale);
+    drawHelix(p);
+    return icon;
+}
+
+bool save(const QImage& image, const QString& path, const char* format = "JPEG", int quality = 88)
+{
+    if (image.save(path, format, quality)) return true;
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     return false;
 }
@@ -150,5 +186,9 @@ int main(int argc, char** argv)
     const bool ok = save(left, folder + "/portrait_left.jpg") &&
                     save(right, folder + "/portrait_right.jpg") &&
                     save(chromosome, folder + "/chromosome.jpg");
-    return ok ? 0 : 1;
+    bool iconsOk = true;
+    for (int size : {48, 128, 256})
+        iconsOk = iconsOk &&
+                  save(drawIcon(size), folder + QString("/velimor-%1.png").arg(size), "PNG", -1);
+    return ok && iconsOk ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 #include "task/Tantigen.h"
 #include "task/task_state.h"
+#include "tests/support/whole_lines.h"
 #include "toolkit/message.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,12 @@ TEST(MainWindow, LayoutAndTexts)
         EXPECT_FALSE(image->pixmap().isNull());
     EXPECT_LT(Form1->Image3->x(), Form1->Image4->x());
     EXPECT_GT(Form1->Image2->y(), Form1->Button4->y());
+}
+
+TEST(MainWindow, EveryHelpLineIsOneLineOfTheBox)
+{
+    Form1->show();
+    expectLinesWhole(*Form1->Memo1);
 }
 
 TEST(MainWindow, FocusOrder)

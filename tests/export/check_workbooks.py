@@ -86,6 +86,7 @@ class Expected:
         self.merges = {f"A1:{last_col}1"}
         self.landscape = False
         self.margins = DEFAULT_MARGINS
+        self.header_lines = 1  # lines of 8 points the header row holds
         self.literal = literal
         for col, header in enumerate(headers, start=1):
             self.values[(3, col)] = ("literal", header)
@@ -118,6 +119,7 @@ def expected_sheets(texts):
     alleles.width("A", "A", 40.5)
     alleles.width("B", "D", 7.8)
     alleles.margins = SHEET1_MARGINS + (0.0, 0.0)
+    alleles.header_lines = 2  # "Частота по" / "МННК" in 7.8 characters
 
     tests = Expected("Тесты", "I",
                      "Фактические и расчетные количества и частоты \"срабатывания\" тестов     ",
@@ -132,6 +134,7 @@ def expected_sheets(texts):
     tests.block("font", "A", 3, "I", last, 8)
     tests.width("A", "I", 10)
     tests.landscape = True
+    tests.header_lines = 3  # "Расчетное" / "количество" / "по МННК" in 10 characters
 
     phenotypes = Expected(
         "Фенотипы", "J",
@@ -159,6 +162,7 @@ def expected_sheets(texts):
     phenotypes.width("A", "J", 10)
     phenotypes.width("B", "B", 30)
     phenotypes.landscape = True
+    phenotypes.header_lines = 3
     for k, summary in enumerate(texts["fitSummaries"]):
         row = sums + 2 * (k + 1)
         phenotypes.merges.add(f"A{row}:J{row}")
@@ -175,6 +179,7 @@ def expected_sheets(texts):
     genotypes.block("wrap", "A", 1, "D", last)
     genotypes.width("A", "A", 40.5)
     genotypes.width("B", "D", 7.8)
+    genotypes.header_lines = 2
     return [alleles, tests, phenotypes, genotypes]
 
 
@@ -313,6 +318,22 @@ def check_sheet(ws, expected, title_moment, raw, problems):
     extra = set(covered) - set(expected.widths)
     if extra:
         fail(f"widths set on columns {sorted(extra)}")
+
+    # The header row holds its wrapped lines (10 points a line of 8 points and 3 points of
+    # padding); the title row at least the default height.
+    header_height = ws.row_dimensions[3].height
+    if header_height is None or header_height < 10 * expected.header_lines + 3:
+        fail(f"header row height {header_height} for {expected.header_lines} lines")
+    if ws.row_dimensions[1].height is None or ws.row_dimensions[1].height < 15:
+        fail(f"title row height {ws.row_dimensions[1].height}")
+    if str(ws.page_setup.paperSize) != "9":
+        fail(f"paper size {ws.page_setup.paperSize}, expected 9 (A4)")
+    fits = ws.sheet_properties.pageSetUpPr is not None and \
+        bool(ws.sheet_properties.pageSetUpPr.fitToPage)
+    if fits != expected.landscape or (fits and (
+            (ws.page_setup.fitToWidth or 1) != 1 or ws.page_setup.fitToHeight != 0)):
+        fail(f"fit to page {fits}, {ws.page_setup.fitToWidth} wide, "
+             f"{ws.page_setup.fitToHeight} high")
 
     orientation = ws.page_setup.orientation
     if (orientation == "landscape") != expected.landscape:

@@ -2,6 +2,7 @@
 #include "task/Tantigen.h"
 #include "task/task_state.h"
 #include "tests/support/typing.h"
+#include "tests/support/whole_lines.h"
 #include "toolkit/message.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +34,18 @@ CheckRun typeAndCheck(const std::vector<std::pair<int, QString>>& rows)
 }
 
 } // namespace
+
+TEST(AlleleWindow, EveryInstructionLineIsOneLineOfTheBox)
+{
+    task.archiveMode = false;
+    ModalScript script;
+    script.then([](Form&) {
+        expectLinesWhole(*antigen->Memo1);
+        antigen->close();
+    });
+    antigen->showModal();
+    EXPECT_EQ(script.shown.size(), 1u);
+}
 
 TEST(AlleleWindow, TypedDuplicateIsRefusedAndTheWindowStays)
 {
