@@ -7,7 +7,9 @@
 #include "toolkit/message.h"
 
 #include <QFileDialog>
+#include <QFontMetrics>
 
+#include <algorithm>
 #include <utility>
 
 TStatisticsForm* StatisticsForm = nullptr;
@@ -16,6 +18,7 @@ namespace {
 
 constexpr int pollInterval = 50; // milliseconds between looks at a replicate run
 constexpr int barsPage = 2;
+constexpr int headerMargin = 12; // pixels beside a header text
 constexpr int allelesChartPage = 3;
 
 std::function<QString()>& imageFileChooser()
@@ -24,12 +27,18 @@ std::function<QString()>& imageFileChooser()
     return chooser;
 }
 
+// Fills the grid with the rows of the table; a column is at least as wide as given and as
+// its header text.
 void showTable(StringGrid& grid, const TextTable& table, const std::vector<int>& widths)
 {
     grid.setColCount(static_cast<int>(table[0].size()));
     grid.setRowCount(static_cast<int>(table.size()));
+    const QFontMetrics metrics(grid.font());
     for (std::size_t c = 0; c < widths.size(); ++c)
-        grid.setColWidth(static_cast<int>(c), widths[c]);
+        grid.setColWidth(
+            static_cast<int>(c),
+            std::max(widths[c], metrics.horizontalAdvance(QString::fromStdString(table[0][c])) +
+                                    headerMargin));
     for (std::size_t r = 0; r < table.size(); ++r)
         for (std::size_t c = 0; c < table[r].size(); ++c)
             grid.setCells(static_cast<int>(c), static_cast<int>(r),

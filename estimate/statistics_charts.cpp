@@ -6,6 +6,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
+#include <QColor>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
@@ -19,6 +20,9 @@ namespace {
 const std::array<const char*, 3> criterionNames = {"МП", "МНК", "МННК"};
 // Horizontal offset of each criterion's point beside the allele's position.
 constexpr std::array<double, 3> criterionOffsets = {-0.2, 0, 0.2};
+// One colour per criterion, for its points and its intervals alike.
+const std::array<QColor, 3> criterionColours = {QColor(31, 119, 180), QColor(214, 39, 40),
+                                                QColor(44, 160, 44)};
 
 } // namespace
 
@@ -76,6 +80,8 @@ QChart* alleleFrequencyChart(const TaskState& task, const TaskStatistics& statis
         points->setName(criterionNames[k]);
         points->setMarkerSize(8);
         chart->addSeries(points);
+        points->setColor(criterionColours[k]);
+        points->setBorderColor(criterionColours[k]);
         points->attachAxis(x);
         points->attachAxis(y);
         for (int i = 0; i < n; ++i) {
@@ -97,7 +103,7 @@ QChart* alleleFrequencyChart(const TaskState& task, const TaskStatistics& statis
             auto* interval = new QLineSeries;
             interval->append(position, lower);
             interval->append(position, upper);
-            interval->setColor(points->color());
+            interval->setColor(criterionColours[k]);
             chart->addSeries(interval);
             interval->attachAxis(x);
             interval->attachAxis(y);

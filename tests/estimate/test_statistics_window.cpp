@@ -18,6 +18,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 void PrintTo(const QString& text, std::ostream* out)
 {
     *out << "«" << text.toStdString() << "»";
@@ -160,6 +162,16 @@ TEST(StatisticsWindow, SavesTheChartAsPng)
     TStatisticsForm::setImageFileChooserForTests([&] { return path; });
     calculate({"A", "B", "-"}, {"186", "13", "38", "284"}, [] {
         inStatisticsWindow([](TStatisticsForm& form) {
+            // Largest absolute МП residual first, on request.
+            form.Button4->click();
+            const StringGrid* residuals = form.StringGrid3;
+            for (int row = 1; row < 4; ++row)
+                EXPECT_GE(std::fabs(cell(residuals, 4, row).toDouble()),
+                          std::fabs(cell(residuals, 4, row + 1).toDouble()));
+            form.Button4->click();
+            EXPECT_EQ(cell(residuals, 0, 1), "1");
+
+            form.PageControl1->setCurrentIndex(0);
             EXPECT_FALSE(form.Button3->isEnabled()); // the tables are on screen
             form.PageControl1->setCurrentIndex(3);
             ASSERT_TRUE(form.Button3->isEnabled());
