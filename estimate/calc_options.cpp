@@ -1,6 +1,7 @@
 #include "estimate/calc_options.h"
 
 #include "estimate/calc_output.h"
+#include "estimate/calc_statistics.h"
 #include "estimate/calculation_run.h"
 #include "estimate/task_file.h"
 #include "export/report_workbook.h"
@@ -38,6 +39,7 @@ ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments)
     ParsedOptions parsed;
     CalcOptions& options = parsed.options;
     bool haveFile = false;
+    bool replicatesGiven = false;
     for (std::size_t i = 0; i < arguments.size() && parsed.problem.empty(); ++i) {
         const std::string& argument = arguments[i];
         // The value of an option that takes one, or an empty text when it is missing.
@@ -57,6 +59,15 @@ ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments)
                 options.criterionGiven = true;
             } else
                 parsed.problem = "после --criterion ожидается 1, 2 или 3";
+        } else if (argument == "--stats") {
+            options.stats = true;
+        } else if (argument == "--replicates") {
+            const auto replicates = number<int>(value());
+            replicatesGiven = true;
+            if (replicates && *replicates >= minimumReplicates && *replicates <= maximumReplicates)
+                options.replicates = *replicates;
+            else
+                parsed.problem = "после --replicates ожидается целое число от 100 до 100000";
         } else if (argument == "--json") {
             options.json = true;
         } else if (argument == "--archive") {
@@ -79,6 +90,10 @@ ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments)
         }
     }
     if (!parsed.problem.empty()) return parsed;
+    if (replicatesGiven && !options.stats) {
+        parsed.problem = "--replicates указывается только с --stats";
+        return parsed;
+    }
     if (!options.archiveFolder.empty()) {
         if (haveFile)
             parsed.problem = "с --archive файл задачи не указывается";
@@ -118,10 +133,19 @@ int calculateLoadedTask(const CalcOptions& options, const std::string& source, T
         err << source << ": " << result.failure << "\n";
         return badInput;
     }
-    if (options.json)
+    if (options.stats) {
+        const CalcStatistics statistics = calculateStatistics(
+            task, result, options.replicates, options.progressOnTerminal ? &err : nullptr);
+        if (options.json)
+            out << reportJsonWithStatistics(reportJson(task, result), statistics);
+        else
+            out << reportText(reportTables(task, result, loaded.countTexts))
+                << statisticsText(task, statistics);
+    } else if (options.json) {
         out << reportJson(task, result);
-    else
+    } else {
         out << reportText(reportTables(task, result, loaded.countTexts));
+    }
     if (!options.workbookFile.empty()) {
         const WorkbookFileResult written = writeResultsWorkbook(
             resultTextsOf(reportTables(task, result, loaded.countTexts)), options.workbookFile);
