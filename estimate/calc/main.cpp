@@ -2,7 +2,8 @@
 // without windows. Usage: velimor-calc [--seed N] [--criterion 1|2|3] [--json] [--xlsx FILE]
 // TASKFILE ("-" reads standard input), or with --archive FOLDER --task NAME instead of
 // TASKFILE for a task saved in the archive tables of FOLDER. --xlsx also writes the results
-// workbook. Exit code 0 on success, 2 on bad input, 1 when the workbook cannot be written.
+// workbook; --help and --version print what they name. Exit code 0 on success, 2 on bad input,
+// 1 when the workbook cannot be written.
 #include "archive/archive_calc.h"
 #include "estimate/calc_options.h"
 
@@ -14,6 +15,10 @@
 int main(int argc, char** argv)
 {
     const ParsedOptions parsed = parseCalcOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.information.empty()) {
+        std::cout << parsed.information;
+        return 0;
+    }
     if (!parsed.problem.empty()) {
         std::cerr << parsed.problem << "\n" << calcUsage() << "\n";
         return 2;
