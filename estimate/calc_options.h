@@ -35,11 +35,13 @@ struct CalcOptions
 // The usage lines, for messages.
 std::string calcUsage();
 
-// Parses the arguments after the program name; a problem is returned as its message.
+// Parses the arguments after the program name with CLI11; a problem is returned as its message.
 struct ParsedOptions
 {
     CalcOptions options;
     std::string problem; // UTF-8; empty when the arguments are sound
+    // What --help or --version asks for, UTF-8: the program prints it and ends with 0.
+    std::string information;
 };
 ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments);
 

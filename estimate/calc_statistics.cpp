@@ -7,7 +7,7 @@
 
 namespace {
 
-using Json = nlohmann::ordered_json;
+using Json = ReportJson;
 
 const char* const criterionKeys[] = {"ML", "LS", "NLS"};
 
@@ -97,18 +97,4 @@ Json statisticsJson(const CalcStatistics& statistics)
         json[criterionKeys[k]] = entry;
     }
     return json;
-}
-
-std::string reportJsonWithStatistics(const std::string& reportJson,
-                                     const CalcStatistics& statistics)
-{
-    const std::string closing = "\n}\n";
-    std::string text = reportJson.substr(0, reportJson.rfind(closing));
-    std::string object = statisticsJson(statistics).dump(2);
-    text += ",\n  \"statistics\": ";
-    for (const char c : object) {
-        text += c;
-        if (c == '\n') text += "  ";
-    }
-    return text + closing;
 }

@@ -1,15 +1,13 @@
 // What velimor-calc --stats adds: the statistics of the calculated task (the immediate
 // figures and a replicate run of B samples) as a [statistics] text section and as the JSON
-// object "statistics". Entry points: calculateStatistics, statisticsText, statisticsJson,
-// reportJsonWithStatistics.
+// object "statistics". Entry points: calculateStatistics, statisticsText, statisticsJson.
 #pragma once
 
+#include "estimate/calc_output.h"
 #include "estimate/calculation_run.h"
 #include "estimate/replicates.h"
 #include "estimate/task_statistics.h"
 #include "task/task_state.h"
-
-#include <nlohmann/json.hpp>
 
 #include <iosfwd>
 #include <string>
@@ -34,9 +32,4 @@ std::string statisticsText(const TaskState& task, const CalcStatistics& statisti
 // where not defined), the bootstrap errors, the bootstrap percentile intervals as
 // "confidenceIntervals", the Wald intervals (ML only), "pearson" and "likelihoodRatio"
 // (ML only) tests, the Monte-Carlo probability and the residuals.
-nlohmann::ordered_json statisticsJson(const CalcStatistics& statistics);
-
-// The report's JSON object (as reportJson writes it) with "statistics" as its last member,
-// indented as the rest.
-std::string reportJsonWithStatistics(const std::string& reportJson,
-                                     const CalcStatistics& statistics);
+ReportJson statisticsJson(const CalcStatistics& statistics);

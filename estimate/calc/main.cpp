@@ -3,8 +3,9 @@
 // TASKFILE ("-" reads standard input), or with --archive FOLDER --task NAME instead of
 // TASKFILE for a task saved in the archive tables of FOLDER. --xlsx also writes the results
 // workbook; --stats [--replicates B] adds the statistics of the task (B from 100 to 100000,
-// 1000 by default), with a progress line on standard error when that is a terminal. Exit code 0 on
-// success, 2 on bad input, 1 when the workbook cannot be written.
+// 1000 by default), with a progress line on standard error when that is a terminal; --help
+// and --version print what they name. Exit code 0 on success, 2 on bad input, 1 when the
+// workbook cannot be written.
 #include "archive/archive_calc.h"
 #include "estimate/calc_options.h"
 
@@ -17,6 +18,10 @@
 int main(int argc, char** argv)
 {
     const ParsedOptions parsed = parseCalcOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.information.empty()) {
+        std::cout << parsed.information;
+        return 0;
+    }
     if (!parsed.problem.empty()) {
         std::cerr << parsed.problem << "\n" << calcUsage() << "\n";
         return 2;
