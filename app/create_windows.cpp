@@ -9,6 +9,7 @@
 #include "archive/Tarhiv.h"
 #include "estimate/TForm2.h"
 #include "estimate/TForm3.h"
+#include "estimate/TStatisticsForm.h"
 #include "task/TForm9.h"
 #include "task/Tantigen.h"
 #include "task/Tkontrol.h"
@@ -27,4 +28,5 @@ void createWindows()
     Form17 = new TForm17;
     Form7 = new TForm7;
     Form9 = new TForm9;
+    StatisticsForm = new TStatisticsForm;
 }

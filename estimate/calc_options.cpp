@@ -1,13 +1,18 @@
 #include "estimate/calc_options.h"
 
 #include "estimate/calc_output.h"
+#include "estimate/calc_statistics.h"
 #include "estimate/calculation_run.h"
 #include "estimate/task_file.h"
 #include "export/report_workbook.h"
 #include "export/workbook_file.h"
 #include "platform/random.h"
 
+#include <CLI/CLI.hpp>
+
 #include <charconv>
+#include <functional>
+#include <map>
 #include <memory>
 #include <ostream>
 
@@ -16,12 +21,126 @@ namespace {
 constexpr int badInput = 2;
 constexpr int workbookNotWritten = 1;
 
+// A whole decimal number, digits only: CLI11 reads integers with strtoull's base 0, which takes
+// "010" as octal, "0x10" as hexadecimal and wraps "-1" round to 2^64 − 1.
 template <typename Number> std::optional<Number> number(const std::string& text)
 {
     Number value{};
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
     return value;
+}
+
+// The help text opens with the usage lines instead of CLI11's generic one.
+class CalcHelpFormatter : public CLI::Formatter
+{
+public:
+    std::string make_usage(const CLI::App*, std::string) const override
+    {
+        return calcUsage() + "\n";
+    }
+};
+
+// The command line as CLI11 reads it. Each option is taken the moment it is read and reading
+// stops at the first argument that is neither an option nor the task file, so the problem named
+// is the first one on the line.
+class CalcCommandLine
+{
+public:
+    explicit CalcCommandLine(CalcOptions& options)
+        : app("Частоты аллелей одного локуса по численностям фенотипов: расчет окна контроля "
+              "«Начать расчет» без окон.",
+              "velimor-calc")
+    {
+        app.formatter(std::make_shared<CalcHelpFormatter>());
+        app.get_formatter()->label("Positionals", "Файл задачи");
+        app.option_defaults()->group("Параметры");
+        app.footer("Код возврата: 0 - расчет выполнен, 2 - неверные входные данные, 1 - книгу "
+                   "результатов записать не удалось.");
+        app.prefix_command();
+        app.set_help_flag("--help", "эта справка");
+        app.set_version_flag("--version", "velimor-calc " VELIMOR_VERSION, "версия программы");
+        taskFile =
+            app.add_option("TASKFILE", options.taskFile, "файл задачи; «-» - стандартный ввод")
+                ->type_name("");
+        valueOption(
+            "--seed", "N", "начальное значение генератора случайных чисел (без него - от часов)",
+            "после --seed ожидается целое неотрицательное число", [&](const std::string& text) {
+                options.seed = number<std::uint64_t>(text);
+                return options.seed.has_value();
+            });
+        valueOption("--criterion", "1|2|3", "критерий окна контроля: 1 МП, 2 МНК, 3 МННК",
+                    "после --criterion ожидается 1, 2 или 3", [&](const std::string& text) {
+                        const auto criterion = number<int>(text);
+                        if (!criterion || *criterion < 1 || *criterion > 3) return false;
+                        options.criterion = *criterion;
+                        options.criterionGiven = true;
+                        return true;
+                    });
+        app.add_flag("--json", options.json, "числа без округления одним объектом JSON")
+            ->trigger_on_parse();
+        app.add_flag("--stats", options.stats,
+                     "добавить статистику: стандартные ошибки и интервалы частот, критерии "
+                     "согласия, p Монте-Карло, остатки")
+            ->trigger_on_parse();
+        valueOption("--replicates", "B",
+                    "число повторений бутстрепа и метода Монте-Карло для --stats (от 100 до "
+                    "100000, по умолчанию 1000)",
+                    "после --replicates ожидается целое число от 100 до 100000",
+                    [&](const std::string& text) {
+                        const auto replicates = number<int>(text);
+                        if (!replicates || *replicates < minimumReplicates ||
+                            *replicates > maximumReplicates)
+                            return false;
+                        options.replicates = *replicates;
+                        replicatesGiven = true;
+                        return true;
+                    });
+        valueOption("--xlsx", "FILE", "также записать книгу результатов в файл FILE",
+                    "после --xlsx ожидается имя файла", nonEmpty(options.workbookFile));
+        valueOption("--archive", "FOLDER", "задача из таблиц архива в папке FOLDER",
+                    "после --archive ожидается папка", nonEmpty(options.archiveFolder));
+        valueOption("--task", "NAME", "наименование задачи в архиве",
+                    "после --task ожидается наименование задачи", nonEmpty(options.taskName));
+    }
+
+    CLI::App app;
+    CLI::Option* taskFile = nullptr;
+    bool replicatesGiven = false;                // --replicates was read
+    std::map<std::string, std::string> problems; // option name → its problem
+
+private:
+    // An option taking one value. take stores a sound value in the options and returns
+    // false for an unfit one; an unfit or missing value is the option's problem.
+    void valueOption(const std::string& name, const char* valueName, const char* description,
+                     const std::string& problem, std::function<bool(const std::string&)> take)
+    {
+        problems.emplace(name, problem);
+        app.add_option_function<std::string>(
+               name,
+               [take, problem](const std::string& value) {
+                   if (!take(value)) throw CLI::ValidationError(problem);
+               },
+               description)
+            ->type_name(valueName)
+            ->trigger_on_parse();
+    }
+
+    // Takes any value but an empty one into target.
+    static std::function<bool(const std::string&)> nonEmpty(std::string& target)
+    {
+        return [&target](const std::string& value) {
+            target = value;
+            return !value.empty();
+        };
+    }
+};
+
+// An argument that reads as an option: CLI11 takes one it does not know, such as "-5", for the
+// task file or leaves it unread.
+bool optionLike(const std::string& argument)
+{
+    return argument.size() > 1 && argument[0] == '-';
 }
 
 } // namespace
@@ -37,48 +156,40 @@ ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments)
 {
     ParsedOptions parsed;
     CalcOptions& options = parsed.options;
-    bool haveFile = false;
-    for (std::size_t i = 0; i < arguments.size() && parsed.problem.empty(); ++i) {
-        const std::string& argument = arguments[i];
-        // The value of an option that takes one, or an empty text when it is missing.
-        const auto value = [&]() -> std::string {
-            return i + 1 < arguments.size() ? arguments[++i] : std::string();
-        };
-        if (argument == "--seed") {
-            const auto seed = number<std::uint64_t>(value());
-            if (seed)
-                options.seed = seed;
-            else
-                parsed.problem = "после --seed ожидается целое неотрицательное число";
-        } else if (argument == "--criterion") {
-            const auto criterion = number<int>(value());
-            if (criterion && *criterion >= 1 && *criterion <= 3) {
-                options.criterion = *criterion;
-                options.criterionGiven = true;
-            } else
-                parsed.problem = "после --criterion ожидается 1, 2 или 3";
-        } else if (argument == "--json") {
-            options.json = true;
-        } else if (argument == "--archive") {
-            options.archiveFolder = value();
-            if (options.archiveFolder.empty()) parsed.problem = "после --archive ожидается папка";
-        } else if (argument == "--xlsx") {
-            options.workbookFile = value();
-            if (options.workbookFile.empty()) parsed.problem = "после --xlsx ожидается имя файла";
-        } else if (argument == "--task") {
-            options.taskName = value();
-            if (options.taskName.empty())
-                parsed.problem = "после --task ожидается наименование задачи";
-        } else if (argument.size() > 1 && argument[0] == '-' && argument != "-") {
-            parsed.problem = "неизвестный параметр " + argument;
-        } else if (haveFile) {
-            parsed.problem = "указано больше одного файла задачи";
-        } else {
-            options.taskFile = argument;
-            haveFile = true;
-        }
+    CalcCommandLine line(options);
+    // CLI11 takes the arguments from the back of the vector as it reads them, so what is left
+    // in it tells where reading stopped.
+    std::vector<std::string> unreadTail(arguments.rbegin(), arguments.rend());
+    try {
+        line.app.parse(unreadTail);
+    } catch (const CLI::CallForHelp&) {
+        parsed.information = line.app.help();
+        return parsed;
+    } catch (const CLI::CallForVersion& version) {
+        parsed.information = std::string(version.what()) + "\n";
+        return parsed;
+    } catch (const CLI::ValidationError& unfit) {
+        parsed.problem = unfit.what();
+    } catch (const CLI::ParseError&) {
+        // The argument read last: an option whose value is missing, or a flag given a value.
+        const std::string& argument = arguments[arguments.size() - unreadTail.size() - 1];
+        const auto known = line.problems.find(argument.substr(0, argument.find('=')));
+        parsed.problem =
+            known != line.problems.end() ? known->second : "неизвестный параметр " + argument;
     }
+    // An argument CLI11 left unread stands before the one it stopped at: an option it does not
+    // know, or a second task file.
+    const std::vector<std::string> unread = line.app.remaining();
+    if (!unread.empty())
+        parsed.problem = optionLike(unread.front()) ? "неизвестный параметр " + unread.front()
+                                                    : "указано больше одного файла задачи";
     if (!parsed.problem.empty()) return parsed;
+    if (line.replicatesGiven && !options.stats) {
+        parsed.problem = "--replicates указывается только с --stats";
+        return parsed;
+    }
+
+    const bool haveFile = line.taskFile->count() > 0;
     if (!options.archiveFolder.empty()) {
         if (haveFile)
             parsed.problem = "с --archive файл задачи не указывается";
@@ -88,6 +199,8 @@ ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments)
         parsed.problem = "--task указывается только с --archive";
     } else if (!haveFile) {
         parsed.problem = "не указан файл задачи";
+    } else if (optionLike(options.taskFile)) {
+        parsed.problem = "неизвестный параметр " + options.taskFile;
     }
     return parsed;
 }
@@ -118,10 +231,22 @@ int calculateLoadedTask(const CalcOptions& options, const std::string& source, T
         err << source << ": " << result.failure << "\n";
         return badInput;
     }
-    if (options.json)
+    if (options.stats) {
+        const CalcStatistics statistics = calculateStatistics(
+            task, result, options.replicates, options.progressOnTerminal ? &err : nullptr);
+        if (options.json) {
+            ReportJson report = reportDocument(task, result);
+            report["statistics"] = statisticsJson(statistics);
+            out << reportJsonText(report);
+        } else {
+            out << reportText(reportTables(task, result, loaded.countTexts))
+                << statisticsText(task, statistics);
+        }
+    } else if (options.json) {
         out << reportJson(task, result);
-    else
+    } else {
         out << reportText(reportTables(task, result, loaded.countTexts));
+    }
     if (!options.workbookFile.empty()) {
         const WorkbookFileResult written = writeResultsWorkbook(
             resultTextsOf(reportTables(task, result, loaded.countTexts)), options.workbookFile);

@@ -3,6 +3,7 @@
 // runCalculator.
 #pragma once
 
+#include "estimate/replicates.h"
 #include "estimate/task_file.h"
 #include "task/task_state.h"
 
@@ -23,17 +24,24 @@ struct CalcOptions
     // --archive FOLDER --task NAME: a task of the archive tables in FOLDER instead of a file.
     std::string archiveFolder;
     std::string taskName;
-    std::string workbookFile; // --xlsx FILE: the results workbook is written there too
+    std::string workbookFile;           // --xlsx FILE: the results workbook is written there too
+    bool stats = false;                 // --stats: the statistics of the task follow the report
+    int replicates = defaultReplicates; // --replicates B (with --stats), 100..100000
+    // Set by the program when standard error is a terminal: the replicate run shows its
+    // progress there.
+    bool progressOnTerminal = false;
 };
 
 // The usage lines, for messages.
 std::string calcUsage();
 
-// Parses the arguments after the program name; a problem is returned as its message.
+// Parses the arguments after the program name with CLI11; a problem is returned as its message.
 struct ParsedOptions
 {
     CalcOptions options;
     std::string problem; // UTF-8; empty when the arguments are sound
+    // What --help or --version asks for, UTF-8: the program prints it and ends with 0.
+    std::string information;
 };
 ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments);
 

@@ -4,6 +4,8 @@
 #include "platform/cp1251.h"
 #include "task/phenotypes.h"
 
+#include <nlohmann/json.hpp>
+
 #include <charconv>
 #include <initializer_list>
 
@@ -57,37 +59,38 @@ void appendTable(std::string& text, const TextTable& table)
     }
 }
 
-std::string jsonNumber(long double x)
+// The report's layout: an object's members one a line, indented two spaces a level; an array on
+// one line, its items parted by ", "; a fractional number in the fewest digits that read back to
+// the same long double. nlohmann's dump places every array item on a line of its own and prints a
+// long double through printf's %g with a trailing ".0", so only strings and integers are left to
+// it.
+void writeJson(std::string& text, const ReportJson& value, int depth)
 {
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x);
-    return std::string(buffer.data(), result.ptr);
-}
-
-std::string jsonString(const std::string& utf8)
-{
-    std::string text = "\"";
-    for (const char c : utf8) {
-        if (c == '"' || c == '\\') {
-            text += '\\';
-            text += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            std::array<char, 8> escape{};
-            std::snprintf(escape.data(), escape.size(), "\\u%04x", c);
-            text += escape.data();
-        } else {
-            text += c;
+    if (value.is_object()) {
+        const std::string indent(2 * static_cast<std::size_t>(depth), ' ');
+        text += "{";
+        const char* separator = "\n";
+        for (const auto& [key, member] : value.items()) {
+            text += separator + indent + "  " + ReportJson(key).dump() + ": ";
+            writeJson(text, member, depth + 1);
+            separator = ",\n";
         }
+        text += "\n" + indent + "}";
+    } else if (value.is_array()) {
+        text += "[";
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            if (i) text += ", ";
+            writeJson(text, value[i], depth);
+        }
+        text += "]";
+    } else if (value.is_number_float()) {
+        std::array<char, 64> buffer{};
+        const auto result =
+            std::to_chars(buffer.data(), buffer.data() + buffer.size(), value.get<long double>());
+        text.append(buffer.data(), result.ptr);
+    } else {
+        text += value.dump();
     }
-    return text + "\"";
-}
-
-template <typename List, typename Write> std::string jsonArray(const List& list, Write write)
-{
-    std::string text = "[";
-    for (const auto& item : list)
-        text += (text.size() > 1 ? ", " : "") + write(item);
-    return text + "]";
 }
 
 } // namespace
@@ -162,7 +165,7 @@ std::string reportText(const ReportTables& tables)
     return text;
 }
 
-std::string reportJson(const TaskState& task, const CalculationResult& result)
+ReportJson reportDocument(const TaskState& task, const CalculationResult& result)
 {
     std::vector<std::string> alleles;
     for (int i = 1; i <= task.alleleCount; ++i)
@@ -170,26 +173,31 @@ std::string reportJson(const TaskState& task, const CalculationResult& result)
     std::vector<std::string> phenotypes;
     for (int r = 1; r <= task.phenotypeCount; ++r)
         phenotypes.push_back(cp1251ToUtf8(trimCp1251(task.phenotypeNames[r])));
-    const auto number = [](long double x) { return jsonNumber(x); };
-
-    std::string text = "{\n  \"total\": " + integerText(result.total) + ",\n";
-    text += "  \"alleles\": " + jsonArray(alleles, jsonString) + ",\n";
-    text += "  \"phenotypes\": " + jsonArray(phenotypes, jsonString) + ",\n";
-    text += "  \"criteria\": {\n";
+    ReportJson criteria;
     const char* const keys[] = {"ML", "LS", "NLS"};
     for (std::size_t k = 0; k < 3; ++k) {
         const CriterionEstimate& estimate = result.estimates[k];
-        text += "    \"" + std::string(keys[k]) + "\": {\n";
-        text +=
-            "      \"alleleFrequencies\": " + jsonArray(estimate.alleleFrequencies, number) + ",\n";
-        text += "      \"expectedPhenotypeFrequencies\": " +
-                jsonArray(estimate.expectedFrequencies, number) + ",\n";
-        text += "      \"criterionValue\": " + jsonNumber(estimate.criterionValue) + ",\n";
-        text += "      \"chiSquare\": " + jsonNumber(estimate.fit.chiSquare) + ",\n";
-        text += "      \"degreesOfFreedom\": " + integerText(estimate.fit.degreesOfFreedom) + ",\n";
-        text += "      \"probability\": " + jsonNumber(estimate.fit.probability) + "\n";
-        text += std::string("    }") + (k < 2 ? "," : "") + "\n";
+        criteria[keys[k]] = {{"alleleFrequencies", estimate.alleleFrequencies},
+                             {"expectedPhenotypeFrequencies", estimate.expectedFrequencies},
+                             {"criterionValue", estimate.criterionValue},
+                             {"chiSquare", estimate.fit.chiSquare},
+                             {"degreesOfFreedom", estimate.fit.degreesOfFreedom},
+                             {"probability", estimate.fit.probability}};
     }
-    text += "  }\n}\n";
-    return text;
+    return {{"total", result.total},
+            {"alleles", alleles},
+            {"phenotypes", phenotypes},
+            {"criteria", criteria}};
+}
+
+std::string reportJsonText(const ReportJson& report)
+{
+    std::string text;
+    writeJson(text, report, 0);
+    return text + "\n";
+}
+
+std::string reportJson(const TaskState& task, const CalculationResult& result)
+{
+    return reportJsonText(reportDocument(task, result));
 }

@@ -6,6 +6,8 @@
 #include "estimate/calculation_run.h"
 #include "task/task_state.h"
 
+#include <nlohmann/json.hpp>
+
 #include <array>
 #include <string>
 #include <vector>
@@ -41,3 +43,13 @@ std::string reportText(const ReportTables& tables);
 // "NLS"}: each with "alleleFrequencies", "expectedPhenotypeFrequencies", "criterionValue",
 // "chiSquare", "degreesOfFreedom", "probability"}, numbers unrounded.
 std::string reportJson(const TaskState& task, const CalculationResult& result);
+
+// The report as a JSON document: members in the order they are set, numbers of the estimation
+// held as long double so that no digit is lost.
+using ReportJson = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool,
+                                        std::int64_t, std::uint64_t, long double>;
+
+// The document reportJson writes, for members to be added to it, and its text in the layout
+// of reportJson.
+ReportJson reportDocument(const TaskState& task, const CalculationResult& result);
+std::string reportJsonText(const ReportJson& report);

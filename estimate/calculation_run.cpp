@@ -240,6 +240,7 @@ CalculationResult runCalculation(TaskState& task, const std::vector<std::string>
         return result;
     }
     result.total = n;
+    result.counts = counts;
 
     Run run(task, n, chosen, result);
     run.observed(countTexts, counts);

@@ -42,12 +42,13 @@ struct CalculationResult
     bool completed() const { return failure.empty(); }
 
     std::int64_t total = 0;
-    GridTexts controlAlleles;    // kontrol StringGrid1: column 2, chosen criterion
-    GridTexts controlPhenotypes; // kontrol StringGrid3: "0" into empty count cells, column 3
-    GridTexts alleleReport;      // Form2 StringGrid1
-    GridTexts genotypeReport;    // Form2 StringGrid2, rows 1 to genotypeCount + 3
-    GridTexts testReport;        // Form2 StringGrid3
-    GridTexts phenotypeReport;   // Form3 StringGrid1
+    std::vector<std::int64_t> counts; // the counts the run was made on, phenotype 1 first
+    GridTexts controlAlleles;         // kontrol StringGrid1: column 2, chosen criterion
+    GridTexts controlPhenotypes;      // kontrol StringGrid3: "0" into empty count cells, column 3
+    GridTexts alleleReport;           // Form2 StringGrid1
+    GridTexts genotypeReport;         // Form2 StringGrid2, rows 1 to genotypeCount + 3
+    GridTexts testReport;             // Form2 StringGrid3
+    GridTexts phenotypeReport;        // Form3 StringGrid1
     std::array<std::string, 3> fitLabels; // Form3 Label1 to Label3, UTF-8
     std::string summary;     // kontrol Label4, UTF-8: the summary of the chosen criterion
     std::string doneMessage; // UTF-8

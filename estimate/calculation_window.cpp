@@ -2,6 +2,7 @@
 
 #include "estimate/TForm2.h"
 #include "estimate/TForm3.h"
+#include "estimate/TStatisticsForm.h"
 #include "estimate/calculation_run.h"
 #include "platform/cp1251.h"
 #include "task/Tkontrol.h"
@@ -63,8 +64,9 @@ void calculateAndShowResults()
         showMessage(result.failure);
         return;
     }
+    StatisticsForm->setCalculation(task, result);
     showMessage(result.doneMessage);
-    for (Button* button : {kontrol->Button4, kontrol->Button5, kontrol->Button7})
+    for (Button* button : {kontrol->Button4, kontrol->Button5, kontrol->Button7, kontrol->Button8})
         button->setVisible(true);
     kontrol->Label4->setText(QString::fromStdString(result.summary));
     Form3->Label1->setText(QString::fromStdString(result.fitLabels[0]));

@@ -71,6 +71,43 @@ void exchangeSort(Classes& classes)
             if (classes.observed[j] > classes.observed[i]) classes.exchange(i, j);
 }
 
+// exchangeSort on double keys with the class numbers as payload, for the first, full sort
+// of many classes: it makes the same comparisons, and so the same exchanges, whenever the
+// keys keep the order of the values, which is checked (distinct values must not round to
+// one double); it reports false, leaving the classes as they were, when they do not.
+bool keyedExchangeSort(Classes& classes)
+{
+    const std::size_t m = classes.count;
+    std::vector<long double> sorted(classes.observed.begin(),
+                                    classes.observed.begin() + static_cast<std::ptrdiff_t>(m));
+    std::sort(sorted.begin(), sorted.end());
+    for (std::size_t i = 0; i + 1 < m; ++i)
+        if (sorted[i] != sorted[i + 1] &&
+            static_cast<double>(sorted[i]) == static_cast<double>(sorted[i + 1]))
+            return false;
+    std::vector<double> keys(m);
+    std::vector<std::uint32_t> number(m);
+    for (std::size_t i = 0; i < m; ++i) {
+        keys[i] = static_cast<double>(classes.observed[i]);
+        number[i] = static_cast<std::uint32_t>(i);
+    }
+    for (std::size_t i = 0; i + 1 < m; ++i)
+        for (std::size_t j = i + 1; j < m; ++j)
+            if (keys[j] > keys[i]) {
+                std::swap(keys[i], keys[j]);
+                std::swap(number[i], number[j]);
+            }
+    std::vector<long double> observed(m);
+    std::vector<long double> expected(m);
+    for (std::size_t i = 0; i < m; ++i) {
+        observed[i] = classes.observed[number[i]];
+        expected[i] = classes.expected[number[i]];
+    }
+    std::copy(observed.begin(), observed.end(), classes.observed.begin());
+    std::copy(expected.begin(), expected.end(), classes.expected.begin());
+    return true;
+}
+
 // What exchangeSort does to classes ordered largest first except class k, whose observed
 // value has just grown. Before k nothing moves until the first class i0 smaller than k;
 // there k takes i0's place and i0 becomes a carry held in slot k, which then changes
@@ -89,14 +126,14 @@ void repairOrder(Classes& classes, std::size_t k)
 }
 
 // Whole-sort or repair after a merge into class target.
-template <typename Reorder>
+template <typename FirstSort, typename Reorder>
 PooledClasses pool(std::vector<long double> observed, std::vector<long double> expected,
-                   std::int64_t total, Reorder reorder)
+                   std::int64_t total, FirstSort firstSort, Reorder reorder)
 {
     for (long double& e : expected)
         e = std::max(e, expectedFloor);
     Classes classes{observed, expected, observed.size()};
-    exchangeSort(classes);
+    firstSort(classes);
     const double threshold = static_cast<double>(minimumClassCount) / static_cast<double>(total);
     for (;;) {
         if (classes.count > static_cast<std::size_t>(maxPooledClasses)) {
@@ -129,13 +166,18 @@ PooledClasses pool(std::vector<long double> observed, std::vector<long double> e
 PooledClasses poolClasses(std::vector<long double> observed, std::vector<long double> expected,
                           std::int64_t total)
 {
-    return pool(std::move(observed), std::move(expected), total, repairOrder);
+    return pool(
+        std::move(observed), std::move(expected), total,
+        [](Classes& classes) {
+            if (!keyedExchangeSort(classes)) exchangeSort(classes);
+        },
+        repairOrder);
 }
 
 PooledClasses poolClassesBySorting(std::vector<long double> observed,
                                    std::vector<long double> expected, std::int64_t total)
 {
-    return pool(std::move(observed), std::move(expected), total,
+    return pool(std::move(observed), std::move(expected), total, exchangeSort,
                 [](Classes& classes, std::size_t) { exchangeSort(classes); });
 }
 

@@ -35,8 +35,9 @@ struct PooledClasses
 // merges the last class into class 31 while there are more than 31, then merges the last
 // class into the first class below 7 / total (or, when that is the last class itself, into
 // the one before it) until the last class reaches 7 / total or two classes remain,
-// ordering again after every merge. The order after a merge is repaired in linear time,
-// with exactly the result of sorting again.
+// ordering again after every merge. The first sort compares double keys when they keep the
+// order of the values, and the order after a merge is repaired in linear time, both with
+// exactly the result of the exchange sort.
 PooledClasses poolClasses(std::vector<long double> observed, std::vector<long double> expected,
                           std::int64_t total);
 

@@ -4,6 +4,7 @@
 #include "archive/save_task_window.h"
 #include "estimate/TForm2.h"
 #include "estimate/TForm3.h"
+#include "estimate/TStatisticsForm.h"
 #include "estimate/calculation_window.h"
 #include "export/export_window.h"
 #include "task/TForm9.h"
@@ -70,6 +71,8 @@ Tkontrol::Tkontrol()
     Button4->setGeometry(432, 186, 540, 34);
     Button5 = new Button("Полный отчет по фенотипам", this, [this] { Button5Click(); });
     Button5->setGeometry(432, 226, 540, 34);
+    Button8 = new Button("Статистика и графики", this, [this] { Button8Click(); });
+    Button8->setGeometry(432, 266, 266, 32);
     Button6 = new Button("Завершить работу с проограммой", this, [this] { Button6Click(); });
     Button6->setGeometry(706, 266, 266, 32);
 
@@ -209,7 +212,7 @@ void Tkontrol::showTotal(std::int64_t total)
 
 void Tkontrol::hideResultButtons()
 {
-    for (Button* button : {Button4, Button5, Button7})
+    for (Button* button : {Button4, Button5, Button7, Button8})
         button->setVisible(false);
 }
 
@@ -295,6 +298,11 @@ void Tkontrol::Button6Click()
 void Tkontrol::Button7Click()
 {
     exportResultsToWorkbook();
+}
+
+void Tkontrol::Button8Click()
+{
+    StatisticsForm->showModal();
 }
 
 void Tkontrol::clearPhenotypeRows()

@@ -31,6 +31,7 @@ public:
     Button* Button5;           // report on phenotypes
     Button* Button6;           // ends the program
     Button* Button7;           // export to a workbook
+    Button* Button8;           // "Статистика и графики"
 
     // Lays out every list grid here and in the report windows, generates the phenotypes
     // and genotypes, and either empties the counts (criterion МП, total 0) or, for a task
@@ -44,6 +45,7 @@ public:
     void Button5Click();
     void Button6Click();
     void Button7Click();
+    void Button8Click();
     void StringGrid3SelectCell(int col, int row);
     void StringGrid3SetEditText(int col, int row, const QString& text);
     // Counts pasted from a spreadsheet fill the count column from the current row down.

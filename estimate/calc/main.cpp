@@ -2,7 +2,10 @@
 // without windows. Usage: velimor-calc [--seed N] [--criterion 1|2|3] [--json] [--xlsx FILE]
 // TASKFILE ("-" reads standard input), or with --archive FOLDER --task NAME instead of
 // TASKFILE for a task saved in the archive tables of FOLDER. --xlsx also writes the results
-// workbook. Exit code 0 on success, 2 on bad input, 1 when the workbook cannot be written.
+// workbook; --stats [--replicates B] adds the statistics of the task (B from 100 to 100000,
+// 1000 by default), with a progress line on standard error when that is a terminal; --help
+// and --version print what they name. Exit code 0 on success, 2 on bad input, 1 when the
+// workbook cannot be written.
 #include "archive/archive_calc.h"
 #include "estimate/calc_options.h"
 
@@ -10,26 +13,32 @@
 #include <iostream>
 #include <iterator>
 #include <sstream>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
     const ParsedOptions parsed = parseCalcOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.information.empty()) {
+        std::cout << parsed.information;
+        return 0;
+    }
     if (!parsed.problem.empty()) {
         std::cerr << parsed.problem << "\n" << calcUsage() << "\n";
         return 2;
     }
-    if (!parsed.options.archiveFolder.empty())
-        return runArchiveCalculator(parsed.options, std::cout, std::cerr);
+    CalcOptions options = parsed.options;
+    options.progressOnTerminal = isatty(STDERR_FILENO) != 0;
+    if (!options.archiveFolder.empty()) return runArchiveCalculator(options, std::cout, std::cerr);
     std::ostringstream text;
-    if (parsed.options.taskFile == "-") {
+    if (options.taskFile == "-") {
         text << std::cin.rdbuf();
     } else {
-        std::ifstream file(parsed.options.taskFile, std::ios::binary);
+        std::ifstream file(options.taskFile, std::ios::binary);
         if (!file) {
-            std::cerr << parsed.options.taskFile << ": не удается открыть файл задачи\n";
+            std::cerr << options.taskFile << ": не удается открыть файл задачи\n";
             return 2;
         }
         text << file.rdbuf();
     }
-    return runCalculator(parsed.options, text.str(), std::cout, std::cerr);
+    return runCalculator(options, text.str(), std::cout, std::cerr);
 }

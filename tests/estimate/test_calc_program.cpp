@@ -1,5 +1,5 @@
 // The velimor-calc program itself: its exit codes and messages on bad input, standard
-// input, and JSON that a JSON reader accepts.
+// input, JSON that a JSON reader accepts, and --version.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -59,6 +59,9 @@ TEST(CalcProgram, RefusesBadOptionsAndMissingFiles)
     run = runCommand(program + " /nonexistent/task.txt");
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.output, "/nonexistent/task.txt: не удается открыть файл задачи\n");
+    run = runCommand(program + " --version");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, "velimor-calc " VELIMOR_VERSION "\n");
 }
 
 TEST(CalcProgram, ReadsStandardInputAndWritesJson)

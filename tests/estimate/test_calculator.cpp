@@ -69,6 +69,44 @@ TEST(CalculatorOptions, ParseAndRefuse)
     EXPECT_EQ(parseCalcOptions({"--json"}).problem, "не указан файл задачи");
 }
 
+// CLI11 reads integers in any base and wraps negative ones; the options take decimal digits only.
+// Problems are named in the order of the line; --help and --version answer instead of a run.
+TEST(CalculatorOptions, DecimalValuesFirstProblemHelpAndVersion)
+{
+    EXPECT_EQ(parseCalcOptions({"--seed", "010", "t"}).options.seed, 10u);
+    EXPECT_EQ(parseCalcOptions({"--seed=18446744073709551615", "t"}).options.seed,
+              18446744073709551615u);
+    for (const char* seed : {"0x10", "+1", " 1", "18446744073709551616", "1.0", ""})
+        EXPECT_EQ(parseCalcOptions({"--seed", seed, "t"}).problem,
+                  "после --seed ожидается целое неотрицательное число")
+            << seed;
+    EXPECT_EQ(parseCalcOptions({"--criterion", "+2", "t"}).problem,
+              "после --criterion ожидается 1, 2 или 3");
+    EXPECT_EQ(parseCalcOptions({"--seed", "--json", "t"}).problem,
+              "после --seed ожидается целое неотрицательное число");
+    EXPECT_EQ(parseCalcOptions({"--archive", "", "--task", "x"}).problem,
+              "после --archive ожидается папка");
+    EXPECT_EQ(parseCalcOptions({"--archive", "a", "--task"}).problem,
+              "после --task ожидается наименование задачи");
+    EXPECT_EQ(parseCalcOptions({"--json=yes please", "t"}).problem,
+              "неизвестный параметр --json=yes please");
+    EXPECT_EQ(parseCalcOptions({"-5"}).problem, "неизвестный параметр -5");
+    EXPECT_EQ(parseCalcOptions({"--xml", "--criterion", "9", "t"}).problem,
+              "неизвестный параметр --xml");
+    EXPECT_EQ(parseCalcOptions({"--criterion", "9", "--xml", "t"}).problem,
+              "после --criterion ожидается 1, 2 или 3");
+    EXPECT_EQ(parseCalcOptions({"a", "b", "--xml"}).problem, "указано больше одного файла задачи");
+
+    const ParsedOptions version = parseCalcOptions({"--version"});
+    EXPECT_EQ(version.information, "velimor-calc " VELIMOR_VERSION "\n");
+    EXPECT_EQ(version.problem, "");
+    const std::string help = parseCalcOptions({"--json", "--help"}).information;
+    EXPECT_EQ(help.find(calcUsage() + "\n"), help.find('\n') + 1) << help;
+    for (const char* option : {"--seed N", "--criterion 1|2|3", "--json", "--xlsx FILE",
+                               "--archive FOLDER", "--task NAME", "--version"})
+        EXPECT_NE(help.find(option), std::string::npos) << option;
+}
+
 TEST(Calculator, WritesTheSectionsOfTheWindows)
 {
     const CalculatorRun run = calculate({"--seed", "7", "--criterion", "2", "abo.txt"}, aboTask);

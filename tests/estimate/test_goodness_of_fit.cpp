@@ -93,6 +93,19 @@ TEST(Pooling, RepairGivesTheClassesOfTheWholeSortTiesIncluded)
     }
 }
 
+TEST(Pooling, ValuesThatOneDoubleCannotTellApartAreSortedAsLongDoubles)
+{
+    // 0.25 and 0.25 + 2^-65 round to one double; the extended values still differ.
+    const long double tiny = 0x1p-65L;
+    const std::vector<long double> observed = {0.25L, 0.25L + tiny, 0.25L, 0.25L - tiny};
+    const std::vector<long double> expected = {0.1L, 0.2L, 0.3L, 0.4L};
+    const PooledClasses fast = poolClasses(observed, expected, 100);
+    const PooledClasses literal = poolClassesBySorting(observed, expected, 100);
+    EXPECT_EQ(fast.observed, literal.observed);
+    EXPECT_EQ(fast.expected, literal.expected);
+    EXPECT_EQ(fast.expected.front(), 0.2L); // the largest value, not the first 0.25
+}
+
 TEST(ChiSquare, FloorsExpectedFrequencies)
 {
     // An expected 0 counts as 1e-7: (1e-7 − 0.5)² / 1e-7 + (0.5 − 0.5)² / 0.5, times 10.

@@ -1,0 +1,254 @@
+#include "estimate/replicates.h"
+
+#include "estimate/fit_criteria.h"
+#include "estimate/frequency_refinement.h"
+#include "estimate/goodness_of_fit.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <thread>
+
+namespace {
+
+using Engine = std::mt19937_64;
+
+constexpr int kinds = 2; // the bootstrap and the Monte-Carlo sample
+constexpr auto progressInterval = std::chrono::milliseconds(50);
+
+// Draws the counts of `total` individuals over categories of probability p (summing to
+// about 1) as successive conditional binomials.
+class MultinomialSampler
+{
+public:
+    explicit MultinomialSampler(std::vector<long double> p) : p_(std::move(p)), rest_(p_.size())
+    {
+        long double sum = 0;
+        for (std::size_t r = p_.size(); r-- > 0;) {
+            sum += p_[r];
+            rest_[r] = sum;
+        }
+    }
+
+    void draw(std::int64_t total, Engine& engine, std::vector<std::int64_t>& counts) const
+    {
+        std::int64_t left = total;
+        for (std::size_t r = 0; r < p_.size(); ++r) {
+            std::int64_t count = 0;
+            if (left > 0 && p_[r] > 0) {
+                const long double share = p_[r] / rest_[r];
+                if (share >= 1 || r + 1 == p_.size()) {
+                    count = left;
+                } else {
+                    std::binomial_distribution<std::int64_t> binomial(left,
+                                                                      static_cast<double>(share));
+                    count = binomial(engine);
+                }
+            }
+            counts[r] = count;
+            left -= count;
+        }
+        // Rounding may leave the last categories of positive probability short.
+        for (std::size_t r = p_.size(); left > 0 && r-- > 0;)
+            if (p_[r] > 0) {
+                counts[r] += left;
+                left = 0;
+            }
+    }
+
+private:
+    std::vector<long double> p_;
+    std::vector<long double> rest_; // Σ p over this category and the later ones
+};
+
+std::vector<long double> proportions(const std::vector<std::int64_t>& counts, std::int64_t total)
+{
+    std::vector<long double> p;
+    for (const std::int64_t c : counts)
+        p.push_back(static_cast<long double>(c) / static_cast<long double>(total));
+    return p;
+}
+
+struct Shared
+{
+    Shared(const TaskState& t, const TaskStatistics& s, const ReplicateSettings& settings)
+        : task(t), statistics(s), replicates(settings.replicates), seed(settings.seed),
+          cancel(settings.cancel), fitted{MultinomialSampler(s.criteria[0].expected),
+                                          MultinomialSampler(s.criteria[1].expected),
+                                          MultinomialSampler(s.criteria[2].expected)},
+          observed(proportions(s.counts, s.total))
+    {
+        const auto n = static_cast<std::size_t>(t.alleleCount);
+        for (std::size_t k = 0; k < 3; ++k) {
+            frequencies[k].resize(static_cast<std::size_t>(replicates) * n);
+            exceeds[k].resize(static_cast<std::size_t>(replicates));
+        }
+    }
+
+    const TaskState& task;
+    const TaskStatistics& statistics;
+    std::int64_t replicates;
+    std::uint64_t seed;
+    const std::atomic<bool>* cancel;
+    std::array<MultinomialSampler, 3> fitted; // the Monte-Carlo samples, per criterion
+    MultinomialSampler observed;              // the bootstrap samples
+    std::atomic<std::int64_t> next{0};
+    std::atomic<std::int64_t> done{0};
+    // Per criterion: bootstrap frequencies (sample b's allele i at b·n + i) and whether the
+    // Monte-Carlo sample b reached the observed chi-square.
+    std::array<std::vector<double>, 3> frequencies;
+    std::array<std::vector<char>, 3> exceeds;
+    std::mutex mutex;
+    std::condition_variable finished;
+    int running = 0;
+
+    bool cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
+};
+
+// One sample: draw, refit from the point estimate, record.
+void runSample(Shared& shared, TaskState& work, std::int64_t unit,
+               std::vector<std::int64_t>& counts)
+{
+    const std::int64_t b = unit / (3 * kinds);
+    const int k = static_cast<int>(unit % (3 * kinds)) / kinds;
+    const int kind = static_cast<int>(unit % kinds);
+    const CriterionStatistics& criterion = shared.statistics.criteria[static_cast<std::size_t>(k)];
+    const std::int64_t total = shared.statistics.total;
+    Engine engine(sampleStreamSeed(shared.seed, b, k, kind));
+    (kind == 0 ? shared.observed : shared.fitted[static_cast<std::size_t>(k)])
+        .draw(total, engine, counts);
+
+    const int p = work.phenotypeCount;
+    const int n = work.alleleCount;
+    for (int r = 1; r <= p; ++r)
+        work.observedPhenotypeFrequency[r] =
+            static_cast<long double>(counts[static_cast<std::size_t>(r - 1)]) /
+            static_cast<long double>(total);
+    for (int i = 1; i <= n; ++i)
+        work.alleleFrequency[i] = criterion.frequencies[static_cast<std::size_t>(i - 1)];
+    const auto code = static_cast<FitCriterion>(k + 1);
+    refineAlleleFrequencies(work, code);
+
+    if (kind == 0) {
+        double* row =
+            &shared.frequencies[static_cast<std::size_t>(k)][static_cast<std::size_t>(b * n)];
+        for (int i = 1; i <= n; ++i)
+            row[i - 1] = static_cast<double>(work.alleleFrequency[i]);
+        return;
+    }
+    computeExpectedFrequencies(work);
+    const auto observedBegin = work.observedPhenotypeFrequency.begin() + 1;
+    const auto expectedBegin = work.expectedPhenotypeFrequency.begin() + 1;
+    const FitTest fit =
+        testGoodnessOfFit(std::vector<long double>(observedBegin, observedBegin + p),
+                          std::vector<long double>(expectedBegin, expectedBegin + p), total);
+    shared.exceeds[static_cast<std::size_t>(k)][static_cast<std::size_t>(b)] =
+        fit.chiSquare >= criterion.pooled.chiSquare;
+}
+
+void work(Shared& shared)
+{
+    const auto copy = std::make_unique<TaskState>(shared.task);
+    copy->tripleTotal = 3 * shared.statistics.total;
+    std::vector<std::int64_t> counts(static_cast<std::size_t>(copy->phenotypeCount));
+    const std::int64_t units = shared.replicates * 3 * kinds;
+    for (;;) {
+        if (shared.cancelled()) break;
+        const std::int64_t unit = shared.next.fetch_add(1);
+        if (unit >= units) break;
+        runSample(shared, *copy, unit, counts);
+        shared.done.fetch_add(1, std::memory_order_relaxed);
+    }
+    const std::lock_guard lock(shared.mutex);
+    if (--shared.running == 0) shared.finished.notify_all();
+}
+
+// The value at share q of the sorted values, interpolated between neighbours.
+double percentile(const std::vector<double>& sorted, double q)
+{
+    const double h = q * static_cast<double>(sorted.size() - 1);
+    const auto low = static_cast<std::size_t>(std::floor(h));
+    const std::size_t high = std::min(low + 1, sorted.size() - 1);
+    return sorted[low] + (h - static_cast<double>(low)) * (sorted[high] - sorted[low]);
+}
+
+CriterionReplicates summarise(const Shared& shared, std::size_t k, int n)
+{
+    CriterionReplicates result;
+    const auto b = static_cast<std::size_t>(shared.replicates);
+    std::vector<double> values(b);
+    for (int i = 0; i < n; ++i) {
+        double mean = 0;
+        for (std::size_t s = 0; s < b; ++s) {
+            values[s] =
+                shared
+                    .frequencies[k][s * static_cast<std::size_t>(n) + static_cast<std::size_t>(i)];
+            mean += values[s];
+        }
+        mean /= static_cast<double>(b);
+        double squares = 0;
+        for (const double v : values)
+            squares += (v - mean) * (v - mean);
+        result.standardErrors.push_back(std::sqrt(squares / static_cast<double>(b - 1)));
+        std::sort(values.begin(), values.end());
+        result.intervals.emplace_back(percentile(values, 0.025), percentile(values, 0.975));
+    }
+    const auto reached = std::count(shared.exceeds[k].begin(), shared.exceeds[k].end(), 1);
+    result.monteCarloProbability =
+        static_cast<double>(1 + reached) / static_cast<double>(shared.replicates + 1);
+    return result;
+}
+
+} // namespace
+
+std::uint64_t sampleStreamSeed(std::uint64_t seed, std::int64_t b, int k, int kind)
+{
+    std::seed_seq sequence{static_cast<std::uint32_t>(seed), static_cast<std::uint32_t>(seed >> 32),
+                           static_cast<std::uint32_t>(b),    static_cast<std::uint32_t>(b >> 32),
+                           static_cast<std::uint32_t>(k),    static_cast<std::uint32_t>(kind)};
+    std::array<std::uint32_t, 2> words{};
+    sequence.generate(words.begin(), words.end());
+    return (static_cast<std::uint64_t>(words[0]) << 32) | words[1];
+}
+
+ReplicateResult runReplicates(const TaskState& task, const TaskStatistics& statistics,
+                              const ReplicateSettings& settings)
+{
+    Shared shared(task, statistics, settings);
+    const int n = task.alleleCount;
+    const int threads = settings.threads > 0
+                            ? settings.threads
+                            : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    const std::int64_t units = shared.replicates * 3 * kinds;
+    std::vector<std::thread> workers;
+    shared.running = threads;
+    for (int t = 0; t < threads; ++t)
+        workers.emplace_back([&shared] { work(shared); });
+    {
+        std::unique_lock lock(shared.mutex);
+        while (!shared.finished.wait_for(lock, progressInterval,
+                                         [&shared] { return shared.running == 0; })) {
+            if (!settings.progress) continue;
+            lock.unlock();
+            settings.progress(shared.done.load() / (3 * kinds), shared.replicates);
+            lock.lock();
+        }
+    }
+    for (std::thread& worker : workers)
+        worker.join();
+
+    ReplicateResult result;
+    result.replicates = settings.replicates;
+    if (shared.done.load() < units) {
+        result.cancelled = true;
+        return result;
+    }
+    if (settings.progress) settings.progress(shared.replicates, shared.replicates);
+    for (std::size_t k = 0; k < 3; ++k)
+        result.criteria[k] = summarise(shared, k, n);
+    return result;
+}

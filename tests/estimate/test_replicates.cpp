@@ -1,0 +1,127 @@
+// The bootstrap and the Monte-Carlo probability: the same seed gives the same figures
+// with any number of threads, cancellation leaves nothing, and the figures agree within
+// sampling error with a simulation written here (alleles drawn one by one, the
+// two-allele estimate in closed form) and with the Fisher standard error.
+#include "estimate/calculation_run.h"
+#include "estimate/replicates.h"
+#include "platform/random.h"
+#include "tests/estimate/sample_tasks.h"
+#include "tests/support/near.h"
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+TaskState sample; // the task under test
+
+TaskStatistics statisticsOf(const std::vector<std::int64_t>& counts)
+{
+    seedRandom(1);
+    std::int64_t total = 0;
+    for (const std::int64_t c : counts)
+        total += c;
+    const CalculationResult result = runCalculation(
+        sample, countTexts(counts), std::to_string(total), FitCriterion::maximumLikelihood);
+    EXPECT_TRUE(result.completed());
+    return computeStatistics(sample, result.counts, result.estimates);
+}
+
+ReplicateResult replicate(const TaskStatistics& statistics, int b, int threads,
+                          std::uint64_t seed = 7)
+{
+    ReplicateSettings settings;
+    settings.replicates = b;
+    settings.threads = threads;
+    settings.seed = seed;
+    return runReplicates(sample, statistics, settings);
+}
+
+// The Monte-Carlo probability of the pooled chi-square of a two-allele codominant task,
+// simulated apart: 2N alleles drawn at the fitted frequency, p̂ = (2 c_AA + c_AB) / 2N.
+double simulatedProbability(const TaskStatistics& statistics, int b)
+{
+    const std::int64_t n = statistics.total;
+    const double p = static_cast<double>(statistics.criteria[0].frequencies[0]);
+    std::mt19937 generator(12345);
+    std::bernoulli_distribution isA(p);
+    int reached = 0;
+    for (int s = 0; s < b; ++s) {
+        std::vector<long double> observed(3);
+        for (std::int64_t person = 0; person < n; ++person)
+            observed[static_cast<std::size_t>(2 - isA(generator) - isA(generator))] += 1;
+        const long double q = (2 * observed[0] + observed[1]) / (2 * static_cast<long double>(n));
+        for (long double& o : observed)
+            o /= static_cast<long double>(n);
+        const FitTest fit =
+            testGoodnessOfFit(observed, {q * q, 2 * q * (1 - q), (1 - q) * (1 - q)}, n);
+        reached += fit.chiSquare >= statistics.criteria[0].pooled.chiSquare;
+    }
+    return (1.0 + reached) / (b + 1);
+}
+
+} // namespace
+
+TEST(Replicates, SameSeedSameFiguresWithOneOrFourThreads)
+{
+    setUpTask(sample, {"A", "B", "-"});
+    const TaskStatistics statistics = statisticsOf({186, 13, 38, 284});
+    const ReplicateResult one = replicate(statistics, 200, 1);
+    const ReplicateResult four = replicate(statistics, 200, 4);
+    const ReplicateResult other = replicate(statistics, 200, 4, 8);
+    ASSERT_FALSE(one.cancelled);
+    ASSERT_FALSE(four.cancelled);
+    for (std::size_t k = 0; k < 3; ++k) {
+        const CriterionReplicates& a = one.criteria[k];
+        const CriterionReplicates& b = four.criteria[k];
+        EXPECT_TRUE(near(a.monteCarloProbability, b.monteCarloProbability, 0));
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_TRUE(near(a.standardErrors[i], b.standardErrors[i], 0));
+            EXPECT_TRUE(near(a.intervals[i].first, b.intervals[i].first, 0));
+            EXPECT_TRUE(near(a.intervals[i].second, b.intervals[i].second, 0));
+            EXPECT_LE(a.intervals[i].first, statistics.criteria[k].frequencies[i] + 0.01);
+            EXPECT_GE(a.intervals[i].second, statistics.criteria[k].frequencies[i] - 0.01);
+        }
+        EXPECT_NE(a.standardErrors[0], other.criteria[k].standardErrors[0]); // a new seed
+    }
+}
+
+TEST(Replicates, AgreeWithIndependentFiguresWithinSamplingError)
+{
+    // 30, 50, 20 of two codominant alleles (N = 100, p = 0.55).
+    setUpTask(sample, {"A", "B"});
+    const TaskStatistics statistics = statisticsOf({30, 50, 20});
+    constexpr int b = 2000;
+    const ReplicateResult result = replicate(statistics, b, 0);
+    const double mc = result.criteria[0].monteCarloProbability;
+    const double simulated = simulatedProbability(statistics, b);
+    // Two independent estimates of one probability: 4 standard deviations of their gap.
+    EXPECT_TRUE(near(mc, simulated, 4 * std::sqrt(2 * simulated * (1 - simulated) / b)));
+    // The bootstrap error of the frequency against √(pq / 2N); its own relative sampling
+    // error is about 1 / √(2B) = 1.6%.
+    const double fisher = statistics.criteria[0].standardErrors[0].standardError;
+    EXPECT_TRUE(near(result.criteria[0].standardErrors[0], fisher, 0.1 * fisher));
+}
+
+TEST(Replicates, CancelledRunLeavesNothing)
+{
+    setUpTask(sample, {"A", "B", "-"});
+    const TaskStatistics statistics = statisticsOf({186, 13, 38, 284});
+    std::atomic<bool> cancel{false};
+    ReplicateSettings settings;
+    settings.replicates = 100000;
+    settings.threads = 2;
+    std::int64_t lastDone = 0;
+    settings.progress = [&](std::int64_t done, std::int64_t total) {
+        EXPECT_EQ(total, 100000);
+        EXPECT_GE(done, lastDone);
+        lastDone = done;
+        if (done > 0) cancel = true;
+    };
+    settings.cancel = &cancel;
+    const ReplicateResult result = runReplicates(sample, statistics, settings);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_LT(lastDone, 100000);
+    for (const CriterionReplicates& criterion : result.criteria)
+        EXPECT_TRUE(criterion.standardErrors.empty());
+}

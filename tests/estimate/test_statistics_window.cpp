@@ -1,0 +1,185 @@
+// The statistics window driven through the real windows: the control window's button
+// appears and hides with the report buttons, the window shows the immediate figures, a
+// replicate run fills its columns, a cancelled run leaves nothing, and a chart is saved as
+// a PNG picture.
+#include "estimate/TStatisticsForm.h"
+#include "platform/random.h"
+#include "task/Tantigen.h"
+#include "task/Tkontrol.h"
+#include "task/task_state.h"
+#include "tests/support/typing.h"
+#include "toolkit/message.h"
+
+#include <QApplication>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << "«" << text.toStdString() << "»";
+}
+
+namespace {
+
+constexpr int countColumn = 2;
+
+// Alleles typed into the allele window, counts typed into the control window, the
+// calculation run; then the action inside the control window.
+void calculate(const std::vector<QString>& alleles, const std::vector<QString>& counts,
+               const std::function<void()>& action)
+{
+    task = TaskState{};
+    seedRandom(3);
+    antigen->layOutGrids(true);
+    for (std::size_t i = 0; i < alleles.size(); ++i)
+        antigen->StringGrid1->setCells(1, static_cast<int>(i) + 1, alleles[i]);
+    antigen->RadioButton1->setChecked(true);
+    MessageRecorder messages;
+    ModalScript script;
+    script.then([&](Form&) {
+        QApplication::setActiveWindow(kontrol);
+        for (std::size_t r = 0; r < counts.size(); ++r)
+            typeIntoCell(kontrol->StringGrid3, countColumn, static_cast<int>(r) + 1, counts[r]);
+        EXPECT_TRUE(kontrol->Button8->isHidden()); // set-up and typing hide it
+        kontrol->Button2->click();
+        ASSERT_EQ(messages.last(), "Расчет выполнен.");
+        action();
+    });
+    antigen->Button1Click();
+}
+
+// Opens the statistics window from the control window and acts in it.
+void inStatisticsWindow(const std::function<void(TStatisticsForm&)>& action)
+{
+    ModalScript script;
+    script.then([&](Form&) { action(*StatisticsForm); });
+    kontrol->Button8->click();
+    EXPECT_EQ(script.shown, std::vector<QString>{"StatisticsForm"});
+}
+
+// Waits for the replicate run to end, the event loop going on as in the window.
+void waitForRun(TStatisticsForm& form)
+{
+    for (int i = 0; i < 2000 && form.running(); ++i)
+        QTest::qWait(20);
+    ASSERT_FALSE(form.running());
+}
+
+QString cell(const StringGrid* grid, int col, int row)
+{
+    return grid->cells(col, row).trimmed();
+}
+
+} // namespace
+
+TEST(StatisticsWindow, ButtonShowsWithTheReportButtons)
+{
+    calculate({"A", "B"}, {"36", "48", "16"}, [] {
+        EXPECT_FALSE(kontrol->Button8->isHidden());
+        EXPECT_EQ(kontrol->Button8->text(), "Статистика и графики");
+        typeIntoCell(kontrol->StringGrid3, countColumn, 1, "37");
+        EXPECT_TRUE(kontrol->Button8->isHidden());
+        EXPECT_TRUE(kontrol->Button4->isHidden());
+    });
+}
+
+TEST(StatisticsWindow, ShowsTheFiguresAndTheReplicates)
+{
+    // 36, 48, 16 (N = 100): p = 0.6 by every criterion, SE √(0.24 / 200) = 0.03464, Wald
+    // interval 0.6 ± 1.96 · 0.03464; df 2 less one estimated frequency; residuals 0.
+    calculate({"A", "B"}, {"36", "48", "16"}, [] {
+        inStatisticsWindow([](TStatisticsForm& form) {
+            const StringGrid* alleles = form.StringGrid1;
+            EXPECT_EQ(cell(alleles, 1, 1), "A");
+            EXPECT_EQ(cell(alleles, 2, 1), "0.60000");
+            EXPECT_EQ(cell(alleles, 3, 1), "0.03464");
+            EXPECT_EQ(cell(alleles, 4, 1), "0.53210 – 0.66790");
+            EXPECT_EQ(cell(alleles, 5, 1), ""); // no bootstrap yet
+            const StringGrid* fit = form.StringGrid2;
+            EXPECT_EQ(cell(fit, 0, 1), "МП");
+            EXPECT_EQ(cell(fit, 2, 1), "2");
+            EXPECT_EQ(cell(fit, 4, 1), "1");
+            EXPECT_EQ(cell(fit, 5, 1), "1.0000");
+            EXPECT_EQ(cell(fit, 6, 2), "-"); // no G² for least squares
+            EXPECT_EQ(cell(fit, 9, 1), "");
+            EXPECT_EQ(cell(form.StringGrid3, 4, 2), "0.000");
+            EXPECT_FALSE(form.Label1->text().isEmpty());
+            const auto* bars = qobject_cast<QBarSeries*>(form.ChartView1->chart()->series()[0]);
+            ASSERT_NE(bars, nullptr);
+            EXPECT_EQ(bars->barSets()[0]->count(), 3);
+            EXPECT_EQ(bars->barSets()[0]->at(1), 48);
+
+            form.SpinEdit1->setValue(200);
+            form.Button1->click();
+            EXPECT_TRUE(form.running());
+            EXPECT_TRUE(form.Button2->isEnabled());
+            waitForRun(form);
+            EXPECT_EQ(form.Label3->text(), "Рассчитано повторений: 200.");
+            // Exact fit: every Monte-Carlo statistic reaches the observed 0.
+            EXPECT_EQ(cell(fit, 9, 1), "1.0000");
+            const double bootstrapError = cell(alleles, 5, 1).toDouble();
+            EXPECT_GT(bootstrapError, 0.025);
+            EXPECT_LT(bootstrapError, 0.045);
+            EXPECT_TRUE(cell(alleles, 6, 1).contains("–"));
+            EXPECT_FALSE(cell(alleles, 12, 2).isEmpty()); // МННК's interval of B
+        });
+    });
+}
+
+TEST(StatisticsWindow, CancelledRunShowsNothing)
+{
+    calculate({"A", "B", "-"}, {"186", "13", "38", "284"}, [] {
+        inStatisticsWindow([](TStatisticsForm& form) {
+            form.SpinEdit1->setValue(100000);
+            form.Button1->click();
+            for (int i = 0; i < 500 && form.ProgressBar1->value() == 0; ++i)
+                QTest::qWait(20);
+            EXPECT_GT(form.ProgressBar1->value(), 0);
+            form.Button2->click();
+            waitForRun(form);
+            EXPECT_EQ(form.Label3->text(), "Расчет повторений отменен.");
+            EXPECT_EQ(form.ProgressBar1->value(), 0);
+            for (int row = 1; row <= 3; ++row) {
+                EXPECT_EQ(cell(form.StringGrid1, 5, row), "");
+                EXPECT_EQ(cell(form.StringGrid2, 9, row), "");
+            }
+            EXPECT_TRUE(form.Button1->isEnabled());
+            EXPECT_FALSE(form.Button2->isEnabled());
+        });
+    });
+}
+
+TEST(StatisticsWindow, SavesTheChartAsPng)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("chart.png");
+    TStatisticsForm::setImageFileChooserForTests([&] { return path; });
+    calculate({"A", "B", "-"}, {"186", "13", "38", "284"}, [] {
+        inStatisticsWindow([](TStatisticsForm& form) {
+            // Largest absolute МП residual first, on request.
+            form.Button4->click();
+            const StringGrid* residuals = form.StringGrid3;
+            for (int row = 1; row < 4; ++row)
+                EXPECT_GE(std::fabs(cell(residuals, 4, row).toDouble()),
+                          std::fabs(cell(residuals, 4, row + 1).toDouble()));
+            form.Button4->click();
+            EXPECT_EQ(cell(residuals, 0, 1), "1");
+
+            form.PageControl1->setCurrentIndex(0);
+            EXPECT_FALSE(form.Button3->isEnabled()); // the tables are on screen
+            form.PageControl1->setCurrentIndex(3);
+            ASSERT_TRUE(form.Button3->isEnabled());
+            form.Button3->click();
+        });
+    });
+    TStatisticsForm::setImageFileChooserForTests({});
+    const QImage image(path);
+    EXPECT_FALSE(image.isNull());
+    EXPECT_GT(image.width(), 100);
+}
