@@ -5,6 +5,7 @@
 #include "archive/task_list.h"
 #include "tables/archive_schema.h"
 #include "tables/table_error.h"
+#include "tests/archive/sample_archive.h"
 #include "tests/tables/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -12,23 +13,6 @@
 #include <memory>
 
 namespace {
-
-struct Archive
-{
-    explicit Archive(const ScratchFolder& folder)
-        : spisok(folder.file("SPISOK"), spisokSchema()),
-          allel(folder.file("ALLEL.DBF"), allelSchema()),
-          fenotip(folder.file("FENOTIP.DBF"), fenotipSchema())
-    {
-        for (Table* table : {&spisok, &allel, &fenotip})
-            table->open();
-    }
-    ArchiveTables tables() { return {spisok, allel, fenotip}; }
-
-    Table spisok;
-    Table allel;
-    Table fenotip;
-};
 
 // Task n: n + 2 allele rows at positions n, n + 1, ... (blank rows before them) and a count
 // of 100 n + r on every second phenotype r.
@@ -51,7 +35,7 @@ TaskRecord taskNumber(int n)
 TEST(TaskArchive, EveryTaskReadsBackWithExactlyItsOwnRows)
 {
     ScratchFolder folder;
-    Archive archive(folder);
+    ArchiveFiles archive(folder.file(""));
     // Twelve tasks; deleting tasks 3, 7 and 12 and saving four more leaves free rows under
     // keys of live tasks and live rows of one task apart from each other.
     for (int n = 1; n <= 12; ++n)
@@ -84,7 +68,7 @@ TEST(TaskArchive, EveryTaskReadsBackWithExactlyItsOwnRows)
 TEST(TaskArchive, ARowPositionOutsideItsRangeIsRefusedAsDamage)
 {
     ScratchFolder folder;
-    Archive archive(folder);
+    ArchiveFiles archive(folder.file(""));
     saveTask(archive.tables(), taskNumber(1));
     archive.fenotip.first();
     archive.fenotip.edit();

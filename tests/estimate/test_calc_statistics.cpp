@@ -1,6 +1,7 @@
 // velimor-calc --stats: the [statistics] section and the JSON object "statistics" beside
 // the unchanged report, and the refusal of a bad number of replicates.
 #include "estimate/calc_options.h"
+#include "tests/estimate/calculator_run.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -12,34 +13,20 @@ namespace {
 
 const char* const exactTask = "allele A\nallele B\n36 A\n48 A B\n16 B\n";
 
-struct CalculatorRun
-{
-    int exitCode = 0;
-    std::string out;
-    std::string err;
-};
-
-CalculatorRun calculate(std::vector<std::string> arguments, const std::string& taskText)
+// The run of a task given on standard input.
+CalculatorRun calculateInput(std::vector<std::string> arguments, const std::string& taskText)
 {
     arguments.push_back("-");
-    const ParsedOptions parsed = parseCalcOptions(arguments);
-    EXPECT_EQ(parsed.problem, "");
-    std::ostringstream out;
-    std::ostringstream err;
-    CalculatorRun run;
-    run.exitCode = runCalculator(parsed.options, taskText, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
+    return calculate(arguments, taskText);
 }
 
 } // namespace
 
 TEST(CalcStatistics, AddsTheTextSectionAfterTheReport)
 {
-    const CalculatorRun plain = calculate({"--seed", "5"}, exactTask);
+    const CalculatorRun plain = calculateInput({"--seed", "5"}, exactTask);
     const CalculatorRun stats =
-        calculate({"--seed", "5", "--stats", "--replicates", "200"}, exactTask);
+        calculateInput({"--seed", "5", "--stats", "--replicates", "200"}, exactTask);
     ASSERT_EQ(stats.exitCode, 0);
     EXPECT_EQ(stats.err, ""); // no progress line off a terminal
     ASSERT_EQ(stats.out.compare(0, plain.out.size(), plain.out), 0);
@@ -53,9 +40,9 @@ TEST(CalcStatistics, AddsTheTextSectionAfterTheReport)
 
 TEST(CalcStatistics, WritesTheStatisticsObject)
 {
-    const CalculatorRun plain = calculate({"--seed", "5", "--json"}, exactTask);
+    const CalculatorRun plain = calculateInput({"--seed", "5", "--json"}, exactTask);
     const CalculatorRun stats =
-        calculate({"--seed", "5", "--json", "--stats", "--replicates", "150"}, exactTask);
+        calculateInput({"--seed", "5", "--json", "--stats", "--replicates", "150"}, exactTask);
     ASSERT_EQ(stats.exitCode, 0);
     nlohmann::json report = nlohmann::json::parse(stats.out);
     const nlohmann::json statistics = report["statistics"];
@@ -85,8 +72,8 @@ TEST(CalcStatistics, WritesTheStatisticsObject)
     }
 
     // 95, 4, 1: the textbook degrees of freedom reach 0, and are null with their p.
-    const CalculatorRun pooled = calculate({"--json", "--stats", "--replicates", "100"},
-                                           "allele A\nallele B\n95 A\n4 A B\n1 B\n");
+    const CalculatorRun pooled = calculateInput({"--json", "--stats", "--replicates", "100"},
+                                                "allele A\nallele B\n95 A\n4 A B\n1 B\n");
     const nlohmann::json pearson = nlohmann::json::parse(pooled.out)["statistics"]["ML"]["pearson"];
     EXPECT_TRUE(pearson["degreesOfFreedom"].is_null());
     EXPECT_TRUE(pearson["probability"].is_null());

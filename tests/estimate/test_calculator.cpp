@@ -1,5 +1,6 @@
 #include "estimate/calc_options.h"
 #include "estimate/calc_output.h"
+#include "tests/estimate/calculator_run.h"
 
 #include <gtest/gtest.h>
 
@@ -8,26 +9,6 @@
 namespace {
 
 const char* const aboTask = "allele A\nallele B\nallele -\n186 A\n13 A B\n38 B\n284 -\n";
-
-struct CalculatorRun
-{
-    int exitCode = 0;
-    std::string out;
-    std::string err;
-};
-
-CalculatorRun calculate(const std::vector<std::string>& arguments, const std::string& taskText)
-{
-    const ParsedOptions parsed = parseCalcOptions(arguments);
-    EXPECT_EQ(parsed.problem, "");
-    std::ostringstream out;
-    std::ostringstream err;
-    CalculatorRun run;
-    run.exitCode = runCalculator(parsed.options, taskText, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
 
 bool startsWith(const std::string& text, const std::string& prefix)
 {

@@ -5,6 +5,7 @@
 #include "estimate/calculation_run.h"
 #include "estimate/replicates.h"
 #include "platform/random.h"
+#include "tests/estimate/sample_statistics.h"
 #include "tests/estimate/sample_tasks.h"
 #include "tests/support/near.h"
 
@@ -17,14 +18,7 @@ TaskState sample; // the task under test
 
 TaskStatistics statisticsOf(const std::vector<std::int64_t>& counts)
 {
-    seedRandom(1);
-    std::int64_t total = 0;
-    for (const std::int64_t c : counts)
-        total += c;
-    const CalculationResult result = runCalculation(
-        sample, countTexts(counts), std::to_string(total), FitCriterion::maximumLikelihood);
-    EXPECT_TRUE(result.completed());
-    return computeStatistics(sample, result.counts, result.estimates);
+    return statisticsOf(sample, counts);
 }
 
 ReplicateResult replicate(const TaskStatistics& statistics, int b, int threads,
