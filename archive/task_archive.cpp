@@ -150,17 +150,19 @@ SaveResult saveTask(const ArchiveTables& tables, const TaskRecord& record, DataS
     }
     const int key = newTaskKey(spisok);
 
+    const auto showList = [&] {
+        filterTo(spisok, restingFilter);
+        if (listSource) listSource->setEnabled(true);
+    };
     // The task row comes last and is the moment the task exists (see archive_rules.h).
     try {
         writeRowsOfTask(tables, record, key);
         writeTaskRow(spisok, record, key);
-        filterTo(spisok, restingFilter);
-        if (listSource) listSource->setEnabled(true);
+        showList();
         spisok.sync();
     } catch (const TableError& error) {
         undoSave(tables, key);
-        filterTo(spisok, restingFilter);
-        if (listSource) listSource->setEnabled(true);
+        showList();
         throw TableError(std::string(error.what()) + " Задача не записана в архив.");
     }
     return {SaveOutcome::saved, key};

@@ -66,8 +66,7 @@ void calculateAndShowResults()
     }
     StatisticsForm->setCalculation(task, result);
     showMessage(result.doneMessage);
-    for (Button* button : {kontrol->Button4, kontrol->Button5, kontrol->Button7, kontrol->Button8})
-        button->setVisible(true);
+    kontrol->showResultButtons(true);
     kontrol->Label4->setText(QString::fromStdString(result.summary));
     Form3->Label1->setText(QString::fromStdString(result.fitLabels[0]));
     Form3->Label2->setText(QString::fromStdString(result.fitLabels[1]));

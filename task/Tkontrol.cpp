@@ -210,10 +210,16 @@ void Tkontrol::showTotal(std::int64_t total)
     Label1->setText(QString::number(total));
 }
 
-void Tkontrol::hideResultButtons()
+void Tkontrol::showResultButtons(bool shown)
 {
     for (Button* button : {Button4, Button5, Button7, Button8})
-        button->setVisible(false);
+        button->setVisible(shown);
+}
+
+void Tkontrol::markCountsEdited()
+{
+    Label4->setText(" ");
+    hideResultButtons();
 }
 
 void Tkontrol::StringGrid3SelectCell(int col, int)
@@ -223,8 +229,7 @@ void Tkontrol::StringGrid3SelectCell(int col, int)
 
 void Tkontrol::StringGrid3SetEditText(int col, int row, const QString& text)
 {
-    Label4->setText(" ");
-    hideResultButtons();
+    markCountsEdited();
     if (col == countColumn && !text.isEmpty() && !isAcceptableCount(text.toStdString())) {
         showMessage(countRefusalMessage());
         StringGrid3->setCells(col, row, QString());
@@ -235,8 +240,7 @@ void Tkontrol::StringGrid3SetEditText(int col, int row, const QString& text)
 void Tkontrol::StringGrid3Paste(int col, int row, const QString& text)
 {
     if (col != countColumn) return;
-    Label4->setText(" ");
-    hideResultButtons();
+    markCountsEdited();
     const std::vector<std::string> counts = pastedCounts(text.toStdString());
     const int rowsBelow = StringGrid3->rowCount() - row;
     const int pasted = std::min(static_cast<int>(counts.size()), rowsBelow);

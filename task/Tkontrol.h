@@ -53,6 +53,9 @@ public:
 
     // Empties columns 1, 4, 2 and 3 of every data row of the phenotype grid.
     void clearPhenotypeRows();
+    // The report, export and statistics buttons, shown only while the results on screen
+    // belong to the counts on screen.
+    void showResultButtons(bool shown);
 
 protected:
     void FormActivate() override;
@@ -68,7 +71,9 @@ private:
     // The total of the counts in the given column of the phenotype grid.
     std::int64_t columnTotal(int col) const;
     void showTotal(std::int64_t total);
-    void hideResultButtons();
+    void hideResultButtons() { showResultButtons(false); }
+    // A count edited: the results on screen no longer belong to the counts.
+    void markCountsEdited();
 };
 
 extern Tkontrol* kontrol;

@@ -52,13 +52,6 @@ bool readsAsNumber(const std::string& field)
     return digits;
 }
 
-std::string withoutBlanks(const std::string& text)
-{
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
 std::vector<std::string> splitAt(const std::string& text, char separator)
 {
     std::vector<std::string> parts;
@@ -74,13 +67,13 @@ std::vector<std::string> splitAt(const std::string& text, char separator)
 std::vector<std::string> pastedCounts(const std::string& text)
 {
     std::vector<std::string> lines = splitAt(text, '\n');
-    if (lines.size() > 1 && withoutBlanks(lines.back()).empty()) lines.pop_back();
+    if (lines.size() > 1 && trimCp1251(lines.back()).empty()) lines.pop_back();
     std::vector<std::string> counts;
     for (const std::string& line : lines) {
         const std::vector<std::string> fields = splitAt(line, '\t');
-        std::string count = withoutBlanks(fields.back());
+        std::string count = trimCp1251(fields.back());
         for (const std::string& field : fields) {
-            const std::string value = withoutBlanks(field);
+            const std::string value = trimCp1251(field);
             if (readsAsNumber(value)) count = value;
         }
         counts.push_back(count);

@@ -26,7 +26,8 @@ std::int64_t countValue(const std::string& text);
 
 // The counts in text pasted from a spreadsheet, one per line from the first: of a
 // tab-separated line the last field that reads as a number (so "name<TAB>count" gives the
-// count), else its last field; each without its surrounding blanks. A final
+// count), else its last field; each without its surrounding blanks
+// and control codes. A final
 // line break ends the last line and adds no empty one. Nothing here is checked: the values
 // go through isAcceptableCount as typed ones do.
 std::vector<std::string> pastedCounts(const std::string& text);

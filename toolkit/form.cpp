@@ -2,10 +2,8 @@
 
 #include "toolkit/message.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QTimer>
 
 namespace {
 ModalScript* script = nullptr;
@@ -53,7 +51,7 @@ void Form::showModal()
             action = std::move(script->actions.front());
             script->actions.pop_front();
         }
-        const auto act = [this, &action] {
+        const auto act = [this, action] {
             if (action) guarded([&] { action(*this); });
             if (isVisible()) close();
         };
@@ -61,16 +59,7 @@ void Form::showModal()
             act();
             return;
         }
-        QTimer start;
-        start.setInterval(5);
-        QObject::connect(&start, &QTimer::timeout, this, [this, &start, &act, tries = 0]() mutable {
-            if (QApplication::activeWindow() != this && ++tries <= 100) return;
-            start.stop();
-            act();
-        });
-        start.start();
-        if (isVisible()) exec();
-        return;
+        if (isVisible()) actWhenActive(this, act);
     }
     if (isVisible()) exec();
 }

@@ -10,9 +10,7 @@
 
 namespace {
 MessageRecorder* recorder = nullptr;
-}
 
-namespace {
 // A message box keeps this width at least, so that the window system's title bar has room
 // for the application's name beside its buttons.
 constexpr int minimumBoxWidth = 320;
@@ -31,19 +29,24 @@ void showMessage(const QString& text)
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
         grid->addItem(new QSpacerItem(minimumBoxWidth, 0, QSizePolicy::Minimum), grid->rowCount(),
                       0, 1, grid->columnCount());
-    QTimer answer;
-    if (recorder) {
-        // OK is pressed once the box holds the activation, as a user would press it.
-        answer.setInterval(5);
-        QObject::connect(&answer, &QTimer::timeout, &box, [&box, tries = 0]() mutable {
-            if (QApplication::activeWindow() == &box || ++tries > 100)
-                box.button(QMessageBox::Ok)->click();
-        });
-        answer.start();
-    }
+    if (recorder) actWhenActive(&box, [&box] { box.button(QMessageBox::Ok)->click(); });
     box.exec();
     // The window the box stood over takes the activation back, and with it the keys.
     if (under && under->isVisible()) under->activateWindow();
+}
+
+void actWhenActive(QWidget* window, std::function<void()> action)
+{
+    auto* poll = new QTimer(window);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, window,
+                     [poll, window, action = std::move(action), tries = 0]() mutable {
+                         if (QApplication::activeWindow() != window && ++tries <= 100) return;
+                         poll->stop();
+                         poll->deleteLater();
+                         action();
+                     });
+    poll->start();
 }
 
 void guarded(const std::function<void()>& handler)

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QWidget;
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,6 +27,10 @@ void guarded(const std::function<void()>& handler);
 
 // Ends the application at once, without any question or saving.
 void terminateApplication();
+
+// Runs the action from the event loop once the window holds the activation (after half a
+// second at most): the test seams act in a shown window as a user acts once it is there.
+void actWhenActive(QWidget* window, std::function<void()> action);
 
 // Test seam: while an instance lives, messages are recorded, and terminateApplication only
 // records that it was asked for. A recorder that answers shows each message in its real box
