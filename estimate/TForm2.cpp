@@ -1,74 +1,41 @@
 #include "estimate/TForm2.h"
-#include "toolkit/controls.h"
 
+#include "estimate/report_grids.h"
 #include "task/list_grid.h"
 #include "task/phenotypes.h"
 
 TForm2* Form2 = nullptr;
-
-namespace {
-
-StringGrid* makeReportGrid(QWidget* parent, int x, int y, int width, int height)
-{
-    auto* grid = new StringGrid(parent);
-    grid->setGeometry(x, y, width, height);
-    grid->setFont(narrowFont(8));
-    return grid;
-}
-
-const char* const frequencyHeaders[] = {"Частоты по МП", "Частоты по МНК", "Частоты по МННК"};
-
-} // namespace
 
 TForm2::TForm2()
 {
     setObjectName("Form2");
     setWindowTitle("Полный отчет по аллелям, генотипам и тестам");
     placeTopLeft(979, 734);
-    StringGrid1 = makeReportGrid(this, 4, 8, 421, 465);
-    StringGrid2 = makeReportGrid(this, 440, 8, 525, 465);
-    StringGrid3 = makeReportGrid(this, 4, 484, 961, 205);
+    StringGrid1 = makeListGrid(this, 4, 8, 421, 465);
+    StringGrid2 = makeListGrid(this, 440, 8, 525, 465);
+    StringGrid3 = makeListGrid(this, 4, 484, 961, 205);
     layOutColumns();
 }
 
 void TForm2::layOutColumns()
 {
-    ::layOutColumns(*StringGrid1, {{"№", 20},
-                                   {"Аллели", 107},
-                                   {frequencyHeaders[0], 83},
-                                   {frequencyHeaders[1], 88},
-                                   {frequencyHeaders[2], 98}});
-    ::layOutColumns(*StringGrid2, {{"№", 20},
-                                   {"Генотипы", 210},
-                                   {frequencyHeaders[0], 83},
-                                   {frequencyHeaders[1], 88},
-                                   {frequencyHeaders[2], 98}});
-    ::layOutColumns(*StringGrid3, {{"№", 20},
-                                   {"Тесты", 165},
-                                   {"Факт", 75},
-                                   {"Расчет по МП", 80},
-                                   {"Расчет по МНК", 90},
-                                   {"Расчет по МННК", 100},
-                                   {"Частота Факт", 96},
-                                   {"Частота по МП", 100},
-                                   {"Частота по МНК", 100},
-                                   {"Частота по МННК", 103}});
+    ::layOutColumns(*StringGrid1, alleleReportLayout(), {20, 107, 83, 88, 98});
+    ::layOutColumns(*StringGrid2, genotypeReportLayout(), {20, 210, 83, 88, 98});
+    ::layOutColumns(*StringGrid3, testReportLayout(),
+                    {20, 165, 75, 80, 90, 100, 96, 100, 100, 103});
 }
 
 void TForm2::showAlleles(const TaskState& task)
 {
-    const std::vector<std::string> names(task.alleleNames.begin() + 1,
-                                         task.alleleNames.begin() + 1 + task.alleleCount);
-    showNumberedRows(*StringGrid1, names, {"Сумма"});
+    showNumberedRows(*StringGrid1, alleleReportLayout(),
+                     listEntries(task.alleleNames, task.alleleCount));
     for (int r = 1; r <= task.alleleCount; ++r)
         StringGrid1->setCells(2, r, QString());
 }
 
 void TForm2::showTests(const TaskState& task)
 {
-    const std::vector<std::string> names(task.testNames.begin() + 1,
-                                         task.testNames.begin() + 1 + task.testCount);
-    showNumberedRows(*StringGrid3, names);
+    showNumberedRows(*StringGrid3, testReportLayout(), listEntries(task.testNames, task.testCount));
 }
 
 void TForm2::showGenotypes(const TaskState& task)
@@ -77,5 +44,5 @@ void TForm2::showGenotypes(const TaskState& task)
     names.reserve(task.genotypeCount);
     for (int k = 1; k <= task.genotypeCount; ++k)
         names.push_back(genotypeName(task, k));
-    showNumberedRows(*StringGrid2, names, {"Сумма", "Гомозиготы", "Гетерозиготы"});
+    showNumberedRows(*StringGrid2, genotypeReportLayout(), names);
 }

@@ -1,5 +1,6 @@
 #include "estimate/TForm3.h"
 
+#include "estimate/report_grids.h"
 #include "task/list_grid.h"
 
 TForm3* Form3 = nullptr;
@@ -9,9 +10,7 @@ TForm3::TForm3()
     setObjectName("Form3");
     setWindowTitle("Полный отчет по фенотипам");
     placeTopLeft(979, 734);
-    StringGrid1 = new StringGrid(this);
-    StringGrid1->setGeometry(4, 12, 965, 593);
-    StringGrid1->setFont(narrowFont(8));
+    StringGrid1 = makeListGrid(this, 4, 12, 965, 593);
     Label1 = new Label(QString(), this);
     Label1->setGeometry(164, 620, 800, 20);
     Label2 = new Label(QString(), this);
@@ -26,21 +25,12 @@ TForm3::TForm3()
 
 void TForm3::layOutColumns()
 {
-    ::layOutColumns(*StringGrid1, {{"№", 20},
-                                   {"Фенотип", 170},
-                                   {"Факт", 80},
-                                   {"Расчет по МП", 85},
-                                   {"Расчет по МНК", 90},
-                                   {"Расчет по МННК", 100},
-                                   {"Частота Факт", 87},
-                                   {"Частота по МП", 97},
-                                   {"Частота по МНК", 100},
-                                   {"Частота по МННК", 105}});
+    ::layOutColumns(*StringGrid1, phenotypeReportLayout(),
+                    {20, 170, 80, 85, 90, 100, 87, 97, 100, 105});
 }
 
 void TForm3::showPhenotypes(const TaskState& task)
 {
-    const std::vector<std::string> names(task.phenotypeNames.begin() + 1,
-                                         task.phenotypeNames.begin() + 1 + task.phenotypeCount);
-    showNumberedRows(*StringGrid1, names, {"Сумма"});
+    showNumberedRows(*StringGrid1, phenotypeReportLayout(),
+                     listEntries(task.phenotypeNames, task.phenotypeCount));
 }

@@ -1,33 +1,29 @@
 #include "estimate/calc_output.h"
 
 #include "estimate/number_text.h"
+#include "estimate/report_grids.h"
 #include "platform/cp1251.h"
 #include "task/phenotypes.h"
 
 #include <nlohmann/json.hpp>
 
 #include <charconv>
-#include <initializer_list>
 
 namespace {
 
-const char* const criterionHeaders[] = {"МП", "МНК", "МННК"};
-
-// A grid of `rows` data rows under a header: the row number in column 0, the name in
-// column 1, the other columns empty; then the summary rows, named in column 1 and
-// unnumbered.
-TextTable laidOut(std::vector<std::string> header, const std::vector<std::string>& names,
-                  std::initializer_list<const char*> summaries = {})
+// A grid of the layout with one data row a name: the row number in column 0, the name in
+// column 1, the other columns empty; then the summary rows, named in column 1 and unnumbered.
+TextTable laidOut(const GridLayout& layout, const std::vector<std::string>& names)
 {
-    TextTable table{header};
+    TextTable table{layout.headers};
     for (std::size_t r = 0; r < names.size(); ++r) {
-        std::vector<std::string> row(header.size());
+        std::vector<std::string> row(layout.headers.size());
         row[0] = integerText(static_cast<std::int64_t>(r + 1));
         row[1] = names[r];
         table.push_back(std::move(row));
     }
-    for (const char* summary : summaries) {
-        std::vector<std::string> row(header.size());
+    for (const std::string& summary : layout.summaries) {
+        std::vector<std::string> row(layout.headers.size());
         row[1] = summary;
         table.push_back(std::move(row));
     }
@@ -39,15 +35,6 @@ void writeCells(TextTable& table, const GridTexts& cells)
     for (const GridCell& cell : cells)
         table[static_cast<std::size_t>(cell.row)][static_cast<std::size_t>(cell.col)] =
             cp1251ToUtf8(cell.text);
-}
-
-std::vector<std::string> withCriteria(std::initializer_list<std::string> first,
-                                      const std::string& prefix)
-{
-    std::vector<std::string> header(first);
-    for (const char* criterion : criterionHeaders)
-        header.push_back(prefix + criterion);
-    return header;
 }
 
 void appendTable(std::string& text, const TextTable& table)
@@ -112,27 +99,19 @@ ReportTables reportTables(const TaskState& task, const CalculationResult& result
         phenotypeNames.push_back(cp1251ToUtf8(task.phenotypeNames[r]));
 
     ReportTables tables;
-    tables.alleles = laidOut(withCriteria({"№", "Аллели"}, "Частоты по "), alleleNames, {"Сумма"});
+    tables.alleles = laidOut(alleleReportLayout(), alleleNames);
     writeCells(tables.alleles, result.alleleReport);
-    tables.genotypes = laidOut(withCriteria({"№", "Генотипы"}, "Частоты по "), genotypeNames,
-                               {"Сумма", "Гомозиготы", "Гетерозиготы"});
+    tables.genotypes = laidOut(genotypeReportLayout(), genotypeNames);
     writeCells(tables.genotypes, result.genotypeReport);
-    std::vector<std::string> testHeader = withCriteria({"№", "Тесты", "Факт"}, "Расчет по ");
-    testHeader.push_back("Частота Факт");
-    for (const char* criterion : criterionHeaders)
-        testHeader.push_back(std::string("Частота по ") + criterion);
-    tables.tests = laidOut(testHeader, testNames);
+    tables.tests = laidOut(testReportLayout(), testNames);
     writeCells(tables.tests, result.testReport);
-    std::vector<std::string> phenotypeHeader = testHeader;
-    phenotypeHeader[1] = "Фенотип";
-    tables.phenotypes = laidOut(phenotypeHeader, phenotypeNames, {"Сумма"});
+    tables.phenotypes = laidOut(phenotypeReportLayout(), phenotypeNames);
     writeCells(tables.phenotypes, result.phenotypeReport);
     tables.fitLabels = result.fitLabels;
 
-    tables.controlAlleles = laidOut({"№", "Аллели", "Частоты"}, alleleNames);
+    tables.controlAlleles = laidOut(controlAlleleLayout(), alleleNames);
     writeCells(tables.controlAlleles, result.controlAlleles);
-    tables.controlPhenotypes =
-        laidOut({"№", "Фенотип", "Факт", "Расчет", "Генотипический состав класса"}, phenotypeNames);
+    tables.controlPhenotypes = laidOut(controlPhenotypeLayout(), phenotypeNames);
     for (int r = 1; r <= task.phenotypeCount; ++r) {
         auto& row = tables.controlPhenotypes[static_cast<std::size_t>(r)];
         row[2] = cp1251ToUtf8(countTexts[static_cast<std::size_t>(r - 1)]);

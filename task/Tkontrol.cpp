@@ -6,6 +6,7 @@
 #include "estimate/TForm3.h"
 #include "estimate/TStatisticsForm.h"
 #include "estimate/calculation_window.h"
+#include "estimate/report_grids.h"
 #include "export/export_window.h"
 #include "task/TForm9.h"
 #include "task/Tantigen.h"
@@ -24,14 +25,6 @@ Tkontrol* kontrol = nullptr;
 namespace {
 
 constexpr int countColumn = 2;
-
-StringGrid* makeListGrid(QWidget* parent, int x, int y, int width, int height)
-{
-    auto* grid = new StringGrid(parent);
-    grid->setGeometry(x, y, width, height);
-    grid->setFont(narrowFont(8));
-    return grid;
-}
 
 } // namespace
 
@@ -103,13 +96,9 @@ void Tkontrol::FormActivate()
 
 void Tkontrol::layOutListGrids()
 {
-    layOutColumns(*StringGrid1, {{"№", 20}, {"Аллели", 107}, {"Частоты", 48}});
-    layOutColumns(*StringGrid2, {{"№", 20}, {"Тесты", 160}});
-    layOutColumns(*StringGrid3, {{"№", 24},
-                                 {"Фенотип", 120},
-                                 {"Факт", 50},
-                                 {"Расчет", 50},
-                                 {"Генотипический состав класса", 890}});
+    layOutColumns(*StringGrid1, controlAlleleLayout(), {20, 107, 48});
+    layOutColumns(*StringGrid2, controlTestLayout(), {20, 160});
+    layOutColumns(*StringGrid3, controlPhenotypeLayout(), {24, 120, 50, 50, 890});
 }
 
 void Tkontrol::setUpControlWindow()
@@ -159,16 +148,16 @@ void Tkontrol::setUpControlWindow()
 
 void Tkontrol::showAlleles()
 {
-    showNumberedRows(*StringGrid1, {task.alleleNames.begin() + 1,
-                                    task.alleleNames.begin() + 1 + task.alleleCount});
+    showNumberedRows(*StringGrid1, controlAlleleLayout(),
+                     listEntries(task.alleleNames, task.alleleCount));
     for (int r = 1; r <= task.alleleCount; ++r)
         StringGrid1->setCells(2, r, QString());
 }
 
 void Tkontrol::showTests()
 {
-    showNumberedRows(*StringGrid2,
-                     {task.testNames.begin() + 1, task.testNames.begin() + 1 + task.testCount});
+    showNumberedRows(*StringGrid2, controlTestLayout(),
+                     listEntries(task.testNames, task.testCount));
 }
 
 std::int64_t Tkontrol::showPhenotypes(bool keepCounts)

@@ -1,0 +1,65 @@
+#include "estimate/report_grids.h"
+
+namespace {
+
+// The allele and genotype grids: after the name, the frequencies by the three criteria.
+GridLayout frequencies(const char* nameHeader, std::vector<std::string> summaries)
+{
+    return {{"№", nameHeader, "Частоты по МП", "Частоты по МНК", "Частоты по МННК"},
+            std::move(summaries)};
+}
+
+// The test and phenotype grids: after the name, the observed count and the expected counts by
+// the three criteria, then the same as frequencies.
+GridLayout countsAndFrequencies(const char* nameHeader, std::vector<std::string> summaries)
+{
+    return {{"№", nameHeader, "Факт", "Расчет по МП", "Расчет по МНК", "Расчет по МННК",
+             "Частота Факт", "Частота по МП", "Частота по МНК", "Частота по МННК"},
+            std::move(summaries)};
+}
+
+} // namespace
+
+const GridLayout& alleleReportLayout()
+{
+    static const GridLayout layout = frequencies("Аллели", {"Сумма"});
+    return layout;
+}
+
+const GridLayout& genotypeReportLayout()
+{
+    static const GridLayout layout =
+        frequencies("Генотипы", {"Сумма", "Гомозиготы", "Гетерозиготы"});
+    return layout;
+}
+
+const GridLayout& testReportLayout()
+{
+    static const GridLayout layout = countsAndFrequencies("Тесты", {});
+    return layout;
+}
+
+const GridLayout& phenotypeReportLayout()
+{
+    static const GridLayout layout = countsAndFrequencies("Фенотип", {"Сумма"});
+    return layout;
+}
+
+const GridLayout& controlAlleleLayout()
+{
+    static const GridLayout layout{{"№", "Аллели", "Частоты"}, {}};
+    return layout;
+}
+
+const GridLayout& controlTestLayout()
+{
+    static const GridLayout layout{{"№", "Тесты"}, {}};
+    return layout;
+}
+
+const GridLayout& controlPhenotypeLayout()
+{
+    static const GridLayout layout{
+        {"№", "Фенотип", "Факт", "Расчет", "Генотипический состав класса"}, {}};
+    return layout;
+}
