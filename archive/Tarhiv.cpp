@@ -7,6 +7,7 @@
 #include "platform/cp1251.h"
 #include "task/Tantigen.h"
 #include "task/Tkontrol.h"
+#include "task/allele_position.h"
 #include "task/task_state.h"
 #include "toolkit/message.h"
 
@@ -33,8 +34,8 @@ void putAlleleRows(const TaskRecord& record)
 {
     for (int k = 1; k <= maxAlleles; ++k) {
         if (record.alleleRows[k - 1].empty()) continue;
-        StringGrid* grid = k <= 25 ? antigen->StringGrid1 : antigen->StringGrid2;
-        grid->setCell(1, k <= 25 ? k : k - 25, record.alleleRows[k - 1]);
+        const AllelePosition at = allelePosition(k);
+        antigen->alleleGrid(at.grid)->setCell(1, at.row, record.alleleRows[k - 1]);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "archive/TDataModule4.h"
 #include "task/Tkontrol.h"
 #include "task/allele_check.h"
+#include "task/allele_position.h"
 #include "task/task_state.h"
 #include "toolkit/message.h"
 
@@ -103,17 +104,16 @@ Tantigen::Tantigen()
 
 void Tantigen::layOutGrids(bool emptyNames)
 {
-    StringGrid* grids[] = {StringGrid1, StringGrid2};
-    for (int g = 0; g < 2; ++g) {
-        StringGrid* grid = grids[g];
+    for (int g = 0; g < alleleGridCount; ++g) {
+        StringGrid* grid = alleleGrid(g);
         grid->setColCount(2);
-        grid->setRowCount(26);
+        grid->setRowCount(allelesPerGrid + 1);
         grid->setColWidth(0, 24);
         grid->setColWidth(1, 260);
         grid->setCells(0, 0, "№");
         grid->setCells(1, 0, "Наименование аллеля");
-        for (int r = 1; r <= 25; ++r) {
-            grid->setCells(0, r, QString::number(r + 25 * g));
+        for (int r = 1; r <= allelesPerGrid; ++r) {
+            grid->setCells(0, r, QString::number(alleleAt(g, r)));
             if (emptyNames) grid->setCells(1, r, QString());
         }
         grid->setCurrentCell(1, 1);
@@ -135,7 +135,7 @@ void Tantigen::FormActivate()
 void Tantigen::FormClose()
 {
     if (task.archiveMode) return;
-    for (int r = 1; r <= 25; ++r) {
+    for (int r = 1; r <= allelesPerGrid; ++r) {
         StringGrid1->setCells(1, r, QString());
         StringGrid2->setCells(1, r, QString());
     }
@@ -143,15 +143,21 @@ void Tantigen::FormClose()
     RadioButton1->setChecked(true);
 }
 
+StringGrid* Tantigen::alleleGrid(int grid) const
+{
+    return grid == 0 ? StringGrid1 : StringGrid2;
+}
+
 QString Tantigen::alleleCell(int k) const
 {
-    return k <= 25 ? StringGrid1->cells(1, k) : StringGrid2->cells(1, k - 25);
+    const AllelePosition at = allelePosition(k);
+    return alleleGrid(at.grid)->cells(1, at.row);
 }
 
 std::array<std::string, 50> Tantigen::alleleCellTexts() const
 {
     std::array<std::string, 50> texts;
-    for (int k = 1; k <= 50; ++k)
+    for (int k = 1; k <= maxAlleles; ++k)
         texts[k - 1] = alleleCell(k).toStdString();
     return texts;
 }

@@ -25,6 +25,8 @@ public:
     void Button1Click();
     // Runs the allele check over both grids and shows its message on a failure.
     void checkAlleleList();
+    // The grid of alleles 1 to 25 (grid 0, StringGrid1) or 26 to 50 (grid 1, StringGrid2).
+    StringGrid* alleleGrid(int grid) const;
     // The name cell of allele k (1..50).
     QString alleleCell(int k) const;
     // Shapes both grids (2 columns, 26 rows, widths 24 and 260, headers), numbers their
