@@ -5,6 +5,7 @@
 #include "archive/task_archive.h"
 #include "archive/task_list.h"
 #include "platform/cp1251.h"
+#include "tables/archive_schema.h"
 #include "task/Tantigen.h"
 #include "task/Tkontrol.h"
 #include "task/allele_position.h"
@@ -26,7 +27,7 @@ ArchiveTables archiveTables()
 
 void showAllTasks()
 {
-    DataModule4->spisok.setFilter("ot=true");
+    DataModule4->spisok.setFilter(liveRowsFilter);
     DataModule4->spisok.setFiltered(true);
 }
 

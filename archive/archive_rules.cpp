@@ -1,5 +1,7 @@
 #include "archive/archive_rules.h"
 
+#include "tables/archive_schema.h"
+
 #include <algorithm>
 #include <set>
 #include <vector>
@@ -22,7 +24,7 @@ int newTaskKey(Table& spisok)
 
 void writeReusingFreeRow(Table& table, int key, const std::function<void(Table&)>& fillFields)
 {
-    table.setFilter("ot=false");
+    table.setFilter(freeRowsFilter);
     table.setFiltered(true);
     table.first();
     if (table.isEmpty()) table.append();
@@ -42,7 +44,7 @@ void freeTaskRows(Table& table, int key)
         table.fieldByName("ot").setAsBoolean(false);
         table.post();
     }
-    table.setFilter("ot=true");
+    table.setFilter(liveRowsFilter);
     table.setFiltered(true);
 }
 
@@ -62,7 +64,7 @@ std::size_t firstRowFromKey(const Table& table, int key)
 
 void freeLiveRowsOfKey(Table& table, int key)
 {
-    table.setFilter("ot=true");
+    table.setFilter(liveRowsFilter);
     table.setFiltered(true);
     // A freed row leaves the view, so the next row of the key takes its position.
     for (std::size_t row = firstRowFromKey(table, key);
@@ -87,7 +89,7 @@ void freeRowsWithoutTask(Table& spisok, Table& allel, Table& fenotip)
     for (Table* rows : {&allel, &fenotip}) {
         const std::string filter = rows->filter();
         const bool filtered = rows->filtered();
-        rows->setFilter("ot=true");
+        rows->setFilter(liveRowsFilter);
         rows->setFiltered(true);
         std::vector<int> keys; // ascending, as the rows stand
         for (std::size_t row = 0; row < rows->rowCount(); ++row) {

@@ -18,7 +18,7 @@ ArchiveTablesControl archiveTablesControl(TDataModule4& tables)
     };
     control.openTables = [&tables] {
         for (Table* table : {&tables.spisok, &tables.allel, &tables.fenotip}) {
-            table->setFilter("ot=true");
+            table->setFilter(liveRowsFilter);
             table->setFiltered(true);
             table->open();
         }

@@ -2,15 +2,13 @@
 
 #include "archive/archive_rules.h"
 #include "platform/cp1251.h"
+#include "tables/archive_schema.h"
 #include "tables/table_error.h"
 
 #include <algorithm>
 #include <functional>
 
 namespace {
-
-constexpr std::string_view restingFilter = "ot=true";
-constexpr std::string_view openingFilter = "(ot=true)";
 
 void filterTo(Table& table, std::string_view text)
 {
@@ -48,7 +46,7 @@ void writeRowsOfTask(const ArchiveTables& tables, const TaskRecord& record, int 
     freeLiveRowsOfKey(allel, key);
     freeLiveRowsOfKey(fenotip, key);
 
-    filterTo(allel, "ot=false");
+    filterTo(allel, freeRowsFilter);
     for (int k = 1; k <= maxAlleles; ++k) {
         const std::string text = trimCp1251(record.alleleRows[k - 1]);
         if (text.empty()) continue;
@@ -57,9 +55,9 @@ void writeRowsOfTask(const ArchiveTables& tables, const TaskRecord& record, int 
             row.fieldByName("allel").setAsString(text);
         });
     }
-    filterTo(allel, restingFilter);
+    filterTo(allel, liveRowsFilter);
 
-    filterTo(fenotip, "ot=false");
+    filterTo(fenotip, freeRowsFilter);
     for (const PhenotypeCount& count : record.counts) {
         if (count.number < 1 || count.number > record.phenotypeCount) continue;
         writeReusingFreeRow(fenotip, key, [&](Table& row) {
@@ -67,7 +65,7 @@ void writeRowsOfTask(const ArchiveTables& tables, const TaskRecord& record, int 
             row.fieldByName("golov").setAsInteger(count.count);
         });
     }
-    filterTo(fenotip, restingFilter);
+    filterTo(fenotip, liveRowsFilter);
     allel.sync();
     fenotip.sync();
 }
@@ -144,14 +142,14 @@ SaveResult saveTask(const ArchiveTables& tables, const TaskRecord& record, DataS
 
     if (listSource) listSource->setEnabled(false);
     if (liveTaskNamed(spisok, nameKey)) {
-        filterTo(spisok, restingFilter);
+        filterTo(spisok, liveRowsFilter);
         if (listSource) listSource->setEnabled(true);
         return {SaveOutcome::duplicateName, 0};
     }
     const int key = newTaskKey(spisok);
 
     const auto showList = [&] {
-        filterTo(spisok, restingFilter);
+        filterTo(spisok, liveRowsFilter);
         if (listSource) listSource->setEnabled(true);
     };
     // The task row comes last and is the moment the task exists (see archive_rules.h).
@@ -205,7 +203,7 @@ std::optional<TaskRecord> loadTask(const ArchiveTables& tables)
 bool findTaskByName(Table& spisok, std::string_view name)
 {
     const std::string nameKey = storedNameKey(spisok, name);
-    filterTo(spisok, restingFilter);
+    filterTo(spisok, liveRowsFilter);
     for (spisok.first(); !spisok.eof(); spisok.next())
         if (taskNameKey(spisok.fieldByName("name").asString()) == nameKey) return true;
     return false;

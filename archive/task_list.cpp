@@ -2,6 +2,7 @@
 
 #include "archive/archive_rules.h"
 #include "platform/cp1251.h"
+#include "tables/archive_schema.h"
 
 bool deleteCurrentTask(const ArchiveTables& tables)
 {
@@ -28,7 +29,7 @@ bool nameMatchesKey(std::string_view name, std::string_view key)
 int selectTasksByKey(Table& spisok, DataSource& listSource, std::string_view key)
 {
     listSource.setEnabled(false);
-    spisok.setFilter("ot=true");
+    spisok.setFilter(liveRowsFilter);
     spisok.setFiltered(true);
     int matches = 0;
     for (spisok.first(); !spisok.eof(); spisok.next()) {
@@ -39,7 +40,7 @@ int selectTasksByKey(Table& spisok, DataSource& listSource, std::string_view key
         if (match) ++matches;
     }
     spisok.first();
-    if (matches != 0) spisok.setFilter("otbor=true and ot=true");
+    if (matches != 0) spisok.setFilter(selectedTasksFilter);
     listSource.setEnabled(true);
     spisok.sync();
     return matches;
