@@ -7,8 +7,11 @@
 
 namespace {
 
+// Six significant digits; a length below 1e-12 is the rounding of equal frequencies and shows
+// as 0.
 std::string lengthText(double length)
 {
+    if (std::fabs(length) < 1e-12) length = 0;
     char text[32];
     std::snprintf(text, sizeof text, "%.6g", length);
     return text;

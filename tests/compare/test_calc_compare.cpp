@@ -13,12 +13,12 @@
 
 namespace {
 
-const char* const aboTask = "mode dominance\nallele A\nallele B\nallele -\n"
+const char* const aboTask = "allele A\nallele B\nallele -\n"
                             "120 A\n40 B\n25 A B\n95 -\n";
-const char* const otherAboTask = "mode dominance\nallele A\nallele B\nallele -\n"
+const char* const otherAboTask = "allele A\nallele B\nallele -\n"
                                  "60 A\n90 B\n20 A B\n110 -\n";
 
-struct Run
+struct CalcRun
 {
     int code = 0;
     std::string out;
@@ -36,7 +36,7 @@ std::string readFile(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-Run run(const std::vector<std::string>& arguments)
+CalcRun run(const std::vector<std::string>& arguments)
 {
     std::ostringstream out;
     std::ostringstream err;
@@ -55,14 +55,14 @@ TEST(CalcCompare, TaskFilesAsTextAndJson)
     writeFile(b, otherAboTask);
     ASSERT_TRUE(comparisonRequested({a, "--compare"}));
 
-    const Run text = run({"--compare", "--seed", "5", a, b, a});
+    const CalcRun text = run({"--compare", "--seed", "5", a, b, a});
     ASSERT_EQ(text.code, 0) << text.err;
     for (const char* section :
          {"[populations]\n", "[homogeneity]\n", "[neiDistance]\n", "[chordDistance]\n", "[tree]\n"})
         EXPECT_NE(text.out.find(section), std::string::npos) << section;
     EXPECT_NE(text.out.find("\t4\t"), std::string::npos); // df = (3 − 1)(3 − 1)
 
-    const Run json = run({"--compare", "--json", "--seed", "5", a, a});
+    const CalcRun json = run({"--compare", "--json", "--seed", "5", a, a});
     ASSERT_EQ(json.code, 0) << json.err;
     const ReportJson document = ReportJson::parse(json.out);
     std::vector<std::string> keys;
@@ -88,8 +88,8 @@ TEST(CalcCompare, ArchivedTasksAndTheWorkbook)
     }
     const std::string workbook = folder.file("out.xlsx");
     const std::string archive = std::filesystem::path(workbook).parent_path().string();
-    const Run archived = run({"--compare", "--archive", archive, "--task", "stado 1", "--task",
-                              "Stado 2", "--xlsx", workbook, "--json"});
+    const CalcRun archived = run({"--compare", "--archive", archive, "--task", "stado 1", "--task",
+                                  "Stado 2", "--xlsx", workbook, "--json"});
     ASSERT_EQ(archived.code, 0) << archived.err;
     const ReportJson document = ReportJson::parse(archived.out);
     EXPECT_EQ(document["populations"][0]["name"], "stado 1");
@@ -108,14 +108,14 @@ TEST(CalcCompare, Problems)
     const std::string mn = folder.file("mn.txt");
     writeFile(a, aboTask);
     writeFile(mn, "allele M\nallele N\n10 M\n20 M N\n10 N\n");
-    const Run mismatch = run({"--compare", a, mn});
+    const CalcRun mismatch = run({"--compare", a, mn});
     EXPECT_EQ(mismatch.code, 2);
     EXPECT_EQ(mismatch.err,
               "Список аллелей задачи «" + mn + "» не совпадает со списком задачи «" + a + "».\n");
-    const Run unknown = run({"--compare", "--bogus", a, a});
+    const CalcRun unknown = run({"--compare", "--bogus", a, a});
     EXPECT_EQ(unknown.code, 2);
     EXPECT_EQ(unknown.err.substr(0, unknown.err.find('\n')), "неизвестный параметр --bogus");
-    const Run halfArchive = run({"--compare", "--archive", "x", a});
+    const CalcRun halfArchive = run({"--compare", "--archive", "x", a});
     EXPECT_EQ(halfArchive.err.substr(0, halfArchive.err.find('\n')),
               "--archive FOLDER и --task NAME указываются вместе");
     EXPECT_EQ(run({"--compare", a, folder.file("none.txt")}).err,

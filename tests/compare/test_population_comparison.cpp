@@ -23,10 +23,11 @@ PopulationSample sample(std::string name, std::initializer_list<const char*> all
     return s;
 }
 
-// The ABO system: A, B and O ("-"), dominance.
+// The ABO system: A and B codominant, O ("-") detected by no test; four phenotypes.
 PopulationSample abo(std::string name, std::vector<std::int64_t> counts)
 {
-    return sample(std::move(name), {"A", "B", "-"}, InheritanceMode::dominance, std::move(counts));
+    return sample(std::move(name), {"A", "B", "-"}, InheritanceMode::codominance,
+                  std::move(counts));
 }
 
 std::vector<std::int64_t> phenotypeCounts(const std::vector<int>& individuals, int phenotypes)
@@ -130,8 +131,8 @@ TEST(PopulationComparison, MismatchNamesTheFirstDifferingTask)
     EXPECT_EQ(comparisonMismatch(samples),
               "Список аллелей задачи «Третья» не совпадает со списком задачи «Первая».");
     samples.erase(samples.begin() + 2, samples.end());
-    samples.push_back(sample("Пятая", {"A", "B", "-"}, InheritanceMode::codominance,
-                             std::vector<std::int64_t>(6, 1)));
+    samples.push_back(
+        sample("Пятая", {"A", "B", "-"}, InheritanceMode::dominance, {1, 1, 1, 1, 1, 1}));
     EXPECT_EQ(comparisonMismatch(samples),
               "Тип наследования задачи «Пятая» не совпадает с типом задачи «Первая».");
     samples.back() = abo("Пустая", {0, 0, 0, 0});
