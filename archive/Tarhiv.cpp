@@ -4,6 +4,7 @@
 #include "archive/TForm7.h"
 #include "archive/task_archive.h"
 #include "archive/task_list.h"
+#include "compare/TCompareTasks.h"
 #include "platform/cp1251.h"
 #include "tables/archive_schema.h"
 #include "task/Tantigen.h"
@@ -78,6 +79,10 @@ Tarhiv::Tarhiv()
     Button4->setGeometry(472, 676, 220, 34);
     Button2 = new Button("Удалить задачу", this, [this] { Button2Click(); });
     Button2->setGeometry(751, 676, 220, 34);
+    Button5 = new Button("Сравнить задачи", this, [this] { Button5Click(); });
+    Button5->setGeometry(751, 2, 220, 28);
+    CompareTasks = new TCompareTasks;
+    CompareTasks->setParent(this, CompareTasks->windowFlags());
 }
 
 void Tarhiv::FormActivate()
@@ -135,4 +140,9 @@ void Tarhiv::Button3Click()
 void Tarhiv::Button4Click()
 {
     showAllTasks();
+}
+
+void Tarhiv::Button5Click()
+{
+    CompareTasks->showModal();
 }

@@ -49,7 +49,7 @@ bool isFileError(lxw_error error)
 
 // Writes the workbook into a new hidden file in folder. On success result.path names it;
 // on failure nothing is left behind and result carries the reason.
-WorkbookFileResult writeTemporary(const ResultTexts& texts, const std::string& folder)
+WorkbookFileResult writeTemporary(const WorkbookLayout& layout, const std::string& folder)
 {
     WorkbookFileResult result;
     result.folder = folder;
@@ -64,7 +64,7 @@ WorkbookFileResult writeTemporary(const ResultTexts& texts, const std::string& f
         return result;
     }
     errno = 0;
-    const lxw_error error = writeResultsLayout(texts, result.path);
+    const lxw_error error = layout(result.path);
     if (error == LXW_NO_ERROR) return result;
     if (isFileError(error) && errno != 0)
         result.error = errno;
@@ -86,6 +86,11 @@ void moveInto(const std::string& temporary, WorkbookFileResult& result)
     }
     result.error = errno;
     unlink(temporary.c_str());
+}
+
+WorkbookLayout resultsLayout(const ResultTexts& texts)
+{
+    return [&texts](const std::string& path) { return writeResultsLayout(texts, path); };
 }
 
 std::string reason(int error)
@@ -124,7 +129,7 @@ std::string workbookFileName(const LocalDateTime& moment, int copy)
 WorkbookFileResult saveResultsWorkbook(const ResultTexts& texts, const std::string& folder)
 {
     const LocalDateTime moment = currentDateTime();
-    WorkbookFileResult result = writeTemporary(texts, folder);
+    WorkbookFileResult result = writeTemporary(resultsLayout(texts), folder);
     if (!result.ok()) return result;
     const std::string temporary = result.path;
     // Claiming the name with an exclusive create means no file is ever replaced, even one
@@ -145,7 +150,12 @@ WorkbookFileResult saveResultsWorkbook(const ResultTexts& texts, const std::stri
 
 WorkbookFileResult writeResultsWorkbook(const ResultTexts& texts, const std::string& path)
 {
-    WorkbookFileResult result = writeTemporary(texts, folderOf(path));
+    return writeWorkbook(resultsLayout(texts), path);
+}
+
+WorkbookFileResult writeWorkbook(const WorkbookLayout& layout, const std::string& path)
+{
+    WorkbookFileResult result = writeTemporary(layout, folderOf(path));
     if (!result.ok()) {
         result.path = path;
         return result;

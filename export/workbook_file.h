@@ -8,6 +8,9 @@
 #include "export/result_texts.h"
 #include "platform/clock.h"
 
+#include <xlsxwriter.h>
+
+#include <functional>
 #include <string>
 
 struct WorkbookFileResult
@@ -29,6 +32,12 @@ WorkbookFileResult saveResultsWorkbook(const ResultTexts& texts, const std::stri
 
 // Writes the workbook to path, replacing a file of that name once the new one is complete.
 WorkbookFileResult writeResultsWorkbook(const ResultTexts& texts, const std::string& path);
+
+// Lays a workbook out into the file at the path it is given; returns the writer's first error.
+using WorkbookLayout = std::function<lxw_error(const std::string& path)>;
+
+// Writes the workbook the layout gives to path as writeResultsWorkbook does.
+WorkbookFileResult writeWorkbook(const WorkbookLayout& layout, const std::string& path);
 
 // The Russian message for a failed result (UTF-8): which file or folder and why.
 std::string workbookFailureMessage(const WorkbookFileResult& result);

@@ -5,8 +5,10 @@
 // workbook; --stats [--replicates B] adds the statistics of the task (B from 100 to 100000,
 // 1000 by default), with a progress line on standard error when that is a terminal; --help
 // and --version print what they name. Exit code 0 on success, 2 on bad input, 1 when the
-// workbook cannot be written.
+// workbook cannot be written. With --compare it compares several tasks instead
+// (compare/calc_compare.h).
 #include "archive/archive_calc.h"
+#include "compare/calc_compare.h"
 #include "estimate/calc_options.h"
 
 #include <fstream>
@@ -17,7 +19,10 @@
 
 int main(int argc, char** argv)
 {
-    const ParsedOptions parsed = parseCalcOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (comparisonRequested(arguments))
+        return runCompareCalculator(arguments, std::cout, std::cerr);
+    const ParsedOptions parsed = parseCalcOptions(arguments);
     if (!parsed.information.empty()) {
         std::cout << parsed.information;
         return 0;

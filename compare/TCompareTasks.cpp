@@ -1,0 +1,97 @@
+#include "compare/TCompareTasks.h"
+
+#include "archive/TDataModule4.h"
+#include "archive/archive_calc.h"
+#include "archive/task_archive.h"
+#include "compare/TComparisonForm.h"
+#include "platform/cp1251.h"
+#include "toolkit/message.h"
+
+#include <memory>
+
+namespace {
+
+std::string shownName(const std::string& cp1251)
+{
+    return cp1251ToUtf8(trimCp1251(cp1251));
+}
+
+// Reads the tasks of the SPISOK rows into samples, SPISOK left on the row it was on and the
+// archive list not following it meanwhile. A task whose stored rows fail the allele check
+// is named in problem.
+std::vector<PopulationSample> readTasks(const std::vector<std::size_t>& rows, std::string& problem)
+{
+    Table& spisok = DataModule4->spisok;
+    const std::optional<std::size_t> current = spisok.currentRow();
+    DataModule4->dsspisok.setEnabled(false);
+    std::vector<PopulationSample> samples;
+    for (const std::size_t row : rows) {
+        spisok.moveTo(row);
+        const std::optional<TaskRecord> record =
+            loadTask({DataModule4->spisok, DataModule4->allel, DataModule4->fenotip});
+        auto task = std::make_unique<TaskState>();
+        const LoadedTask loaded = taskFromRecord(*record, *task);
+        const std::string name = shownName(record->name);
+        std::optional<PopulationSample> sample =
+            loaded.problem ? std::nullopt : sampleOfLoadedTask(name, std::move(task), loaded);
+        if (!sample) {
+            problem = "Задачу «" + name + "» прочитать не удалось" +
+                      (loaded.problem ? ": " + loaded.problem->message : std::string(".")) + "";
+            break;
+        }
+        samples.push_back(std::move(*sample));
+    }
+    if (current) spisok.moveTo(*current);
+    DataModule4->dsspisok.setEnabled(true);
+    return samples;
+}
+
+} // namespace
+
+TCompareTasks::TCompareTasks()
+{
+    setObjectName("CompareTasks");
+    setWindowTitle("Сравнить задачи");
+    placeTopLeft(660, 560);
+    Label1 = new Label("Отметьте задачи для сравнения", this);
+    Label1->setGeometry(8, 8, 640, 20);
+    CheckListBox1 = new QListWidget(this);
+    CheckListBox1->setGeometry(8, 32, 644, 470);
+    Button1 = new Button("Сравнить", this, [this] { Button1Click(); });
+    Button1->setGeometry(432, 514, 220, 34);
+    comparison_ = new TComparisonForm;
+    comparison_->setParent(this, comparison_->windowFlags());
+}
+
+void TCompareTasks::FormActivate()
+{
+    CheckListBox1->clear();
+    rows_.clear();
+    const Table& spisok = DataModule4->spisok;
+    for (std::size_t row = 0; row < spisok.rowCount(); ++row) {
+        auto* line = new QListWidgetItem(
+            QString::fromStdString(shownName(spisok.fieldAt(row, "name").asString())),
+            CheckListBox1);
+        line->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        line->setCheckState(Qt::Unchecked);
+        rows_.push_back(row);
+    }
+}
+
+void TCompareTasks::Button1Click()
+{
+    std::vector<std::size_t> ticked;
+    for (int line = 0; line < CheckListBox1->count(); ++line)
+        if (CheckListBox1->item(line)->checkState() == Qt::Checked)
+            ticked.push_back(rows_[static_cast<std::size_t>(line)]);
+    std::string problem;
+    std::vector<PopulationSample> samples = readTasks(ticked, problem);
+    if (problem.empty())
+        if (const auto mismatch = comparisonMismatch(samples)) problem = *mismatch;
+    if (!problem.empty()) {
+        showMessage(problem);
+        return;
+    }
+    comparison_->setSamples(std::move(samples));
+    comparison_->showModal();
+}

@@ -1,0 +1,229 @@
+#include "compare/TComparisonForm.h"
+
+#include "compare/comparison_workbook.h"
+#include "toolkit/message.h"
+
+#include <QFileDialog>
+
+#include <utility>
+
+namespace {
+
+constexpr int pollInterval = 50; // milliseconds between looks at the run
+constexpr int treePage = 2;
+constexpr int nameColumnWidth = 140;
+constexpr int numberColumnWidth = 90;
+
+std::function<QString()>& imageFileChooser()
+{
+    static std::function<QString()> chooser;
+    return chooser;
+}
+
+std::function<QString()>& workbookFileChooser()
+{
+    static std::function<QString()> chooser;
+    return chooser;
+}
+
+QString chosenFile(QWidget* parent, const std::function<QString()>& chooser, const char* title,
+                   const char* filter, const QString& suffix)
+{
+    QString path =
+        chooser ? chooser() : QFileDialog::getSaveFileName(parent, title, QString(), filter);
+    if (!path.isEmpty() && !path.endsWith(suffix, Qt::CaseInsensitive)) path += suffix;
+    return path;
+}
+
+StringGrid* makeGrid(QWidget* parent, int x, int y, int width, int height)
+{
+    auto* grid = new StringGrid(parent);
+    grid->setGeometry(x, y, width, height);
+    grid->setFont(narrowFont(8));
+    return grid;
+}
+
+// Fills the grid with the rows of the table; the first `named` columns are wide.
+void showTable(StringGrid& grid, const TextTable& table, int named)
+{
+    grid.setColCount(static_cast<int>(table[0].size()));
+    grid.setRowCount(static_cast<int>(table.size()));
+    for (int c = 0; c < grid.colCount(); ++c)
+        grid.setColWidth(c, c < named ? nameColumnWidth : numberColumnWidth);
+    for (std::size_t r = 0; r < table.size(); ++r)
+        for (std::size_t c = 0; c < table[r].size(); ++c)
+            grid.setCells(static_cast<int>(c), static_cast<int>(r),
+                          QString::fromStdString(table[r][c]));
+}
+
+} // namespace
+
+TComparisonForm::TComparisonForm()
+{
+    setObjectName("ComparisonForm");
+    setWindowTitle("Сравнение задач");
+    placeTopLeft(979, 734);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setGeometry(4, 4, 971, 640);
+    auto* frequencies = new QWidget;
+    StringGrid1 = makeGrid(frequencies, 4, 4, 955, 480);
+    StringGrid2 = makeGrid(frequencies, 4, 490, 955, 60);
+    PageControl1->addTab(frequencies, "Частоты и однородность");
+    auto* distances = new QWidget;
+    Label1 = new Label("Стандартное генетическое расстояние Нея D", distances);
+    Label1->setGeometry(4, 4, 955, 20);
+    StringGrid3 = makeGrid(distances, 4, 26, 955, 270);
+    Label2 = new Label("Хордовое расстояние Кавалли-Сфорца и Эдвардса", distances);
+    Label2->setGeometry(4, 304, 955, 20);
+    StringGrid4 = makeGrid(distances, 4, 326, 955, 270);
+    PageControl1->addTab(distances, "Расстояния");
+    auto* tree = new QWidget;
+    PaintBox1 = new ComparisonTree(tree);
+    PaintBox1->setGeometry(4, 4, 955, 540);
+    Label4 = new Label(QString(), tree);
+    Label4->setGeometry(4, 550, 955, 50);
+    Label4->setWordWrap(true);
+    Label4->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    PageControl1->addTab(tree, "Дерево UPGMA");
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setGeometry(4, 652, 400, 22);
+    ProgressBar1->setValue(0);
+    Label3 = new Label(QString(), this);
+    Label3->setGeometry(4, 682, 400, 22);
+    Button1 = new Button("Отменить", this, [this] { Button1Click(); });
+    Button1->setGeometry(412, 648, 120, 30);
+    Button1->setEnabled(false);
+    Button2 = new Button("Сохранить рисунок", this, [this] { Button2Click(); });
+    Button2->setGeometry(540, 648, 210, 30);
+    Button2->setEnabled(false);
+    Button3 = new Button("Сохранить книгу", this, [this] { Button3Click(); });
+    Button3->setGeometry(758, 648, 214, 30);
+    Button3->setEnabled(false);
+    QObject::connect(PageControl1, &QTabWidget::currentChanged, this,
+                     [this](int page) { Button2->setEnabled(report_ && page == treePage); });
+
+    poll_ = new QTimer(this);
+    poll_->setInterval(pollInterval);
+    QObject::connect(poll_, &QTimer::timeout, this, [this] { poll(); });
+}
+
+TComparisonForm::~TComparisonForm()
+{
+    stop();
+}
+
+void TComparisonForm::setImageFileChooserForTests(std::function<QString()> chooser)
+{
+    imageFileChooser() = std::move(chooser);
+}
+
+void TComparisonForm::setWorkbookFileChooserForTests(std::function<QString()> chooser)
+{
+    workbookFileChooser() = std::move(chooser);
+}
+
+void TComparisonForm::setSamples(std::vector<PopulationSample> samples)
+{
+    stop();
+    samples_ = std::move(samples);
+    report_.reset();
+}
+
+void TComparisonForm::FormActivate()
+{
+    if (running() || report_ || samples_.empty()) return;
+    ComparisonSettings settings;
+    settings.progress = [this](int done, int) { done_ = done; };
+    settings.cancel = &cancel_;
+    cancel_ = false;
+    finished_ = false;
+    done_ = 0;
+    ProgressBar1->setRange(0, static_cast<int>(samples_.size()) + 1);
+    ProgressBar1->setValue(0);
+    Label3->setText("Идет расчет частот…");
+    Button1->setEnabled(true);
+    Button2->setEnabled(false);
+    Button3->setEnabled(false);
+    worker_ = std::thread([this, settings] {
+        pending_ = compareSamples(samples_, settings);
+        finished_.store(true, std::memory_order_release);
+    });
+    poll_->start();
+}
+
+void TComparisonForm::FormClose()
+{
+    stop();
+}
+
+void TComparisonForm::Button1Click()
+{
+    if (!running()) return;
+    cancel_ = true;
+    Label3->setText("Отмена…");
+}
+
+void TComparisonForm::poll()
+{
+    ProgressBar1->setValue(done_.load());
+    if (!finished_.load(std::memory_order_acquire)) return;
+    poll_->stop();
+    worker_.join();
+    Button1->setEnabled(false);
+    if (pending_.comparison.cancelled) {
+        ProgressBar1->setValue(0);
+        Label3->setText("Расчет отменен.");
+        return;
+    }
+    report_ = std::exchange(pending_, ComparisonReport{});
+    Label3->setText("Сравнено задач: " + QString::number(report_->names.size()) + ".");
+    showReport();
+}
+
+void TComparisonForm::stop()
+{
+    poll_->stop();
+    if (!running()) return;
+    cancel_ = true;
+    worker_.join();
+    Button1->setEnabled(false);
+    ProgressBar1->setValue(0);
+    Label3->setText(QString());
+}
+
+void TComparisonForm::showReport()
+{
+    const ComparisonTables tables = comparisonTables(*report_);
+    showTable(*StringGrid1, tables.frequencies, 2);
+    showTable(*StringGrid2, tables.homogeneity, 1);
+    StringGrid2->setColWidth(0, 260);
+    showTable(*StringGrid3, tables.nei, 1);
+    showTable(*StringGrid4, tables.chord, 1);
+    PaintBox1->setTree(report_->tree, report_->names);
+    Label4->setText("Newick: " + QString::fromStdString(report_->newick));
+    Button2->setEnabled(PageControl1->currentIndex() == treePage);
+    Button3->setEnabled(true);
+}
+
+void TComparisonForm::Button2Click()
+{
+    if (!report_) return;
+    const QString path =
+        chosenFile(this, imageFileChooser(), "Сохранить рисунок", "Рисунок PNG (*.png)", ".png");
+    if (path.isEmpty()) return;
+    if (!PaintBox1->grab().save(path, "PNG"))
+        showMessage("Не удалось записать рисунок в файл " + path + ".");
+}
+
+void TComparisonForm::Button3Click()
+{
+    if (!report_) return;
+    const QString path =
+        chosenFile(this, workbookFileChooser(), "Сохранить книгу", "Книга Excel (*.xlsx)", ".xlsx");
+    if (path.isEmpty()) return;
+    const WorkbookFileResult written =
+        writeComparisonWorkbook(comparisonTables(*report_), path.toStdString());
+    if (!written.ok()) showMessage(workbookFailureMessage(written));
+}

@@ -1,0 +1,240 @@
+#include "compare/calc_compare.h"
+
+#include "archive/archive_calc.h"
+#include "compare/comparison_report.h"
+#include "compare/comparison_workbook.h"
+#include "estimate/calc_output.h"
+#include "estimate/task_file.h"
+#include "export/workbook_file.h"
+#include "platform/random.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <ostream>
+#include <sstream>
+
+namespace {
+
+constexpr int badInput = 2;
+constexpr int workbookNotWritten = 1;
+
+const char* const compareUsage =
+    "velimor-calc --compare [--seed N] [--json] [--xlsx FILE] FILE FILE...\n"
+    "velimor-calc --compare [--seed N] [--json] [--xlsx FILE] --archive FOLDER --task NAME "
+    "--task NAME...";
+
+struct CompareOptions
+{
+    std::string seedText;
+    bool json = false;
+    std::string workbookFile;
+    std::string archiveFolder;
+    std::vector<std::string> taskNames;
+    std::vector<std::string> taskFiles;
+};
+
+// The options, or the problem (UTF-8) in problem.
+CompareOptions parseCompareOptions(const std::vector<std::string>& arguments, std::string& problem)
+{
+    CompareOptions options;
+    CLI::App app("velimor-calc --compare", "velimor-calc");
+    app.set_help_flag();
+    app.add_flag("--compare");
+    app.add_option("--seed", options.seedText);
+    app.add_flag("--json", options.json);
+    app.add_option("--xlsx", options.workbookFile);
+    app.add_option("--archive", options.archiveFolder);
+    app.add_option("--task", options.taskNames)->allow_extra_args(false);
+    app.add_option("FILE", options.taskFiles);
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ExtrasError&) {
+        problem = "неизвестный параметр " + app.remaining().front();
+        return options;
+    } catch (const CLI::ParseError&) {
+        problem = "у параметра сравнения не указано значение";
+        return options;
+    }
+    const bool archive = !options.archiveFolder.empty();
+    if (archive != !options.taskNames.empty())
+        problem = "--archive FOLDER и --task NAME указываются вместе";
+    else if (archive && !options.taskFiles.empty())
+        problem = "с --archive файлы задач не указываются";
+    else if (!archive && options.taskFiles.empty())
+        problem = "не указаны задачи для сравнения";
+    return options;
+}
+
+struct Loaded
+{
+    std::vector<PopulationSample> samples;
+    std::string problem;
+};
+
+void addSample(Loaded& loaded, const std::string& name, const std::string& source,
+               std::unique_ptr<TaskState> task, const LoadedTask& read)
+{
+    if (read.problem) {
+        loaded.problem = taskFileProblemText(source, *read.problem);
+        return;
+    }
+    std::optional<PopulationSample> sample = sampleOfLoadedTask(name, std::move(task), read);
+    if (!sample)
+        loaded.problem = source + ": численности задачи «" + name + "» не прочитаны";
+    else
+        loaded.samples.push_back(std::move(*sample));
+}
+
+Loaded loadSamples(const CompareOptions& options)
+{
+    Loaded loaded;
+    for (const std::string& name : options.taskNames) {
+        auto task = std::make_unique<TaskState>();
+        const ArchivedTask archived = loadArchivedTask(options.archiveFolder, name, *task);
+        addSample(loaded, name, options.archiveFolder, std::move(task), archived.loaded);
+        if (!loaded.problem.empty()) return loaded;
+    }
+    for (const std::string& file : options.taskFiles) {
+        std::ifstream stream(file, std::ios::binary);
+        if (!stream) {
+            loaded.problem = file + ": не удается открыть файл задачи";
+            return loaded;
+        }
+        std::ostringstream text;
+        text << stream.rdbuf();
+        auto task = std::make_unique<TaskState>();
+        const LoadedTask read = loadTaskFile(text.str(), *task);
+        addSample(loaded, file, file, std::move(task), read);
+        if (!loaded.problem.empty()) return loaded;
+    }
+    return loaded;
+}
+
+void appendSection(std::string& text, const char* title, const TextTable& table)
+{
+    text += title;
+    text += '\n';
+    for (const auto& row : table) {
+        for (std::size_t col = 0; col < row.size(); ++col) {
+            if (col) text += '\t';
+            text += row[col];
+        }
+        text += '\n';
+    }
+    text += '\n';
+}
+
+std::string comparisonText(const ComparisonReport& report)
+{
+    const ComparisonTables tables = comparisonTables(report);
+    std::string text;
+    appendSection(text, "[populations]", tables.frequencies);
+    appendSection(text, "[homogeneity]", tables.homogeneity);
+    appendSection(text, "[neiDistance]", tables.nei);
+    appendSection(text, "[chordDistance]", tables.chord);
+    appendSection(text, "[tree]", {{report.newick}});
+    return text;
+}
+
+ReportJson estimateJson(const PopulationEstimate& estimate)
+{
+    ReportJson errors = ReportJson::array();
+    for (const AlleleError& error : estimate.errors)
+        errors.push_back(error.gap == ErrorGap::none ? ReportJson(error.standardError)
+                                                     : ReportJson(nullptr));
+    return ReportJson{{"total", estimate.total},
+                      {"alleleFrequencies", estimate.frequencies},
+                      {"standardErrors", errors}};
+}
+
+ReportJson matrixJson(const DistanceMatrix& matrix)
+{
+    ReportJson rows = ReportJson::array();
+    for (const auto& row : matrix) {
+        ReportJson values = ReportJson::array();
+        for (const double value : row)
+            values.push_back(std::isfinite(value) ? ReportJson(value) : ReportJson(nullptr));
+        rows.push_back(values);
+    }
+    return rows;
+}
+
+std::string comparisonJson(const ComparisonReport& report)
+{
+    ReportJson populations = ReportJson::array();
+    for (std::size_t s = 0; s < report.names.size(); ++s) {
+        ReportJson entry{{"name", report.names[s]}};
+        entry.update(estimateJson(report.comparison.populations[s]));
+        populations.push_back(entry);
+    }
+    const ChiSquareTest& g = report.comparison.homogeneity;
+    const auto optional = [](const auto& value) {
+        return value ? ReportJson(*value) : ReportJson(nullptr);
+    };
+    const ReportJson document{{"alleles", report.alleleNames},
+                              {"populations", populations},
+                              {"pooled", estimateJson(report.comparison.pooled)},
+                              {"homogeneity",
+                               {{"gSquare", g.statistic},
+                                {"degreesOfFreedom", optional(g.degreesOfFreedom)},
+                                {"probability", optional(g.probability)}}},
+                              {"neiDistance", matrixJson(report.nei)},
+                              {"chordDistance", matrixJson(report.chord)},
+                              {"tree", report.newick}};
+    return reportJsonText(document);
+}
+
+bool seedGenerator(const std::string& text)
+{
+    if (text.empty()) {
+        seedRandomFromClock();
+        return true;
+    }
+    std::uint64_t seed = 0;
+    const auto read = std::from_chars(text.data(), text.data() + text.size(), seed);
+    if (read.ec != std::errc() || read.ptr != text.data() + text.size()) return false;
+    seedRandom(seed);
+    return true;
+}
+
+} // namespace
+
+bool comparisonRequested(const std::vector<std::string>& arguments)
+{
+    return std::find(arguments.begin(), arguments.end(), "--compare") != arguments.end();
+}
+
+int runCompareCalculator(const std::vector<std::string>& arguments, std::ostream& out,
+                         std::ostream& err)
+{
+    std::string problem;
+    const CompareOptions options = parseCompareOptions(arguments, problem);
+    if (problem.empty() && !seedGenerator(options.seedText))
+        problem = "после --seed ожидается целое неотрицательное число";
+    if (!problem.empty()) {
+        err << problem << "\n" << compareUsage << "\n";
+        return badInput;
+    }
+    Loaded loaded = loadSamples(options);
+    if (loaded.problem.empty())
+        if (const auto mismatch = comparisonMismatch(loaded.samples)) loaded.problem = *mismatch;
+    if (!loaded.problem.empty()) {
+        err << loaded.problem << "\n";
+        return badInput;
+    }
+    const ComparisonReport report = compareSamples(loaded.samples);
+    out << (options.json ? comparisonJson(report) : comparisonText(report));
+    if (!options.workbookFile.empty()) {
+        const WorkbookFileResult written =
+            writeComparisonWorkbook(comparisonTables(report), options.workbookFile);
+        if (!written.ok()) {
+            err << workbookFailureMessage(written) << "\n";
+            return workbookNotWritten;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,18 @@
+// velimor-calc --compare: several tasks of one locus compared without windows, read from
+// the archive tables of a folder (--archive FOLDER --task NAME --task NAME …) or from task
+// files (--compare FILE FILE …), reported as text sections or one JSON object, with the
+// comparison workbook written by --xlsx FILE. Entry points: comparisonRequested,
+// runCompareCalculator.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// Whether the arguments after the program name ask for a comparison.
+bool comparisonRequested(const std::vector<std::string>& arguments);
+
+// The whole comparison run. Returns the exit code: 0 on success, 2 on bad input, 1 when the
+// workbook cannot be written.
+int runCompareCalculator(const std::vector<std::string>& arguments, std::ostream& out,
+                         std::ostream& err);

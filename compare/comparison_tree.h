@@ -1,0 +1,27 @@
+// The UPGMA tree of a comparison drawn with QPainter: the populations down the left, one
+// above the other, the joins to the right of them at their heights, and a scale of the
+// distance between the sides of a join drawn below.
+#pragma once
+
+#include "compare/genetic_distance.h"
+
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class ComparisonTree : public QWidget
+{
+public:
+    explicit ComparisonTree(QWidget* parent = nullptr) : QWidget(parent) {}
+
+    // names: UTF-8, one per leaf of the tree.
+    void setTree(const Tree& tree, const std::vector<std::string>& names);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Tree tree_;
+    std::vector<QString> names_;
+};
