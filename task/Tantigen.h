@@ -23,8 +23,9 @@ public:
     Button* Button1;
 
     void Button1Click();
-    // Runs the allele check over both grids and shows its message on a failure.
-    void checkAlleleList();
+    // Runs the allele check over both grids and shows its message on a failure; true when
+    // the list passed.
+    bool checkAlleleList();
     // The name cell of allele k (1..50).
     QString alleleCell(int k) const;
     // Shapes both grids (2 columns, 26 rows, widths 24 and 260, headers), numbers their
