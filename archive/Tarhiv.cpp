@@ -101,8 +101,7 @@ void Tarhiv::Button1Click()
     if (record->mode == 1) antigen->RadioButton1->setChecked(true);
     if (record->mode == 2) antigen->RadioButton2->setChecked(true);
     putAlleleRows(*record);
-    antigen->checkAlleleList();
-    if (task.alleleCheckFailed) {
+    if (!antigen->checkAlleleList()) {
         // The rows were damaged outside the program: the phenotypes of a partial list would
         // take counts saved against other phenotypes. The task is not opened.
         task.archiveMode = false;

@@ -1,5 +1,6 @@
 #include "archive/backup_restore.h"
 
+#include "archive/archive_table_check.h"
 #include "platform/drives.h"
 #include "platform/file_sync.h"
 
@@ -9,7 +10,6 @@
 namespace {
 
 const char* const backupFolderName = "arhivpog";
-const char* const tableNames[] = {"SPISOK.DBF", "ALLEL.DBF", "FENOTIP.DBF"};
 
 std::string temporaryName(const std::string& name)
 {
@@ -102,17 +102,17 @@ std::vector<std::string> restoreArchive(char letter, const std::string& workingF
     if (!folderName || !findFileNoCase(folder, "SPISOK.DBF")) return {mediumMessage};
 
     std::vector<std::string> messages;
-    for (const char* table : tableNames) {
-        const auto name = findFileNoCase(folder, table);
+    for (const ArchiveTableFile& table : archiveTableFiles()) {
+        const auto name = findFileNoCase(folder, table.name);
         bool usable = name.has_value();
         if (usable) {
             try {
-                tables.checkTable(folder + "/" + *name, table);
+                checkArchiveTableFile(folder + "/" + *name, table);
             } catch (const std::exception&) {
                 usable = false;
             }
         }
-        if (!usable) messages.push_back(name.value_or(table) + " не скопирован");
+        if (!usable) messages.push_back(name.value_or(table.name) + " не скопирован");
     }
     if (!messages.empty()) {
         messages.push_back(failed);

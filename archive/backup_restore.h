@@ -19,9 +19,6 @@ struct ArchiveTablesControl
 {
     std::function<void()> closeTables; // SPISOK, FENOTIP.DBF, ALLEL.DBF are released
     std::function<void()> openTables;  // opened again under the resting filter
-    // Throws with a readable text when the file is not an archive table of that name
-    // (SPISOK.DBF, ALLEL.DBF or FENOTIP.DBF); used on the backup's tables before a restore.
-    std::function<void(const std::string& path, const std::string& tableName)> checkTable;
 };
 
 // Copies the files of the working folder matching *.dbf* into L:\arhivpog, each under a

@@ -125,21 +125,21 @@ void repairOrder(Classes& classes, std::size_t k)
         if (classes.observed[k] > classes.observed[i]) classes.exchange(i, k);
 }
 
-// Whole-sort or repair after a merge into class target.
-template <typename FirstSort, typename Reorder>
-PooledClasses pool(std::vector<long double> observed, std::vector<long double> expected,
-                   std::int64_t total, FirstSort firstSort, Reorder reorder)
+} // namespace
+
+PooledClasses poolClasses(std::vector<long double> observed, std::vector<long double> expected,
+                          std::int64_t total)
 {
     for (long double& e : expected)
         e = std::max(e, expectedFloor);
     Classes classes{observed, expected, observed.size()};
-    firstSort(classes);
+    if (!keyedExchangeSort(classes)) exchangeSort(classes);
     const double threshold = static_cast<double>(minimumClassCount) / static_cast<double>(total);
     for (;;) {
         if (classes.count > static_cast<std::size_t>(maxPooledClasses)) {
             const std::size_t target = maxPooledClasses - 1;
             classes.mergeLastInto(target);
-            reorder(classes, target);
+            repairOrder(classes, target);
             continue;
         }
         if (classes.observed[classes.count - 1] >= threshold || classes.count <= 2) break;
@@ -150,7 +150,7 @@ PooledClasses pool(std::vector<long double> observed, std::vector<long double> e
         const auto target = static_cast<std::size_t>(firstSmall - observed.begin());
         if (target + 1 < classes.count) {
             classes.mergeLastInto(target);
-            reorder(classes, target);
+            repairOrder(classes, target);
         } else {
             classes.mergeLastInto(classes.count - 2);
             break;
@@ -159,26 +159,6 @@ PooledClasses pool(std::vector<long double> observed, std::vector<long double> e
     observed.resize(classes.count);
     expected.resize(classes.count);
     return {std::move(observed), std::move(expected)};
-}
-
-} // namespace
-
-PooledClasses poolClasses(std::vector<long double> observed, std::vector<long double> expected,
-                          std::int64_t total)
-{
-    return pool(
-        std::move(observed), std::move(expected), total,
-        [](Classes& classes) {
-            if (!keyedExchangeSort(classes)) exchangeSort(classes);
-        },
-        repairOrder);
-}
-
-PooledClasses poolClassesBySorting(std::vector<long double> observed,
-                                   std::vector<long double> expected, std::int64_t total)
-{
-    return pool(std::move(observed), std::move(expected), total, exchangeSort,
-                [](Classes& classes, std::size_t) { exchangeSort(classes); });
 }
 
 double chiSquareValue(const PooledClasses& classes, std::int64_t total)

@@ -41,11 +41,6 @@ struct PooledClasses
 PooledClasses poolClasses(std::vector<long double> observed, std::vector<long double> expected,
                           std::int64_t total);
 
-// The same pooling with the whole exchange sort after every merge, quadratic in the number
-// of classes; kept as the reference the fast pooling is checked against.
-PooledClasses poolClassesBySorting(std::vector<long double> observed,
-                                   std::vector<long double> expected, std::int64_t total);
-
 // total × Σ (expected − observed)² / expected over the classes, in double precision.
 double chiSquareValue(const PooledClasses& classes, std::int64_t total);
 

@@ -1,7 +1,5 @@
 #include "task/TForm9.h"
 
-#include "task/task_state.h"
-
 TForm9* Form9 = nullptr;
 
 namespace {
@@ -47,20 +45,26 @@ TForm9::TForm9()
     Button2->setGeometry(316, 270, 296, 36);
 }
 
+bool TForm9::askToCorrectAlleles()
+{
+    showModal();
+    return allelesToCorrect_;
+}
+
 void TForm9::FormActivate()
 {
-    task.allelesToCorrect = false;
+    allelesToCorrect_ = false;
     Button2->setFocus();
 }
 
 void TForm9::Button1Click()
 {
-    task.allelesToCorrect = true;
+    allelesToCorrect_ = true;
     close();
 }
 
 void TForm9::Button2Click()
 {
-    task.allelesToCorrect = false;
+    allelesToCorrect_ = false;
     close();
 }

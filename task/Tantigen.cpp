@@ -162,16 +162,16 @@ std::array<std::string, 50> Tantigen::alleleCellTexts() const
     return texts;
 }
 
-void Tantigen::checkAlleleList()
+bool Tantigen::checkAlleleList()
 {
     const AlleleCheck check = ::checkAlleleList(alleleCellTexts(), task);
     if (check.failed()) showMessage(alleleCheckMessage(check));
+    return !check.failed();
 }
 
 void Tantigen::Button1Click()
 {
-    checkAlleleList();
-    if (task.alleleCheckFailed) return;
+    if (!checkAlleleList()) return;
     if (task.archiveMode)
         close();
     else

@@ -23,8 +23,9 @@ public:
     Button* Button1;
 
     void Button1Click();
-    // Runs the allele check over both grids and shows its message on a failure.
-    void checkAlleleList();
+    // Runs the allele check over both grids and shows its message on a failure; true when
+    // the list passed.
+    bool checkAlleleList();
     // The grid of alleles 1 to 25 (grid 0, StringGrid1) or 26 to 50 (grid 1, StringGrid2).
     StringGrid* alleleGrid(int grid) const;
     // The name cell of allele k (1..50).

@@ -249,8 +249,7 @@ void Tkontrol::StringGrid3Paste(int col, int row, const QString& text)
 void Tkontrol::Button1Click()
 {
     if (Label1->text() != "0") {
-        Form9->showModal();
-        if (!task.allelesToCorrect) return;
+        if (!Form9->askToCorrectAlleles()) return;
     }
     if (!task.archiveMode) {
         // A new task: the allele window is still open under this one.

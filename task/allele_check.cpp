@@ -16,7 +16,6 @@ bool ordinalLess(const std::string& a, const std::string& b)
 
 AlleleCheck fail(TaskState& task, AlleleCheckFailure failure)
 {
-    task.alleleCheckFailed = true;
     AlleleCheck check;
     check.failure = failure;
     check.alleleNumber = task.alleleCount + 1;
@@ -63,7 +62,6 @@ std::string nameOfTests(std::vector<std::string> tests)
 
 AlleleCheck checkAlleleList(const std::array<std::string, maxAlleles>& cellTexts, TaskState& task)
 {
-    task.alleleCheckFailed = false;
     task.alleleCount = 0;
     task.testCount = 0;
     bool minusSeen = false;

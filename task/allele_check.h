@@ -31,9 +31,9 @@ struct AlleleCheck
     bool failed() const { return failure != AlleleCheckFailure::none; }
 };
 
-// The cell texts of allele rows 1 to 50, in UTF-8 as typed. Sets alleleCheckFailed,
-// alleleCount, testCount, alleleNames and testNames of the task; on a failure the lists
-// hold what was accepted before the failing row.
+// The cell texts of allele rows 1 to 50, in UTF-8 as typed. Sets alleleCount, testCount,
+// alleleNames and testNames of the task; on a failure the lists hold what was accepted
+// before the failing row.
 AlleleCheck checkAlleleList(const std::array<std::string, maxAlleles>& cellTexts, TaskState& task);
 
 // The message shown for a failed check, in UTF-8.

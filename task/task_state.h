@@ -33,8 +33,6 @@ struct TaskState
 {
     bool archiveMode = false;          // the task in hand was opened from the archive
     bool archiveCountsPending = false; // the next control-window set-up keeps the counts
-    bool allelesToCorrect = false;     // the warning window's answer
-    bool alleleCheckFailed = false;
 
     int alleleCount = 0;
     int testCount = 0;

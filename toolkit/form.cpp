@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QStringList>
 
 namespace {
 ModalScript* script = nullptr;
@@ -106,4 +107,13 @@ ModalScript::ModalScript(Mode mode) : mode(mode)
 ModalScript::~ModalScript()
 {
     script = nullptr;
+    if (actions.empty()) return;
+    QStringList windows(shown.begin(), shown.end());
+    const QString text = QString("ModalScript: %1 queued action(s) never ran; windows shown: %2")
+                             .arg(actions.size())
+                             .arg(windows.isEmpty() ? "none" : windows.join(", "));
+    if (unusedActions)
+        unusedActions(text);
+    else
+        qFatal("%s", qPrintable(text));
 }

@@ -10,16 +10,11 @@
 #include "task/Tantigen.h"
 #include "task/Tkontrol.h"
 #include "tests/archive/archive_windows.h"
+#include "tests/support/print_qstring.h"
 #include "tests/support/typing.h"
 #include "toolkit/message.h"
 
 #include <gtest/gtest.h>
-
-// Failures print texts readably.
-void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << "«" << text.toStdString() << "»";
-}
 
 namespace {
 

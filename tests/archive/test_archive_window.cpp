@@ -10,6 +10,7 @@
 #include "task/task_state.h"
 #include "tests/archive/archive_windows.h"
 #include "tests/archive/stored_rows.h"
+#include "tests/support/print_qstring.h"
 #include "tests/support/typing.h"
 #include "toolkit/message.h"
 
@@ -18,12 +19,6 @@
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
-
-// Failures print texts readably.
-void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << "«" << text.toStdString() << "»";
-}
 
 namespace {
 

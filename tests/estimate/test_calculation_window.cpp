@@ -7,6 +7,8 @@
 #include "task/Tantigen.h"
 #include "task/Tkontrol.h"
 #include "task/task_state.h"
+#include "tests/support/allele_entry.h"
+#include "tests/support/print_qstring.h"
 #include "tests/support/typing.h"
 #include "toolkit/message.h"
 
@@ -21,12 +23,6 @@
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
-
-// Failures print cell texts readably.
-void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << "«" << text.toStdString() << "»";
-}
 
 namespace {
 
@@ -59,11 +55,7 @@ std::vector<QString> column(const StringGrid& grid, int col)
 // inside the control window the action (typing counts, pressing buttons).
 void runNewTask(const std::vector<QString>& alleles, const std::function<void()>& action)
 {
-    task = TaskState{};
-    antigen->layOutGrids(true);
-    for (std::size_t i = 0; i < alleles.size(); ++i)
-        antigen->StringGrid1->setCells(1, static_cast<int>(i) + 1, alleles[i]);
-    antigen->RadioButton1->setChecked(true);
+    enterAlleles(alleles);
     ModalScript script;
     script.then([&](Form&) {
         QApplication::setActiveWindow(kontrol);

@@ -2,9 +2,53 @@
 #include "estimate/number_text.h"
 #include "tests/support/near.h"
 
+#include <algorithm>
 #include <random>
+#include <utility>
 
 namespace {
+
+// The pooling as poolClasses describes it, done literally: the whole exchange sort after
+// every merge, quadratic in the number of classes; the reference the fast pooling is
+// checked against.
+PooledClasses poolClassesBySorting(std::vector<long double> observed,
+                                   std::vector<long double> expected, std::int64_t total)
+{
+    for (long double& e : expected)
+        e = std::max(e, expectedFloor);
+    const auto sort = [&] {
+        for (std::size_t i = 0; i + 1 < observed.size(); ++i)
+            for (std::size_t j = i + 1; j < observed.size(); ++j)
+                if (observed[j] > observed[i]) {
+                    std::swap(observed[i], observed[j]);
+                    std::swap(expected[i], expected[j]);
+                }
+    };
+    const auto mergeLastInto = [&](std::size_t target) {
+        observed[target] += observed.back();
+        expected[target] += expected.back();
+        observed.pop_back();
+        expected.pop_back();
+    };
+    const double threshold = static_cast<double>(minimumClassCount) / static_cast<double>(total);
+    sort();
+    while (observed.size() > static_cast<std::size_t>(maxPooledClasses)) {
+        mergeLastInto(maxPooledClasses - 1);
+        sort();
+    }
+    while (observed.back() < threshold && observed.size() > 2) {
+        std::size_t firstSmall = 0;
+        while (!(observed[firstSmall] < threshold))
+            ++firstSmall;
+        if (firstSmall + 1 == observed.size()) {
+            mergeLastInto(firstSmall - 1);
+            break;
+        }
+        mergeLastInto(firstSmall);
+        sort();
+    }
+    return {std::move(observed), std::move(expected)};
+}
 
 std::vector<long double> frequencies(const std::vector<int>& counts, int total)
 {

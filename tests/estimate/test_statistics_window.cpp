@@ -7,6 +7,8 @@
 #include "task/Tantigen.h"
 #include "task/Tkontrol.h"
 #include "task/task_state.h"
+#include "tests/support/allele_entry.h"
+#include "tests/support/print_qstring.h"
 #include "tests/support/typing.h"
 #include "toolkit/message.h"
 
@@ -20,11 +22,6 @@
 
 #include <cmath>
 
-void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << "«" << text.toStdString() << "»";
-}
-
 namespace {
 
 constexpr int countColumn = 2;
@@ -34,12 +31,8 @@ constexpr int countColumn = 2;
 void calculate(const std::vector<QString>& alleles, const std::vector<QString>& counts,
                const std::function<void()>& action)
 {
-    task = TaskState{};
+    enterAlleles(alleles);
     seedRandom(3);
-    antigen->layOutGrids(true);
-    for (std::size_t i = 0; i < alleles.size(); ++i)
-        antigen->StringGrid1->setCells(1, static_cast<int>(i) + 1, alleles[i]);
-    antigen->RadioButton1->setChecked(true);
     MessageRecorder messages;
     ModalScript script;
     script.then([&](Form&) {

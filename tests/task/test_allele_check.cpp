@@ -32,7 +32,7 @@ TEST(AlleleCheck, NormalisesOrderAndRepeatsIntoTheSameNameAndRefusesTheDuplicate
     EXPECT_EQ(check.failure, AlleleCheckFailure::duplicateAllele);
     EXPECT_EQ(check.duplicateName, "C a t ");
     EXPECT_EQ(alleleCheckMessage(check), "Аллель с тестами C a t  повторяется. Исправьте!!!");
-    EXPECT_TRUE(task.alleleCheckFailed);
+    EXPECT_TRUE(check.failed());
     ASSERT_EQ(task.alleleCount, 1);
     EXPECT_EQ(task.alleleNames[1], "C a t ");
     // Tests in order of first occurrence as typed, before sorting.
@@ -47,7 +47,6 @@ TEST(AlleleCheck, BlankRowsAreSkippedAndTheMinusAlleleHasNoTest)
     TaskState task;
     const AlleleCheck check = checkAlleleList(cells({"A", "", "  ", "-"}), task);
     EXPECT_FALSE(check.failed());
-    EXPECT_FALSE(task.alleleCheckFailed);
     ASSERT_EQ(task.alleleCount, 2);
     EXPECT_EQ(task.alleleNames[1], "A ");
     EXPECT_EQ(task.alleleNames[2], "- ");
@@ -117,9 +116,9 @@ TEST(AlleleCheck, EmptyAndSingleAlleleLists)
 {
     TaskState task;
     EXPECT_EQ(alleleCheckMessage(checkAlleleList(Cells{}, task)), "Список аллелей пуст!!!");
-    EXPECT_EQ(alleleCheckMessage(checkAlleleList(cells({"", "A"}), task)),
-              "Только один аллель - задача не имеет смысла...");
-    EXPECT_TRUE(task.alleleCheckFailed);
+    const AlleleCheck single = checkAlleleList(cells({"", "A"}), task);
+    EXPECT_EQ(alleleCheckMessage(single), "Только один аллель - задача не имеет смысла...");
+    EXPECT_TRUE(single.failed());
     EXPECT_EQ(task.alleleCount, 1);
 }
 
@@ -151,7 +150,7 @@ TEST(AlleleCheck, ACharacterOutsideWindows1251IsRefusedNamingTheAllele)
     EXPECT_EQ(alleleCheckMessage(check),
               "В наименовании аллеля 2 есть символ «α», которого нет в кодировке Windows-1251. "
               "Исправьте..");
-    EXPECT_TRUE(task.alleleCheckFailed);
+    EXPECT_TRUE(check.failed());
     EXPECT_EQ(task.alleleCount, 1);
 }
 

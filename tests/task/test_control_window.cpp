@@ -5,6 +5,8 @@
 #include "task/Tantigen.h"
 #include "task/Tkontrol.h"
 #include "task/task_state.h"
+#include "tests/support/allele_entry.h"
+#include "tests/support/print_qstring.h"
 #include "toolkit/message.h"
 
 #include <QApplication>
@@ -14,12 +16,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-// Failures print cell texts readably.
-void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << "«" << text.toStdString() << "»";
-}
-
 namespace {
 
 constexpr int countColumn = 2;
@@ -28,13 +24,8 @@ constexpr int countColumn = 2;
 // переход к фенотипам" does before it shows the control window.
 void prepareTask(const std::vector<QString>& alleles, bool dominance = false)
 {
-    task = TaskState{};
-    antigen->layOutGrids(true);
-    for (std::size_t i = 0; i < alleles.size(); ++i)
-        antigen->StringGrid1->setCells(1, static_cast<int>(i) + 1, alleles[i]);
-    (dominance ? antigen->RadioButton2 : antigen->RadioButton1)->setChecked(true);
-    antigen->checkAlleleList();
-    ASSERT_FALSE(task.alleleCheckFailed);
+    enterAlleles(alleles, dominance);
+    ASSERT_TRUE(antigen->checkAlleleList());
 }
 
 // Shows the control window as the allele window does and runs the action inside it.
@@ -392,8 +383,7 @@ TEST(ControlWindow, WarningWindowTextAndItsOnlyWayOut)
         Form9->Button1->click();
         EXPECT_FALSE(window.isVisible());
     });
-    Form9->showModal();
-    EXPECT_TRUE(task.allelesToCorrect);
+    EXPECT_TRUE(Form9->askToCorrectAlleles());
 }
 
 TEST(ControlWindow, CorrectingANewTaskGoesBackToTheAlleleWindow)

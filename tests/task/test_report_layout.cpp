@@ -6,14 +6,10 @@
 #include "task/Tantigen.h"
 #include "task/Tkontrol.h"
 #include "task/task_state.h"
+#include "tests/support/allele_entry.h"
+#include "tests/support/print_qstring.h"
 
 #include <gtest/gtest.h>
-
-// Failures print cell texts readably.
-void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << "«" << text.toStdString() << "»";
-}
 
 namespace {
 
@@ -21,14 +17,8 @@ using Texts = std::vector<QString>;
 
 void setUpTask(const Texts& alleles, bool dominance)
 {
-    task = TaskState{};
-    for (int r = 1; r <= 25; ++r)
-        antigen->StringGrid1->setCells(1, r, QString());
-    for (std::size_t i = 0; i < alleles.size(); ++i)
-        antigen->StringGrid1->setCells(1, static_cast<int>(i) + 1, alleles[i]);
-    (dominance ? antigen->RadioButton2 : antigen->RadioButton1)->setChecked(true);
-    antigen->checkAlleleList();
-    ASSERT_FALSE(task.alleleCheckFailed);
+    enterAlleles(alleles, dominance);
+    ASSERT_TRUE(antigen->checkAlleleList());
     ModalScript script;
     kontrol->showModal();
 }

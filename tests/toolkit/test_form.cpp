@@ -6,6 +6,7 @@
 
 #include <QTest>
 #include <QWindow>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -77,6 +78,21 @@ TEST(Form, AnExceptionEscapingAHandlerIsShownAndTheProgramGoesOn)
     EXPECT_FALSE(after);
     guarded([] {});
     EXPECT_EQ(messages.messages.size(), 1u);
+}
+
+TEST(Form, AScriptWhoseWindowNeverOpenedFailsTheTest)
+{
+    CountingForm window(true);
+    window.setObjectName("window");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ModalScript script;
+            script.then([](Form&) {});
+            script.then([](Form&) {});
+            script.then([](Form&) {});
+            window.showModal();
+        },
+        "ModalScript: 2 queued action(s) never ran; windows shown: window");
 }
 
 TEST(Form, TerminationIsRecordedUnderTheSeam)
