@@ -57,8 +57,8 @@ void TForm2::layOutColumns()
 
 void TForm2::showAlleles(const TaskState& task)
 {
-    const std::vector<std::string> names(task.alleleNames.begin() + 1,
-                                         task.alleleNames.begin() + 1 + task.alleleCount);
+    const std::vector<Cp1251Text> names(task.alleleNames.begin() + 1,
+                                        task.alleleNames.begin() + 1 + task.alleleCount);
     showNumberedRows(*StringGrid1, names, {"Сумма"});
     for (int r = 1; r <= task.alleleCount; ++r)
         StringGrid1->setCells(2, r, QString());
@@ -66,14 +66,14 @@ void TForm2::showAlleles(const TaskState& task)
 
 void TForm2::showTests(const TaskState& task)
 {
-    const std::vector<std::string> names(task.testNames.begin() + 1,
-                                         task.testNames.begin() + 1 + task.testCount);
+    const std::vector<Cp1251Text> names(task.testNames.begin() + 1,
+                                        task.testNames.begin() + 1 + task.testCount);
     showNumberedRows(*StringGrid3, names);
 }
 
 void TForm2::showGenotypes(const TaskState& task)
 {
-    std::vector<std::string> names;
+    std::vector<Cp1251Text> names;
     names.reserve(task.genotypeCount);
     for (int k = 1; k <= task.genotypeCount; ++k)
         names.push_back(genotypeName(task, k));

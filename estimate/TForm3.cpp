@@ -40,7 +40,7 @@ void TForm3::layOutColumns()
 
 void TForm3::showPhenotypes(const TaskState& task)
 {
-    const std::vector<std::string> names(task.phenotypeNames.begin() + 1,
-                                         task.phenotypeNames.begin() + 1 + task.phenotypeCount);
+    const std::vector<Cp1251Text> names(task.phenotypeNames.begin() + 1,
+                                        task.phenotypeNames.begin() + 1 + task.phenotypeCount);
     showNumberedRows(*StringGrid1, names, {"Сумма"});
 }

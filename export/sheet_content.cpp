@@ -62,9 +62,9 @@ void SheetContent::writeText(char col, int row, std::string text)
     cell.decimals = -1;
 }
 
-void SheetContent::writeShown(char col, int row, std::string_view cp1251)
+void SheetContent::writeShown(char col, int row, const Cp1251Text& cp1251)
 {
-    const std::optional<ShownNumber> number = readShownNumber(cp1251);
+    const std::optional<ShownNumber> number = readShownNumber(cp1251.bytes());
     if (!number) {
         writeText(col, row, cp1251ToUtf8(cp1251));
         return;

@@ -5,6 +5,7 @@
 #include "task/allele_check.h"
 #include "task/task_state.h"
 #include "toolkit/message.h"
+#include "toolkit/qt_text.h"
 
 Tantigen* antigen = nullptr;
 
@@ -148,11 +149,11 @@ QString Tantigen::alleleCell(int k) const
     return k <= 25 ? StringGrid1->cells(1, k) : StringGrid2->cells(1, k - 25);
 }
 
-std::array<std::string, 50> Tantigen::alleleCellTexts() const
+std::array<EncodedText, 50> Tantigen::alleleCellTexts() const
 {
-    std::array<std::string, 50> texts;
+    std::array<EncodedText, 50> texts;
     for (int k = 1; k <= 50; ++k)
-        texts[k - 1] = alleleCell(k).toStdString();
+        texts[k - 1] = encodeCp1251(alleleCell(k));
     return texts;
 }
 

@@ -23,8 +23,6 @@ Tkontrol* kontrol = nullptr;
 
 namespace {
 
-constexpr int countColumn = 2;
-
 StringGrid* makeListGrid(QWidget* parent, int x, int y, int width, int height)
 {
     auto* grid = new StringGrid(parent);
@@ -176,11 +174,11 @@ std::int64_t Tkontrol::showPhenotypes(bool keepCounts)
     StringGrid3->setRowCount(task.phenotypeCount + 1);
     std::int64_t sum = 0;
     for (int r = 1; r <= task.phenotypeCount; ++r) {
-        StringGrid3->setCell(1, r, task.phenotypeNames[r]);
-        StringGrid3->setCell(4, r, genotypeClassText(task, r));
+        StringGrid3->setCp1251Cell(1, r, task.phenotypeNames[r]);
+        StringGrid3->setCp1251Cell(4, r, genotypeClassText(task, r));
         StringGrid3->setCells(0, r, QString::number(r));
         if (keepCounts)
-            sum += countValue(StringGrid3->cells(countColumn, r).toStdString());
+            sum += countValue(StringGrid3->cp1251Cell(countColumn, r));
         else
             StringGrid3->setCells(countColumn, r, QString());
         StringGrid3->setCells(3, r, QString());
@@ -198,10 +196,10 @@ void Tkontrol::selectCriterion(int code)
 
 std::int64_t Tkontrol::columnTotal(int col) const
 {
-    std::vector<std::string> cells;
+    std::vector<Cp1251Text> cells;
     cells.reserve(StringGrid3->rowCount());
     for (int r = 1; r < StringGrid3->rowCount(); ++r)
-        cells.push_back(StringGrid3->cells(col, r).toStdString());
+        cells.push_back(StringGrid3->cp1251Cell(col, r));
     return countTotal(cells);
 }
 

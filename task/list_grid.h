@@ -6,7 +6,6 @@
 
 #include <QString>
 
-#include <string>
 #include <vector>
 
 struct GridColumn
@@ -19,7 +18,7 @@ struct GridColumn
 void layOutColumns(StringGrid& grid, const std::vector<GridColumn>& columns);
 
 // Gives the grid names.size() + summaries.size() + 1 rows: data row r shows r and
-// names[r - 1] (Windows-1251) in columns 0 and 1; the summary rows after them have an
+// names[r - 1] in columns 0 and 1; the summary rows after them have an
 // empty number cell and their caption in column 1.
-void showNumberedRows(StringGrid& grid, const std::vector<std::string>& names,
+void showNumberedRows(StringGrid& grid, const std::vector<Cp1251Text>& names,
                       const std::vector<QString>& summaries = {});

@@ -27,7 +27,7 @@ std::vector<std::int64_t> drawCounts(const BenchTask& bench, const std::vector<d
     std::array<std::string, maxAlleles> cells{};
     for (std::size_t i = 0; i < shape.alleles.size(); ++i)
         cells[i] = shape.alleles[i];
-    checkAlleleList(cells, task);
+    checkAlleleList(encodeAlleleRows(cells), task);
     generatePhenotypes(task, shape.mode);
     std::vector<int> genotypeOfPair(static_cast<std::size_t>((maxAlleles + 1) * (maxAlleles + 1)));
     for (int k = 1; k <= task.genotypeCount; ++k)
@@ -97,7 +97,8 @@ void loadTask(const BenchTask& bench, TaskState& task)
     std::array<std::string, maxAlleles> cells{};
     for (std::size_t i = 0; i < bench.alleles.size(); ++i)
         cells[i] = bench.alleles[i];
-    if (checkAlleleList(cells, task).failed() || !generatePhenotypes(task, bench.mode) ||
+    if (checkAlleleList(encodeAlleleRows(cells), task).failed() ||
+        !generatePhenotypes(task, bench.mode) ||
         task.phenotypeCount != static_cast<int>(bench.counts.size()))
         throw std::logic_error("bench task does not generate its phenotypes: " + bench.title);
     const std::int64_t total =
