@@ -110,16 +110,16 @@ void loadTask(const BenchTask& bench, TaskState& task)
     task.tripleTotal = 3 * total;
 }
 
-std::vector<std::string> countTexts(const BenchTask& bench)
+std::vector<Cp1251Text> countTexts(const BenchTask& bench)
 {
-    std::vector<std::string> texts;
+    std::vector<Cp1251Text> texts;
     for (const std::int64_t count : bench.counts)
-        texts.push_back(std::to_string(count));
+        texts.push_back(Cp1251Text::fromBytes(std::to_string(count)));
     return texts;
 }
 
-std::string totalText(const BenchTask& bench)
+Cp1251Text totalText(const BenchTask& bench)
 {
-    return std::to_string(
-        std::accumulate(bench.counts.begin(), bench.counts.end(), std::int64_t{0}));
+    return Cp1251Text::fromBytes(
+        std::to_string(std::accumulate(bench.counts.begin(), bench.counts.end(), std::int64_t{0})));
 }
