@@ -1,9 +1,17 @@
 #include "export/report_workbook.h"
 
 namespace {
+// The workbook's texts are still plain Windows-1251 bytes.
 TextGrid dataRows(const ShownTable& table)
 {
-    return TextGrid({table.begin() + 1, table.end()});
+    TextGrid grid;
+    for (size_t row = 1; row < table.size(); ++row) {
+        std::vector<std::string> cells;
+        for (const Cp1251Text& cell : table[row])
+            cells.push_back(cell.bytes());
+        grid.addRow(std::move(cells));
+    }
+    return grid;
 }
 } // namespace
 
@@ -16,6 +24,6 @@ ResultTexts resultTextsOf(const ReportTables& tables)
     texts.phenotypeList = dataRows(tables.controlPhenotypes);
     texts.phenotypes = dataRows(tables.phenotypes);
     for (size_t k = 0; k < texts.fitSummaries.size(); ++k)
-        texts.fitSummaries[k] = tables.fitLabels[k];
+        texts.fitSummaries[k] = tables.fitLabels[k].bytes();
     return texts;
 }
