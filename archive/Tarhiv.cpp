@@ -10,16 +10,16 @@
 #include "task/Tantigen.h"
 #include "task/Tkontrol.h"
 #include "task/allele_position.h"
+#include "task/count_entry.h"
 #include "task/task_state.h"
 #include "toolkit/message.h"
+#include "toolkit/qt_text.h"
 
 #include <QString>
 
 Tarhiv* arhiv = nullptr;
 
 namespace {
-
-constexpr int countColumn = 2;
 
 ArchiveTables archiveTables()
 {
@@ -37,7 +37,8 @@ void putAlleleRows(const TaskRecord& record)
     for (int k = 1; k <= maxAlleles; ++k) {
         if (record.alleleRows[k - 1].empty()) continue;
         const AllelePosition at = allelePosition(k);
-        antigen->alleleGrid(at.grid)->setCell(1, at.row, record.alleleRows[k - 1]);
+        antigen->alleleGrid(at.grid)->setCp1251Cell(
+            1, at.row, Cp1251Text::fromBytes(record.alleleRows[k - 1]));
     }
 }
 
@@ -124,13 +125,13 @@ void Tarhiv::Button2Click()
 void Tarhiv::Button3Click()
 {
     Form7->showModal();
-    const EncodedText typed = encodeCp1251(Form7->Edit1->text().toStdString());
+    const EncodedText typed = encodeCp1251(Form7->Edit1->text());
     if (!typed.ok()) {
         showMessage("В ключе выделения есть символ «" + utf8Char(typed.unencodable) +
                     "», которого нет в кодировке Windows-1251.");
         return;
     }
-    const std::string key = trimCp1251(upperCp1251(typed.bytes));
+    const std::string key = typed.text.upper().trimmed().bytes();
     if (key.empty()) return;
     if (selectTasksByKey(DataModule4->spisok, DataModule4->dsspisok, key) == 0)
         showMessage("Записей, соответствующих ключу, нет...");

@@ -30,21 +30,22 @@ LoadedTask taskFromRecord(const TaskRecord& record, TaskState& task)
     loaded.mode = record.mode == static_cast<int>(InheritanceMode::dominance)
                       ? InheritanceMode::dominance
                       : InheritanceMode::codominance;
-    std::array<std::string, maxAlleles> cells;
+    std::array<EncodedText, maxAlleles> cells;
     for (int k = 0; k < maxAlleles; ++k)
-        cells[k] = cp1251ToUtf8(record.alleleRows[k]);
+        cells[k].text = Cp1251Text::fromBytes(record.alleleRows[k]);
     const AlleleCheck check = checkAlleleList(cells, task);
     if (check.failed()) return problem(alleleCheckMessage(check));
     if (!generatePhenotypes(task, loaded.mode)) return problem(phenotypeLimitMessage());
 
-    loaded.countTexts.assign(static_cast<std::size_t>(task.phenotypeCount), "");
+    loaded.countTexts.assign(static_cast<std::size_t>(task.phenotypeCount), {});
     std::int64_t total = 0;
     for (const PhenotypeCount& count : record.counts) {
         if (count.number > task.phenotypeCount) continue;
-        loaded.countTexts[static_cast<std::size_t>(count.number - 1)] = std::to_string(count.count);
+        loaded.countTexts[static_cast<std::size_t>(count.number - 1)] =
+            Cp1251Text::fromBytes(std::to_string(count.count));
         total += count.count;
     }
-    loaded.totalText = std::to_string(total);
+    loaded.totalText = Cp1251Text::fromBytes(std::to_string(total));
     return loaded;
 }
 
@@ -69,7 +70,7 @@ ArchivedTask loadArchivedTask(const std::string& folder, std::string_view nameUt
         allel.open();
         fenotip.open();
         const EncodedText name = encodeCp1251(nameUtf8);
-        if (!name.ok() || !findTaskByName(spisok, name.bytes)) {
+        if (!name.ok() || !findTaskByName(spisok, name.text.bytes())) {
             archived.loaded = problem("задачи «" + std::string(nameUtf8) + "» в архиве нет");
             return archived;
         }

@@ -2,6 +2,7 @@
 
 #include "archive/TDataModule4.h"
 #include "archive/archive_rules.h"
+#include "tables/archive_schema.h"
 
 ArchiveTablesControl archiveTablesControl(TDataModule4& tables)
 {

@@ -4,16 +4,14 @@
 #include "archive/TForm6.h"
 #include "archive/task_archive.h"
 #include "platform/clock.h"
-#include "platform/cp1251.h"
 #include "task/Tantigen.h"
 #include "task/Tkontrol.h"
 #include "task/count_entry.h"
 #include "task/task_state.h"
 #include "toolkit/message.h"
+#include "toolkit/qt_text.h"
 
 namespace {
-
-constexpr int countColumn = 2;
 
 int checkedCode(std::initializer_list<const RadioButton*> buttons)
 {
@@ -41,11 +39,11 @@ TaskRecord taskInHand(std::string name)
     record.date = {now.year, now.month, now.day};
     record.time = savingTimeText(now.hour, now.minute);
     for (int k = 1; k <= maxAlleles; ++k)
-        record.alleleRows[k - 1] = trimCp1251(toCp1251(antigen->alleleCell(k).toStdString()));
+        record.alleleRows[k - 1] = encodeCp1251(antigen->alleleCell(k)).checked().trimmed().bytes();
     StringGrid* phenotypes = kontrol->StringGrid3;
     for (int r = 1; r <= task.phenotypeCount && r < phenotypes->rowCount(); ++r) {
-        const std::string text = phenotypes->cells(countColumn, r).toStdString();
-        if (trimCp1251(text).empty()) continue;
+        const Cp1251Text text = phenotypes->cp1251Cell(countColumn, r);
+        if (text.trimmed().empty()) continue;
         record.counts.push_back({r, static_cast<std::int32_t>(countValue(text))});
     }
     return record;
@@ -58,15 +56,15 @@ void saveTaskToArchive()
     Form6->setWindowTitle("Введите наименование задачи и закройте это окно");
     Form6->Edit1->clear();
     Form6->showModal();
-    const EncodedText name = encodeCp1251(Form6->Edit1->text().toStdString());
+    const EncodedText name = encodeCp1251(Form6->Edit1->text());
     if (!name.ok()) {
         showMessage("В наименовании задачи есть символ «" + utf8Char(name.unencodable) +
                     "», которого нет в кодировке Windows-1251. Задача не записана.");
         return;
     }
-    if (taskNameKey(name.bytes).empty()) return;
+    if (taskNameKey(name.text.bytes()).empty()) return;
 
-    const TaskRecord record = taskInHand(name.bytes);
+    const TaskRecord record = taskInHand(name.text.bytes());
     const SaveResult result =
         saveTask({DataModule4->spisok, DataModule4->allel, DataModule4->fenotip}, record,
                  &DataModule4->dsspisok);

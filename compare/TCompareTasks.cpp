@@ -13,7 +13,7 @@ namespace {
 
 std::string shownName(const std::string& cp1251)
 {
-    return cp1251ToUtf8(trimCp1251(cp1251));
+    return cp1251ToUtf8(Cp1251Text::fromBytes(cp1251).trimmed());
 }
 
 // Reads the tasks of the SPISOK rows into samples, SPISOK left on the row it was on and the

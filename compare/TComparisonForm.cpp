@@ -1,6 +1,7 @@
 #include "compare/TComparisonForm.h"
 
 #include "compare/comparison_workbook.h"
+#include "task/list_grid.h"
 #include "toolkit/message.h"
 
 #include <QFileDialog>
@@ -35,14 +36,6 @@ QString chosenFile(QWidget* parent, const std::function<QString()>& chooser, con
     return path;
 }
 
-StringGrid* makeGrid(QWidget* parent, int x, int y, int width, int height)
-{
-    auto* grid = new StringGrid(parent);
-    grid->setGeometry(x, y, width, height);
-    grid->setFont(narrowFont(8));
-    return grid;
-}
-
 // Fills the grid with the rows of the table; the first `named` columns are wide.
 void showTable(StringGrid& grid, const TextTable& table, int named)
 {
@@ -67,16 +60,16 @@ TComparisonForm::TComparisonForm()
     PageControl1 = new QTabWidget(this);
     PageControl1->setGeometry(4, 4, 971, 640);
     auto* frequencies = new QWidget;
-    StringGrid1 = makeGrid(frequencies, 4, 4, 955, 480);
-    StringGrid2 = makeGrid(frequencies, 4, 490, 955, 60);
+    StringGrid1 = makeListGrid(frequencies, 4, 4, 955, 480);
+    StringGrid2 = makeListGrid(frequencies, 4, 490, 955, 60);
     PageControl1->addTab(frequencies, "Частоты и однородность");
     auto* distances = new QWidget;
     Label1 = new Label("Стандартное генетическое расстояние Нея D", distances);
     Label1->setGeometry(4, 4, 955, 20);
-    StringGrid3 = makeGrid(distances, 4, 26, 955, 270);
+    StringGrid3 = makeListGrid(distances, 4, 26, 955, 270);
     Label2 = new Label("Хордовое расстояние Кавалли-Сфорца и Эдвардса", distances);
     Label2->setGeometry(4, 304, 955, 20);
-    StringGrid4 = makeGrid(distances, 4, 326, 955, 270);
+    StringGrid4 = makeListGrid(distances, 4, 326, 955, 270);
     PageControl1->addTab(distances, "Расстояния");
     auto* tree = new QWidget;
     PaintBox1 = new ComparisonTree(tree);

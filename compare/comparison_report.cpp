@@ -55,7 +55,7 @@ ComparisonReport compareSamples(const std::vector<PopulationSample>& samples,
         report.names.push_back(sample.name);
     const TaskState& task = *samples.front().task;
     for (int i = 1; i <= task.alleleCount; ++i)
-        report.alleleNames.push_back(cp1251ToUtf8(trimCp1251(task.alleleNames[i])));
+        report.alleleNames.push_back(cp1251ToUtf8(task.alleleNames[i].trimmed()));
     report.comparison = comparePopulations(samples, settings);
     if (report.comparison.cancelled) return report;
     std::vector<Frequencies> frequencies;

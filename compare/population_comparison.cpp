@@ -4,8 +4,8 @@
 #include "estimate/frequency_refinement.h"
 #include "estimate/frequency_search.h"
 #include "platform/cp1251.h"
+#include "task/count_entry.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace {
@@ -88,13 +88,14 @@ sampleOfLoadedTask(std::string name, std::unique_ptr<TaskState> task, const Load
     PopulationSample sample;
     sample.name = std::move(name);
     sample.mode = loaded.mode;
-    for (const std::string& text : loaded.countTexts) {
-        const std::string digits = trimCp1251(text);
+    for (const Cp1251Text& text : loaded.countTexts) {
         std::int64_t count = 0;
-        const auto read = std::from_chars(digits.data(), digits.data() + digits.size(), count);
-        if (!digits.empty() &&
-            (read.ec != std::errc() || read.ptr != digits.data() + digits.size() || count < 0))
+        try {
+            count = countValue(text);
+        } catch (const std::invalid_argument&) {
             return std::nullopt;
+        }
+        if (count < 0) return std::nullopt;
         sample.counts.push_back(count);
     }
     sample.task = std::move(task);

@@ -40,7 +40,7 @@ void TForm2::showTests(const TaskState& task)
 
 void TForm2::showGenotypes(const TaskState& task)
 {
-    std::vector<std::string> names;
+    std::vector<Cp1251Text> names;
     names.reserve(task.genotypeCount);
     for (int k = 1; k <= task.genotypeCount; ++k)
         names.push_back(genotypeName(task, k));

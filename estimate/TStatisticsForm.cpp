@@ -4,6 +4,7 @@
 #include "estimate/statistics_charts.h"
 #include "estimate/statistics_texts.h"
 #include "platform/random.h"
+#include "task/list_grid.h"
 #include "toolkit/message.h"
 
 #include <QFileDialog>
@@ -45,14 +46,6 @@ void showTable(StringGrid& grid, const TextTable& table, const std::vector<int>&
                           QString::fromStdString(table[r][c]));
 }
 
-StringGrid* makeGrid(QWidget* parent, int x, int y, int width, int height)
-{
-    auto* grid = new StringGrid(parent);
-    grid->setGeometry(x, y, width, height);
-    grid->setFont(narrowFont(8));
-    return grid;
-}
-
 void replaceChart(QChartView& view, QChart* chart)
 {
     QChart* old = view.chart();
@@ -73,8 +66,8 @@ TStatisticsForm::TStatisticsForm()
     PageControl1 = new QTabWidget(this);
     PageControl1->setGeometry(4, 4, 971, 640);
     auto* tables = new QWidget;
-    StringGrid1 = makeGrid(tables, 4, 4, 955, 350);
-    StringGrid2 = makeGrid(tables, 4, 360, 955, 130);
+    StringGrid1 = makeListGrid(tables, 4, 4, 955, 350);
+    StringGrid2 = makeListGrid(tables, 4, 360, 955, 130);
     Label1 = new Label(QString::fromStdString(monteCarloNote()), tables);
     Label1->setGeometry(4, 496, 955, 60);
     Label1->setWordWrap(true);
@@ -83,7 +76,7 @@ TStatisticsForm::TStatisticsForm()
     Button4 = new Button("Наибольшие остатки первыми", residuals, [this] { Button4Click(); });
     Button4->setGeometry(4, 4, 300, 28);
     Button4->setCheckable(true);
-    StringGrid3 = makeGrid(residuals, 4, 36, 955, 565);
+    StringGrid3 = makeListGrid(residuals, 4, 36, 955, 565);
     PageControl1->addTab(residuals, "Остатки");
     ChartView1 = new QChartView;
     ChartView1->setRenderHint(QPainter::Antialiasing);

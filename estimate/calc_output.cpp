@@ -13,35 +13,36 @@ namespace {
 
 // A grid of the layout with one data row a name: the row number in column 0, the name in
 // column 1, the other columns empty; then the summary rows, named in column 1 and unnumbered.
-TextTable laidOut(const GridLayout& layout, const std::vector<std::string>& names)
+ShownTable laidOut(const GridLayout& layout, const std::vector<Cp1251Text>& names)
 {
-    TextTable table{layout.headers};
+    ShownTable table(1);
+    for (const std::string& title : layout.headers)
+        table[0].push_back(toCp1251(title));
     for (std::size_t r = 0; r < names.size(); ++r) {
-        std::vector<std::string> row(layout.headers.size());
-        row[0] = integerText(static_cast<std::int64_t>(r + 1));
+        std::vector<Cp1251Text> row(layout.headers.size());
+        row[0] = Cp1251Text::fromBytes(integerText(static_cast<std::int64_t>(r + 1)));
         row[1] = names[r];
         table.push_back(std::move(row));
     }
     for (const std::string& summary : layout.summaries) {
-        std::vector<std::string> row(layout.headers.size());
-        row[1] = summary;
+        std::vector<Cp1251Text> row(layout.headers.size());
+        row[1] = toCp1251(summary);
         table.push_back(std::move(row));
     }
     return table;
 }
 
-void writeCells(TextTable& table, const GridTexts& cells)
+void writeCells(ShownTable& table, const GridTexts& cells)
 {
     for (const GridCell& cell : cells)
-        table[static_cast<std::size_t>(cell.row)][static_cast<std::size_t>(cell.col)] =
-            cp1251ToUtf8(cell.text);
+        table[static_cast<std::size_t>(cell.row)][static_cast<std::size_t>(cell.col)] = cell.text;
 }
 
-void appendTable(std::string& text, const TextTable& table)
+void appendTable(std::string& text, const ShownTable& table)
 {
     for (const auto& row : table) {
         for (std::size_t col = 0; col < row.size(); ++col)
-            text += (col ? "\t" : "") + row[col];
+            text += (col ? "\t" : "") + cp1251ToUtf8(row[col]);
         text += "\n";
     }
 }
@@ -83,20 +84,17 @@ void writeJson(std::string& text, const ReportJson& value, int depth)
 } // namespace
 
 ReportTables reportTables(const TaskState& task, const CalculationResult& result,
-                          const std::vector<std::string>& countTexts)
+                          const std::vector<Cp1251Text>& countTexts)
 {
-    std::vector<std::string> alleleNames;
-    for (int i = 1; i <= task.alleleCount; ++i)
-        alleleNames.push_back(cp1251ToUtf8(task.alleleNames[i]));
-    std::vector<std::string> genotypeNames;
+    const std::vector<Cp1251Text> alleleNames(task.alleleNames.begin() + 1,
+                                              task.alleleNames.begin() + 1 + task.alleleCount);
+    std::vector<Cp1251Text> genotypeNames;
     for (int k = 1; k <= task.genotypeCount; ++k)
-        genotypeNames.push_back(cp1251ToUtf8(genotypeName(task, k)));
-    std::vector<std::string> testNames;
-    for (int t = 1; t <= task.testCount; ++t)
-        testNames.push_back(cp1251ToUtf8(task.testNames[t]));
-    std::vector<std::string> phenotypeNames;
-    for (int r = 1; r <= task.phenotypeCount; ++r)
-        phenotypeNames.push_back(cp1251ToUtf8(task.phenotypeNames[r]));
+        genotypeNames.push_back(genotypeName(task, k));
+    const std::vector<Cp1251Text> testNames(task.testNames.begin() + 1,
+                                            task.testNames.begin() + 1 + task.testCount);
+    const std::vector<Cp1251Text> phenotypeNames(
+        task.phenotypeNames.begin() + 1, task.phenotypeNames.begin() + 1 + task.phenotypeCount);
 
     ReportTables tables;
     tables.alleles = laidOut(alleleReportLayout(), alleleNames);
@@ -114,8 +112,8 @@ ReportTables reportTables(const TaskState& task, const CalculationResult& result
     tables.controlPhenotypes = laidOut(controlPhenotypeLayout(), phenotypeNames);
     for (int r = 1; r <= task.phenotypeCount; ++r) {
         auto& row = tables.controlPhenotypes[static_cast<std::size_t>(r)];
-        row[2] = cp1251ToUtf8(countTexts[static_cast<std::size_t>(r - 1)]);
-        row[4] = cp1251ToUtf8(genotypeClassText(task, r));
+        row[2] = countTexts[static_cast<std::size_t>(r - 1)];
+        row[4] = genotypeClassText(task, r);
     }
     writeCells(tables.controlPhenotypes, result.controlPhenotypes);
     tables.controlSummary = result.summary;
@@ -125,22 +123,23 @@ ReportTables reportTables(const TaskState& task, const CalculationResult& result
 std::string reportText(const ReportTables& tables)
 {
     std::string text;
-    const std::pair<const char*, const TextTable*> grids[] = {{"[alleles]", &tables.alleles},
-                                                              {"[genotypes]", &tables.genotypes},
-                                                              {"[tests]", &tables.tests},
-                                                              {"[phenotypes]", &tables.phenotypes}};
+    const std::pair<const char*, const ShownTable*> grids[] = {
+        {"[alleles]", &tables.alleles},
+        {"[genotypes]", &tables.genotypes},
+        {"[tests]", &tables.tests},
+        {"[phenotypes]", &tables.phenotypes}};
     for (const auto& [heading, table] : grids) {
         text += std::string(heading) + "\n";
         appendTable(text, *table);
         text += "\n";
     }
     text += "[fit]\n";
-    for (const std::string& label : tables.fitLabels)
-        text += label + "\n";
+    for (const Cp1251Text& label : tables.fitLabels)
+        text += cp1251ToUtf8(label) + "\n";
     text += "\n[control]\n";
     appendTable(text, tables.controlAlleles);
     appendTable(text, tables.controlPhenotypes);
-    text += tables.controlSummary + "\n\n";
+    text += cp1251ToUtf8(tables.controlSummary) + "\n\n";
     return text;
 }
 
@@ -148,10 +147,10 @@ ReportJson reportDocument(const TaskState& task, const CalculationResult& result
 {
     std::vector<std::string> alleles;
     for (int i = 1; i <= task.alleleCount; ++i)
-        alleles.push_back(cp1251ToUtf8(trimCp1251(task.alleleNames[i])));
+        alleles.push_back(cp1251ToUtf8(task.alleleNames[i].trimmed()));
     std::vector<std::string> phenotypes;
     for (int r = 1; r <= task.phenotypeCount; ++r)
-        phenotypes.push_back(cp1251ToUtf8(trimCp1251(task.phenotypeNames[r])));
+        phenotypes.push_back(cp1251ToUtf8(task.phenotypeNames[r].trimmed()));
     ReportJson criteria;
     const char* const keys[] = {"ML", "LS", "NLS"};
     for (std::size_t k = 0; k < 3; ++k) {

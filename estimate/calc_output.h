@@ -12,34 +12,34 @@
 #include <string>
 #include <vector>
 
-// Rows of cell texts, UTF-8, header row first: a grid as the window shows it.
-using TextTable = std::vector<std::vector<std::string>>;
+// Rows of cell texts, header row first: a grid as the window shows it.
+using ShownTable = std::vector<std::vector<Cp1251Text>>;
 
 struct ReportTables
 {
-    TextTable alleles;                    // Form2 StringGrid1
-    TextTable genotypes;                  // Form2 StringGrid2
-    TextTable tests;                      // Form2 StringGrid3
-    TextTable phenotypes;                 // Form3 StringGrid1
-    std::array<std::string, 3> fitLabels; // Form3 Label1 to Label3
-    TextTable controlAlleles;             // kontrol StringGrid1
-    TextTable controlPhenotypes;          // kontrol StringGrid3
-    std::string controlSummary;           // kontrol Label4
+    ShownTable alleles;                  // Form2 StringGrid1
+    ShownTable genotypes;                // Form2 StringGrid2
+    ShownTable tests;                    // Form2 StringGrid3
+    ShownTable phenotypes;               // Form3 StringGrid1
+    std::array<Cp1251Text, 3> fitLabels; // Form3 Label1 to Label3
+    ShownTable controlAlleles;           // kontrol StringGrid1
+    ShownTable controlPhenotypes;        // kontrol StringGrid3
+    Cp1251Text controlSummary;           // kontrol Label4
 };
 
 // The grids as laid out by the control window's set-up (headers, numbers, names) with the
 // result cells of a completed run written in. countTexts are the control window's count
-// cells before the run (Windows-1251).
+// cells before the run.
 ReportTables reportTables(const TaskState& task, const CalculationResult& result,
-                          const std::vector<std::string>& countTexts);
+                          const std::vector<Cp1251Text>& countTexts);
 
-// Sections [alleles], [genotypes], [tests], [phenotypes], [fit] and [control], each a
+// In UTF-8: sections [alleles], [genotypes], [tests], [phenotypes], [fit] and [control], each a
 // heading line and tab-separated rows, followed by an empty line. [fit] holds the three
 // labels; [control] holds the control window's allele grid, its phenotype grid (each with
 // its header row) and the summary line.
 std::string reportText(const ReportTables& tables);
 
-// {"total", "alleles", "phenotypes" (trimmed names in order), "criteria": {"ML", "LS",
+// In UTF-8: {"total", "alleles", "phenotypes" (trimmed names in order), "criteria": {"ML", "LS",
 // "NLS"}: each with "alleleFrequencies", "expectedPhenotypeFrequencies", "criterionValue",
 // "chiSquare", "degreesOfFreedom", "probability"}, numbers unrounded.
 std::string reportJson(const TaskState& task, const CalculationResult& result);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "estimate/goodness_of_fit.h"
+#include "platform/cp1251_text.h"
 #include "task/task_state.h"
 
 #include <array>
@@ -14,12 +15,12 @@
 #include <string>
 #include <vector>
 
-// One cell text, Windows-1251, at column col and row row of a grid (row 0 is the header).
+// One cell text at column col and row row of a grid (row 0 is the header).
 struct GridCell
 {
     int col = 0;
     int row = 0;
-    std::string text;
+    Cp1251Text text;
 };
 
 using GridTexts = std::vector<GridCell>;
@@ -31,7 +32,7 @@ struct CriterionEstimate
     std::vector<long double> expectedFrequencies; // phenotype 1 first
     long double criterionValue = 0;
     FitTest fit;
-    std::string fitSummary; // UTF-8: "Хи^2 =  3.456 Степеней свободы =4 p=0.485"
+    Cp1251Text fitSummary; // "Хи^2 =  3.456 Степеней свободы =4 p=0.485"
 };
 
 struct CalculationResult
@@ -49,9 +50,9 @@ struct CalculationResult
     GridTexts genotypeReport;         // Form2 StringGrid2, rows 1 to genotypeCount + 3
     GridTexts testReport;             // Form2 StringGrid3
     GridTexts phenotypeReport;        // Form3 StringGrid1
-    std::array<std::string, 3> fitLabels; // Form3 Label1 to Label3, UTF-8
-    std::string summary;     // kontrol Label4, UTF-8: the summary of the chosen criterion
-    std::string doneMessage; // UTF-8
+    std::array<Cp1251Text, 3> fitLabels; // Form3 Label1 to Label3
+    Cp1251Text summary;                  // kontrol Label4: the summary of the chosen criterion
+    std::string doneMessage;             // UTF-8
     std::array<CriterionEstimate, 3> estimates; // МП, МНК, МННК
 };
 
@@ -59,8 +60,8 @@ struct CalculationResult
 std::string noCountsMessage();
 
 // Runs the calculation on a task whose phenotypes have been generated. countTexts holds
-// the count cell of phenotype r at index r − 1, Windows-1251 as typed (an empty or blank
-// cell counts as 0); totalText is the caption of the total label; chosen is 1..3. Leaves
-// the task's estimation arrays as the last criterion left them and tripleTotal set.
-CalculationResult runCalculation(TaskState& task, const std::vector<std::string>& countTexts,
-                                 const std::string& totalText, FitCriterion chosen);
+// the count cell of phenotype r at index r − 1 as typed (an empty or blank cell counts as
+// 0); totalText is the caption of the total label; chosen is 1..3. Leaves the task's
+// estimation arrays as the last criterion left them and tripleTotal set.
+CalculationResult runCalculation(TaskState& task, const std::vector<Cp1251Text>& countTexts,
+                                 const Cp1251Text& totalText, FitCriterion chosen);

@@ -4,10 +4,11 @@
 #include "estimate/TForm3.h"
 #include "estimate/TStatisticsForm.h"
 #include "estimate/calculation_run.h"
-#include "platform/cp1251.h"
 #include "task/Tkontrol.h"
+#include "task/count_entry.h"
 #include "task/task_state.h"
 #include "toolkit/message.h"
+#include "toolkit/qt_text.h"
 
 #include <QApplication>
 
@@ -25,7 +26,7 @@ FitCriterion chosenCriterion()
 void writeCells(StringGrid& grid, const GridTexts& cells)
 {
     for (const GridCell& cell : cells)
-        grid.setCell(cell.col, cell.row, cell.text);
+        grid.setCp1251Cell(cell.col, cell.row, cell.text);
 }
 
 // The wait cursor over the whole application while a calculation runs.
@@ -42,10 +43,10 @@ public:
 
 void calculateAndShowResults()
 {
-    std::vector<std::string> counts;
+    std::vector<Cp1251Text> counts;
     for (int r = 1; r <= task.phenotypeCount; ++r)
-        counts.push_back(kontrol->StringGrid3->cell(2, r));
-    const std::string total = toCp1251(kontrol->Label1->text().toStdString());
+        counts.push_back(kontrol->StringGrid3->cp1251Cell(countColumn, r));
+    const Cp1251Text total = encodeCp1251(kontrol->Label1->text()).checked();
 
     CalculationResult result;
     {
@@ -67,8 +68,8 @@ void calculateAndShowResults()
     StatisticsForm->setCalculation(task, result);
     showMessage(result.doneMessage);
     kontrol->showResultButtons(true);
-    kontrol->Label4->setText(QString::fromStdString(result.summary));
-    Form3->Label1->setText(QString::fromStdString(result.fitLabels[0]));
-    Form3->Label2->setText(QString::fromStdString(result.fitLabels[1]));
-    Form3->Label3->setText(QString::fromStdString(result.fitLabels[2]));
+    kontrol->Label4->setText(toQString(result.summary));
+    Form3->Label1->setText(toQString(result.fitLabels[0]));
+    Form3->Label2->setText(toQString(result.fitLabels[1]));
+    Form3->Label3->setText(toQString(result.fitLabels[2]));
 }

@@ -32,7 +32,7 @@ std::vector<PhenotypeBar> phenotypeBars(const TaskState& task,
             bars.back().expected += fitted;
             continue;
         }
-        bars.push_back({cp1251ToUtf8(trimCp1251(task.phenotypeNames[r + 1])), observed, fitted});
+        bars.push_back({cp1251ToUtf8(task.phenotypeNames[r + 1].trimmed()), observed, fitted});
     }
     return bars;
 }

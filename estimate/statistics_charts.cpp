@@ -1,6 +1,6 @@
 #include "estimate/statistics_charts.h"
 
-#include "platform/cp1251.h"
+#include "toolkit/qt_text.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -67,7 +67,7 @@ QChart* alleleFrequencyChart(const TaskState& task, const TaskStatistics& statis
     x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
     x->setStartValue(0.5);
     for (int i = 1; i <= n; ++i)
-        x->append(QString::fromStdString(cp1251ToUtf8(trimCp1251(task.alleleNames[i]))), i + 0.5);
+        x->append(toQString(task.alleleNames[i].trimmed()), i + 0.5);
     x->setRange(0.5, n + 0.5);
     x->setLabelsAngle(n > 10 ? -90 : 0);
     auto* y = new QValueAxis;

@@ -41,7 +41,7 @@ std::string errorGapText(ErrorGap gap)
 
 std::string alleleName(const TaskState& task, int i)
 {
-    return cp1251ToUtf8(trimCp1251(task.alleleNames[i]));
+    return cp1251ToUtf8(task.alleleNames[i].trimmed());
 }
 
 } // namespace
@@ -138,7 +138,7 @@ TextTable residualTable(const TaskState& task, const TaskStatistics& statistics,
     for (const std::size_t r : order) {
         std::vector<std::string> row{
             integerText(static_cast<std::int64_t>(r + 1)),
-            cp1251ToUtf8(trimCp1251(task.phenotypeNames[static_cast<std::size_t>(r + 1)])),
+            cp1251ToUtf8(task.phenotypeNames[static_cast<std::size_t>(r + 1)].trimmed()),
             integerText(statistics.counts[r])};
         for (const CriterionStatistics& c : statistics.criteria) {
             row.push_back(formatFixed(total * c.expected[r], 0, 2));

@@ -117,16 +117,16 @@ std::optional<TaskFileProblem> readStatements(std::string_view text, Statements&
 }
 
 // The phenotype name of a count line: its tests in byte order, each followed by a space.
-std::optional<std::string> phenotypeName(const CountLine& count, char32_t& unencodable)
+std::optional<Cp1251Text> phenotypeName(const CountLine& count, char32_t& unencodable)
 {
-    std::vector<std::string> tests;
+    std::vector<Cp1251Text> tests;
     for (const std::string& test : count.tests) {
         const EncodedText encoded = encodeCp1251(test);
         if (!encoded.ok()) {
             unencodable = encoded.unencodable;
             return std::nullopt;
         }
-        tests.push_back(encoded.bytes);
+        tests.push_back(encoded.text);
     }
     return nameOfTests(std::move(tests));
 }
@@ -145,7 +145,7 @@ LoadedTask loadTaskFile(std::string_view utf8Text, TaskState& task)
 
     std::array<std::string, maxAlleles> cells{};
     std::copy(statements.alleles.begin(), statements.alleles.end(), cells.begin());
-    const AlleleCheck check = checkAlleleList(cells, task);
+    const AlleleCheck check = checkAlleleList(encodeAlleleRows(cells), task);
     if (check.failed()) {
         const auto index = static_cast<std::size_t>(check.alleleNumber - 1);
         const bool singleRow = check.failure != AlleleCheckFailure::emptyList &&
@@ -160,12 +160,12 @@ LoadedTask loadTaskFile(std::string_view utf8Text, TaskState& task)
         return loaded;
     }
 
-    loaded.countTexts.assign(static_cast<std::size_t>(task.phenotypeCount), "");
+    loaded.countTexts.assign(static_cast<std::size_t>(task.phenotypeCount), {});
     std::vector<int> countedOn(static_cast<std::size_t>(task.phenotypeCount), 0);
     std::int64_t total = 0;
     for (const CountLine& count : statements.counts) {
         char32_t unencodable = 0;
-        const std::optional<std::string> name = phenotypeName(count, unencodable);
+        const std::optional<Cp1251Text> name = phenotypeName(count, unencodable);
         if (!name) {
             loaded.problem = TaskFileProblem{count.line, "символа «" + utf8Char(unencodable) +
                                                              "» нет в кодировке Windows-1251"};
@@ -176,21 +176,21 @@ LoadedTask loadTaskFile(std::string_view utf8Text, TaskState& task)
         const auto found = std::find(first, last, *name);
         if (found == last) {
             loaded.problem = TaskFileProblem{count.line, "аллели не дают фенотипа «" +
-                                                             cp1251ToUtf8(trimCp1251(*name)) + "»"};
+                                                             cp1251ToUtf8(name->trimmed()) + "»"};
             return loaded;
         }
         const auto r = static_cast<std::size_t>(found - first);
         if (countedOn[r] != 0) {
             loaded.problem = TaskFileProblem{
-                count.line, "фенотип «" + cp1251ToUtf8(trimCp1251(*name)) +
-                                "» уже указан в строке " + std::to_string(countedOn[r])};
+                count.line, "фенотип «" + cp1251ToUtf8(name->trimmed()) + "» уже указан в строке " +
+                                std::to_string(countedOn[r])};
             return loaded;
         }
         countedOn[r] = count.line;
-        loaded.countTexts[r] = count.count;
+        loaded.countTexts[r] = Cp1251Text::fromBytes(count.count); // ASCII digits
         total += std::stoll(count.count);
     }
-    loaded.totalText = std::to_string(total);
+    loaded.totalText = Cp1251Text::fromBytes(std::to_string(total));
     return loaded;
 }
 

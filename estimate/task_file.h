@@ -27,8 +27,8 @@ struct TaskFileProblem
 struct LoadedTask
 {
     InheritanceMode mode = InheritanceMode::codominance;
-    std::vector<std::string> countTexts; // Windows-1251, phenotype r at r − 1; "" if none
-    std::string totalText;               // the decimal sum of the counts
+    std::vector<Cp1251Text> countTexts; // phenotype r at r − 1; empty if none
+    Cp1251Text totalText;               // the decimal sum of the counts
     std::optional<TaskFileProblem> problem;
 };
 

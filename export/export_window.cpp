@@ -3,9 +3,9 @@
 #include "estimate/TForm2.h"
 #include "estimate/TForm3.h"
 #include "export/workbook_file.h"
-#include "platform/cp1251.h"
 #include "task/Tkontrol.h"
 #include "toolkit/message.h"
+#include "toolkit/qt_text.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -20,14 +20,14 @@ ExportDesktop& desktopForTests()
     return desktop;
 }
 
-// Every row below the header, every column, as Windows-1251 texts.
+// Every row below the header, every column.
 TextGrid gridTexts(const StringGrid& grid)
 {
     TextGrid texts;
     for (int row = 1; row < grid.rowCount(); ++row) {
         std::vector<std::string> cells;
         for (int col = 0; col < grid.colCount(); ++col)
-            cells.push_back(grid.cell(col, row));
+            cells.push_back(grid.cp1251Cell(col, row).bytes());
         texts.addRow(std::move(cells));
     }
     return texts;
@@ -35,7 +35,7 @@ TextGrid gridTexts(const StringGrid& grid)
 
 std::string captionText(const Label& label)
 {
-    return toCp1251(label.text().toStdString());
+    return encodeCp1251(label.text()).checked().bytes();
 }
 
 QString documentsFolder()

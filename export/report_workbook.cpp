@@ -1,15 +1,14 @@
 #include "export/report_workbook.h"
 
-#include "platform/cp1251.h"
-
 namespace {
-TextGrid dataRows(const TextTable& table)
+// The workbook's texts are still plain Windows-1251 bytes.
+TextGrid dataRows(const ShownTable& table)
 {
     TextGrid grid;
     for (size_t row = 1; row < table.size(); ++row) {
         std::vector<std::string> cells;
-        for (const std::string& cell : table[row])
-            cells.push_back(toCp1251(cell));
+        for (const Cp1251Text& cell : table[row])
+            cells.push_back(cell.bytes());
         grid.addRow(std::move(cells));
     }
     return grid;
@@ -25,6 +24,6 @@ ResultTexts resultTextsOf(const ReportTables& tables)
     texts.phenotypeList = dataRows(tables.controlPhenotypes);
     texts.phenotypes = dataRows(tables.phenotypes);
     for (size_t k = 0; k < texts.fitSummaries.size(); ++k)
-        texts.fitSummaries[k] = toCp1251(tables.fitLabels[k]);
+        texts.fitSummaries[k] = tables.fitLabels[k].bytes();
     return texts;
 }

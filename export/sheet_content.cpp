@@ -66,7 +66,7 @@ void SheetContent::writeShown(char col, int row, std::string_view cp1251)
 {
     const std::optional<ShownNumber> number = readShownNumber(cp1251);
     if (!number) {
-        writeText(col, row, cp1251ToUtf8(cp1251));
+        writeText(col, row, cp1251ToUtf8(Cp1251Text::fromBytes(std::string(cp1251))));
         return;
     }
     Cell& cell = at(col, row);

@@ -49,7 +49,8 @@ char32_t nextCodePoint(std::string_view s, std::size_t& pos)
 EncodedText encodeCp1251(std::string_view utf8)
 {
     EncodedText result;
-    result.bytes.reserve(utf8.size());
+    std::string bytes;
+    bytes.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
         const char32_t c = nextCodePoint(utf8, pos);
         const int b = byteOf(c);
@@ -57,16 +58,21 @@ EncodedText encodeCp1251(std::string_view utf8)
             result.unencodable = c;
             return result;
         }
-        result.bytes.push_back(static_cast<char>(b));
+        bytes.push_back(static_cast<char>(b));
     }
+    result.text = Cp1251Text::fromBytes(std::move(bytes));
     return result;
 }
 
-std::string toCp1251(std::string_view utf8)
+Cp1251Text EncodedText::checked() const
 {
-    EncodedText encoded = encodeCp1251(utf8);
-    if (!encoded.ok()) throw EncodingError(encoded.unencodable);
-    return std::move(encoded.bytes);
+    if (!ok()) throw EncodingError(unencodable);
+    return text;
+}
+
+Cp1251Text toCp1251(std::string_view utf8)
+{
+    return encodeCp1251(utf8).checked();
 }
 
 std::string utf8Char(char32_t c)
@@ -90,11 +96,11 @@ std::string utf8Char(char32_t c)
     return out;
 }
 
-std::string cp1251ToUtf8(std::string_view cp1251)
+std::string cp1251ToUtf8(const Cp1251Text& text)
 {
     std::string out;
-    out.reserve(cp1251.size() * 2);
-    for (char ch : cp1251) {
+    out.reserve(text.size() * 2);
+    for (char ch : text.bytes()) {
         const auto b = static_cast<unsigned char>(ch);
         out += b < 0x80 ? std::string(1, ch) : utf8Char(upperHalf[b - 0x80]);
     }
@@ -163,6 +169,16 @@ std::string trimCp1251(std::string_view text)
     while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32)
         --last;
     return std::string(text.substr(first, last - first));
+}
+
+Cp1251Text Cp1251Text::trimmed() const
+{
+    return fromBytes(trimCp1251(bytes_));
+}
+
+Cp1251Text Cp1251Text::upper() const
+{
+    return fromBytes(upperCp1251(bytes_));
 }
 
 EncodingError::EncodingError(char32_t character)

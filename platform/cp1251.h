@@ -1,7 +1,10 @@
 // Windows-1251 text: conversion to and from UTF-8 for all 256 codes, and upper case.
-// Inside the program every name and cell text is Windows-1251 bytes; UTF-8 exists only at
-// the edges (windows, files of other programs, the command line).
+// Inside the program every name and cell text is a Cp1251Text; UTF-8 exists only at the
+// edges (windows, files of other programs, the command line), and these functions are the
+// only way between the two.
 #pragma once
+
+#include "platform/cp1251_text.h"
 
 #include <stdexcept>
 #include <string>
@@ -11,26 +14,29 @@
 // has no Windows-1251 code (never replaced by a stand-in).
 struct EncodedText
 {
-    std::string bytes;
+    Cp1251Text text;
     char32_t unencodable = 0;
     bool ok() const { return unencodable == 0; }
+    // The text; throws EncodingError with a Russian message naming the character when
+    // there is one.
+    Cp1251Text checked() const;
 };
 
 EncodedText encodeCp1251(std::string_view utf8);
 
-// Encodes or throws EncodingError with a Russian message naming the character.
-std::string toCp1251(std::string_view utf8);
+// Encodes or throws EncodingError, as encodeCp1251(utf8).checked().
+Cp1251Text toCp1251(std::string_view utf8);
 
-std::string cp1251ToUtf8(std::string_view cp1251);
+std::string cp1251ToUtf8(const Cp1251Text& text);
 
 // UTF-8 form of one Unicode character, for messages.
 std::string utf8Char(char32_t c);
 
-// Upper case of Windows-1251 text: Latin, Russian and the other Cyrillic letters of the
-// code page (ё→Ё, і→І, ў→Ў and the rest). Other bytes stay as they are.
+// Upper case of Windows-1251 bytes, as Cp1251Text::upper.
 std::string upperCp1251(std::string_view cp1251);
 
-// Removes leading and trailing bytes with codes 0 to 32.
+// Removes leading and trailing bytes with codes 0 to 32; the same bytes are blanks and
+// control codes in UTF-8 as well.
 std::string trimCp1251(std::string_view text);
 
 class EncodingError : public std::runtime_error

@@ -44,7 +44,7 @@ double FieldView::asFloat() const
     case 'F':
     case 'C':
         if (const std::optional<double> value = readNumber(bytes)) return *value;
-        fail("«" + cp1251ToUtf8(trimCp1251(bytes)) + "» не число");
+        fail("«" + cp1251ToUtf8(Cp1251Text::fromBytes(trimCp1251(bytes))) + "» не число");
     case 'L':
         return readLogical(bytes) ? 1 : 0;
     default:
@@ -90,7 +90,7 @@ CalendarDate FieldView::asDate() const
     const std::string_view bytes = stored();
     if (bytes.empty()) return {};
     if (const std::optional<CalendarDate> date = readDate(bytes)) return *date;
-    fail("«" + cp1251ToUtf8(trimCp1251(bytes)) + "» не дата");
+    fail("«" + cp1251ToUtf8(Cp1251Text::fromBytes(trimCp1251(bytes))) + "» не дата");
 }
 
 bool FieldView::isNull() const
@@ -138,16 +138,18 @@ void Field::setAsString(std::string_view text) const
     case 'F':
         if (const std::optional<double> value = readNumber(trimCp1251(text)))
             return setAsFloat(*value);
-        fail("«" + cp1251ToUtf8(text) + "» не число");
+        fail("«" + cp1251ToUtf8(Cp1251Text::fromBytes(std::string(text))) + "» не число");
     case 'L': {
         const std::string word = upperTrimmed(text);
         if (word == "T" || word == "TRUE" || word == "Y") return setAsBoolean(true);
         if (word == "F" || word == "FALSE" || word == "N") return setAsBoolean(false);
-        fail("«" + cp1251ToUtf8(text) + "» не логическое значение");
+        fail("«" + cp1251ToUtf8(Cp1251Text::fromBytes(std::string(text))) +
+             "» не логическое значение");
     }
     default:
         if (const std::optional<CalendarDate> date = parseShortDate(text)) return setAsDate(*date);
-        fail("«" + cp1251ToUtf8(text) + "» не дата в формате " + localeShortDateFormat());
+        fail("«" + cp1251ToUtf8(Cp1251Text::fromBytes(std::string(text))) + "» не дата в формате " +
+             localeShortDateFormat());
     }
 }
 

@@ -6,6 +6,7 @@
 #include "task/allele_position.h"
 #include "task/task_state.h"
 #include "toolkit/message.h"
+#include "toolkit/qt_text.h"
 
 Tantigen* antigen = nullptr;
 
@@ -154,11 +155,11 @@ QString Tantigen::alleleCell(int k) const
     return alleleGrid(at.grid)->cells(1, at.row);
 }
 
-std::array<std::string, 50> Tantigen::alleleCellTexts() const
+std::array<EncodedText, 50> Tantigen::alleleCellTexts() const
 {
-    std::array<std::string, 50> texts;
+    std::array<EncodedText, 50> texts;
     for (int k = 1; k <= maxAlleles; ++k)
-        texts[k - 1] = alleleCell(k).toStdString();
+        texts[k - 1] = encodeCp1251(alleleCell(k));
     return texts;
 }
 

@@ -2,6 +2,7 @@
 // StringGrid2) and chooses the inheritance mode.
 #pragma once
 
+#include "platform/cp1251.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 #include "toolkit/string_grid.h"
@@ -39,7 +40,7 @@ protected:
     void FormClose() override;
 
 private:
-    std::array<std::string, 50> alleleCellTexts() const;
+    std::array<EncodedText, 50> alleleCellTexts() const;
 };
 
 extern Tantigen* antigen;

@@ -22,12 +22,6 @@
 
 Tkontrol* kontrol = nullptr;
 
-namespace {
-
-constexpr int countColumn = 2;
-
-} // namespace
-
 Tkontrol::Tkontrol()
 {
     setObjectName("kontrol");
@@ -165,11 +159,11 @@ std::int64_t Tkontrol::showPhenotypes(bool keepCounts)
     StringGrid3->setRowCount(task.phenotypeCount + 1);
     std::int64_t sum = 0;
     for (int r = 1; r <= task.phenotypeCount; ++r) {
-        StringGrid3->setCell(1, r, task.phenotypeNames[r]);
-        StringGrid3->setCell(4, r, genotypeClassText(task, r));
+        StringGrid3->setCp1251Cell(1, r, task.phenotypeNames[r]);
+        StringGrid3->setCp1251Cell(4, r, genotypeClassText(task, r));
         StringGrid3->setCells(0, r, QString::number(r));
         if (keepCounts)
-            sum += countValue(StringGrid3->cells(countColumn, r).toStdString());
+            sum += countValue(StringGrid3->cp1251Cell(countColumn, r));
         else
             StringGrid3->setCells(countColumn, r, QString());
         StringGrid3->setCells(3, r, QString());
@@ -187,10 +181,10 @@ void Tkontrol::selectCriterion(int code)
 
 std::int64_t Tkontrol::columnTotal(int col) const
 {
-    std::vector<std::string> cells;
+    std::vector<Cp1251Text> cells;
     cells.reserve(StringGrid3->rowCount());
     for (int r = 1; r < StringGrid3->rowCount(); ++r)
-        cells.push_back(StringGrid3->cells(col, r).toStdString());
+        cells.push_back(StringGrid3->cp1251Cell(col, r));
     return countTotal(cells);
 }
 

@@ -1,18 +1,11 @@
 #include "task/allele_check.h"
 
-#include "platform/cp1251.h"
-
 #include <algorithm>
 
 namespace {
 
-// Byte order of unsigned characters; a prefix sorts first.
-bool ordinalLess(const std::string& a, const std::string& b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-    });
-}
+const Cp1251Text minus = Cp1251Text::fromBytes("-");
+const Cp1251Text space = Cp1251Text::fromBytes(" ");
 
 AlleleCheck fail(TaskState& task, AlleleCheckFailure failure)
 {
@@ -24,9 +17,10 @@ AlleleCheck fail(TaskState& task, AlleleCheckFailure failure)
 
 } // namespace
 
-std::vector<std::string> splitTokens(const std::string& text)
+std::vector<Cp1251Text> splitTokens(const Cp1251Text& cp1251)
 {
-    std::vector<std::string> tokens;
+    const std::string& text = cp1251.bytes();
+    std::vector<Cp1251Text> tokens;
     std::size_t pos = 0;
     while (pos < text.size()) {
         while (pos < text.size() && text[pos] == ' ')
@@ -34,58 +28,57 @@ std::vector<std::string> splitTokens(const std::string& text)
         const std::size_t start = pos;
         while (pos < text.size() && text[pos] != ' ')
             ++pos;
-        if (pos > start) tokens.push_back(text.substr(start, pos - start));
+        if (pos > start) tokens.push_back(Cp1251Text::fromBytes(text.substr(start, pos - start)));
     }
     return tokens;
 }
 
-void selectionSortOrdinal(std::vector<std::string>& items)
+void selectionSortOrdinal(std::vector<Cp1251Text>& items)
 {
     for (std::size_t p = 0; p + 1 < items.size(); ++p) {
         std::size_t smallest = p;
         for (std::size_t q = p + 1; q < items.size(); ++q)
-            if (ordinalLess(items[q], items[smallest])) smallest = q;
+            if (items[q] < items[smallest]) smallest = q;
         std::swap(items[p], items[smallest]);
     }
 }
 
-std::string nameOfTests(std::vector<std::string> tests)
+Cp1251Text nameOfTests(std::vector<Cp1251Text> tests)
 {
     selectionSortOrdinal(tests);
-    std::string name;
-    for (const std::string& test : tests) {
+    Cp1251Text name;
+    for (const Cp1251Text& test : tests) {
         name += test;
-        name += ' ';
+        name += space;
     }
     return name;
 }
 
-AlleleCheck checkAlleleList(const std::array<std::string, maxAlleles>& cellTexts, TaskState& task)
+AlleleCheck checkAlleleList(const std::array<EncodedText, maxAlleles>& cellTexts, TaskState& task)
 {
     task.alleleCount = 0;
     task.testCount = 0;
     bool minusSeen = false;
 
-    for (const std::string& cellText : cellTexts) {
-        const EncodedText encoded = encodeCp1251(cellText);
+    for (const EncodedText& encoded : cellTexts) {
         if (!encoded.ok()) {
             AlleleCheck check = fail(task, AlleleCheckFailure::unencodableCharacter);
             check.character = encoded.unencodable;
             return check;
         }
-        const std::string s = trimCp1251(encoded.bytes);
+        const Cp1251Text s = encoded.text.trimmed();
         if (s.empty()) continue;
 
-        if ((" " + s + " ").find(" - ") != std::string::npos) {
-            if (s != "-") return fail(task, AlleleCheckFailure::minusWithOtherTests);
+        if ((space + s + space).contains(space + minus + space)) {
+            if (s != minus) return fail(task, AlleleCheckFailure::minusWithOtherTests);
             if (minusSeen) return fail(task, AlleleCheckFailure::secondMinus);
             minusSeen = true;
         }
 
-        std::vector<std::string> tests;
-        for (const std::string& token : splitTokens(s)) {
+        std::vector<Cp1251Text> tests;
+        for (const Cp1251Text& token : splitTokens(s)) {
             if (std::find(tests.begin(), tests.end(), token) != tests.end()) continue;
-            if (token != "-") {
+            if (token != minus) {
                 const auto first = task.testNames.begin() + 1;
                 const auto last = first + task.testCount;
                 if (std::find(first, last, token) == last) {
@@ -96,7 +89,7 @@ AlleleCheck checkAlleleList(const std::array<std::string, maxAlleles>& cellTexts
             }
             tests.push_back(token);
         }
-        const std::string name = nameOfTests(std::move(tests));
+        const Cp1251Text name = nameOfTests(std::move(tests));
         for (int k = 1; k <= task.alleleCount; ++k) {
             if (task.alleleNames[k] == name) {
                 AlleleCheck check = fail(task, AlleleCheckFailure::duplicateAllele);
@@ -110,6 +103,15 @@ AlleleCheck checkAlleleList(const std::array<std::string, maxAlleles>& cellTexts
     if (task.alleleCount == 0) return fail(task, AlleleCheckFailure::emptyList);
     if (task.alleleCount == 1) return fail(task, AlleleCheckFailure::singleAllele);
     return {};
+}
+
+std::array<EncodedText, maxAlleles>
+encodeAlleleRows(const std::array<std::string, maxAlleles>& utf8)
+{
+    std::array<EncodedText, maxAlleles> rows;
+    std::transform(utf8.begin(), utf8.end(), rows.begin(),
+                   [](const std::string& row) { return encodeCp1251(row); });
+    return rows;
 }
 
 std::string alleleCheckMessage(const AlleleCheck& check)

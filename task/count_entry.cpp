@@ -2,16 +2,14 @@
 
 #include "platform/cp1251.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <stdexcept>
 
-namespace {
-
-// Reads "[+|-]digits" whole, with no blank anywhere; nullopt when the text is not such a
-// number or leaves the signed 32-bit range.
-std::optional<std::int64_t> readWhole(const std::string& text, std::size_t pos)
+std::optional<std::int64_t> readCount(std::string_view text)
 {
+    std::size_t pos = 0;
     bool negative = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
         negative = text[pos] == '-';
@@ -31,6 +29,8 @@ std::optional<std::int64_t> readWhole(const std::string& text, std::size_t pos)
     if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
     return value;
 }
+
+namespace {
 
 // Whether a field reads as a number of any kind: a sign, digits, and a decimal part after a
 // point or a comma. Such a field is the count of its line, whether or not it is acceptable.
@@ -86,28 +86,26 @@ std::string countRefusalMessage()
     return "Допустимы только целые числа меньше " + std::to_string(countLimit);
 }
 
-bool isAcceptableCount(const std::string& text)
+bool isAcceptableCount(std::string_view typed)
 {
-    std::size_t pos = 0;
-    while (pos < text.size() && text[pos] == ' ')
-        ++pos;
-    const std::optional<std::int64_t> value = readWhole(text, pos);
+    typed.remove_prefix(std::min(typed.find_first_not_of(' '), typed.size()));
+    const std::optional<std::int64_t> value = readCount(typed);
     return value && *value < countLimit;
 }
 
-std::int64_t countValue(const std::string& text)
+std::int64_t countValue(const Cp1251Text& cell)
 {
-    const std::string trimmed = trimCp1251(text);
+    const Cp1251Text trimmed = cell.trimmed();
     if (trimmed.empty()) return 0;
-    const std::optional<std::int64_t> value = readWhole(trimmed, 0);
-    if (!value) throw std::invalid_argument("«" + trimmed + "» - не целое число");
+    const std::optional<std::int64_t> value = readCount(trimmed.bytes());
+    if (!value) throw std::invalid_argument("«" + cp1251ToUtf8(trimmed) + "» - не целое число");
     return *value;
 }
 
-std::int64_t countTotal(const std::vector<std::string>& cells)
+std::int64_t countTotal(const std::vector<Cp1251Text>& cells)
 {
     std::int64_t total = 0;
-    for (const std::string& cell : cells)
+    for (const Cp1251Text& cell : cells)
         total += countValue(cell);
     return total;
 }

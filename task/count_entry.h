@@ -1,28 +1,39 @@
-// The observed counts of the control window's column "Факт": the check of a count as it is
-// typed, and the total over the column. A count is read whole as a signed 32-bit whole
-// number below 20000000; the total is the exact 64-bit sum (1500 counts below 20000000
-// exceed 2^31).
+// The observed counts of the control window's column "Факт": the one reading of a count
+// text, the check of a count as it is typed, and the total over the column. A count is read
+// whole as a signed 32-bit whole number below 20000000; the total is the exact 64-bit sum
+// (1500 counts below 20000000 exceed 2^31). A count is ASCII, the same bytes in UTF-8 and
+// Windows-1251.
 #pragma once
 
+#include "platform/cp1251_text.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 constexpr std::int32_t countLimit = 20000000; // counts are below this
 
+// The column "Факт" of the control window's phenotype grid, where the counts are typed.
+constexpr int countColumn = 2;
+
+// The value of "[+|-]digits" read whole, with no blank anywhere; nullopt for any other text
+// and for a value outside the signed 32-bit range.
+std::optional<std::int64_t> readCount(std::string_view text);
+
 // "Допустимы только целые числа меньше 20000000", in UTF-8.
 std::string countRefusalMessage();
 
-// Whether a non-empty text as typed is an acceptable count: leading blanks, an optional
-// "+" or "-", then digits and nothing after them, within the signed 32-bit range and below
-// countLimit. An empty text is not checked by the caller.
-bool isAcceptableCount(const std::string& text);
+// Whether a non-empty text as typed (UTF-8) is an acceptable count: leading blanks, an
+// optional "+" or "-", then digits and nothing after them, within the signed 32-bit range
+// and below countLimit. An empty text is not checked by the caller.
+bool isAcceptableCount(std::string_view typed);
 
-// The integer value of a cell text (UTF-8 as the grid holds it; a count is plain ASCII):
-// trimmed, then read as a signed 32-bit whole number. An empty cell is 0. Throws
-// std::invalid_argument, with a Russian message naming the text, when the text is not such a
-// number.
-std::int64_t countValue(const std::string& text);
+// The integer value of a count cell: trimmed, then read by readCount. An empty cell is 0.
+// Throws std::invalid_argument, with a Russian message naming the text, when the text is not
+// such a number.
+std::int64_t countValue(const Cp1251Text& cell);
 
 // The counts in text pasted from a spreadsheet, one per line from the first: of a
 // tab-separated line the last field that reads as a number (so "name<TAB>count" gives the
@@ -33,4 +44,4 @@ std::int64_t countValue(const std::string& text);
 std::vector<std::string> pastedCounts(const std::string& text);
 
 // The sum of the values of the cells; empty cells add nothing.
-std::int64_t countTotal(const std::vector<std::string>& cells);
+std::int64_t countTotal(const std::vector<Cp1251Text>& cells);

@@ -21,13 +21,13 @@ void layOutColumns(StringGrid& grid, const GridLayout& layout, const std::vector
 }
 
 void showNumberedRows(StringGrid& grid, const GridLayout& layout,
-                      const std::vector<std::string>& names)
+                      const std::vector<Cp1251Text>& names)
 {
     const int count = static_cast<int>(names.size());
     grid.setRowCount(count + static_cast<int>(layout.summaries.size()) + 1);
     for (int r = 1; r <= count; ++r) {
         grid.setCells(0, r, QString::number(r));
-        grid.setCell(1, r, names[r - 1]);
+        grid.setCp1251Cell(1, r, names[r - 1]);
     }
     for (std::size_t s = 0; s < layout.summaries.size(); ++s) {
         const int row = count + 1 + static_cast<int>(s);

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "estimate/report_grids.h"
+#include "platform/cp1251_text.h"
 #include "toolkit/string_grid.h"
 
-#include <string>
 #include <vector>
 
 // A grid at this place in the window, in the narrow 8-point face of the lists.
@@ -27,4 +27,4 @@ std::vector<typename List::value_type> listEntries(const List& list, int count)
 // and names[r - 1] (Windows-1251) in columns 0 and 1; the layout's summary rows after them
 // have an empty number cell and their caption in column 1.
 void showNumberedRows(StringGrid& grid, const GridLayout& layout,
-                      const std::vector<std::string>& names);
+                      const std::vector<Cp1251Text>& names);

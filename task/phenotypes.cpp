@@ -1,30 +1,28 @@
 #include "task/phenotypes.h"
 
-#include "platform/cp1251.h"
 #include "task/allele_check.h"
 
 namespace {
 
-// " " + text + " ", built by appending: GCC 12 at -O2 warns falsely (-Wrestrict) about a
-// text literal followed by a temporary string.
-std::string spaced(const std::string& text)
+const Cp1251Text minus = Cp1251Text::fromBytes("-");
+const Cp1251Text space = Cp1251Text::fromBytes(" ");
+const Cp1251Text slash = Cp1251Text::fromBytes("/");
+
+Cp1251Text spaced(const Cp1251Text& text)
 {
-    std::string s(1, ' ');
-    s += text;
-    s += ' ';
-    return s;
+    return space + text + space;
 }
 
 // The phenotype of a codominant pair: the union of both alleles' tests, sorted.
-std::string codominantPhenotype(const std::string& nameI, const std::string& nameJ)
+Cp1251Text codominantPhenotype(const Cp1251Text& nameI, const Cp1251Text& nameJ)
 {
-    std::string w = spaced(trimCp1251(nameI));
-    std::string v = trimCp1251(nameJ) + " ";
-    if (trimCp1251(v) == "-") v.clear();
-    if (trimCp1251(w) == "-") w.clear();
-    for (const std::string& t : splitTokens(v))
-        if (w.find(spaced(t)) == std::string::npos) w = spaced(trimCp1251(w) + " " + t);
-    return nameOfTests(splitTokens(trimCp1251(w)));
+    Cp1251Text w = spaced(nameI.trimmed());
+    Cp1251Text v = nameJ.trimmed() + space;
+    if (v.trimmed() == minus) v = {};
+    if (w.trimmed() == minus) w = {};
+    for (const Cp1251Text& t : splitTokens(v))
+        if (!w.contains(spaced(t))) w = spaced(w.trimmed() + space + t);
+    return nameOfTests(splitTokens(w.trimmed()));
 }
 
 } // namespace
@@ -36,16 +34,16 @@ bool generatePhenotypes(TaskState& task, InheritanceMode mode, int phenotypeLimi
     for (int i = 1; i <= task.alleleCount; ++i) {
         for (int j = i; j <= task.alleleCount; ++j) {
             const bool bothMinus = mode == InheritanceMode::codominance &&
-                                   trimCp1251(task.alleleNames[i]) == "-" &&
-                                   trimCp1251(task.alleleNames[j]) == "-";
+                                   task.alleleNames[i].trimmed() == minus &&
+                                   task.alleleNames[j].trimmed() == minus;
             int number = 0;
-            std::string p;
+            Cp1251Text p;
             if (bothMinus) {
-                p = "- ";
+                p = minus + space;
             } else {
                 p = mode == InheritanceMode::codominance
                         ? codominantPhenotype(task.alleleNames[i], task.alleleNames[j])
-                        : trimCp1251(task.alleleNames[i]) + " ";
+                        : task.alleleNames[i].trimmed() + space;
                 // The last match is kept, as the list is searched to its end.
                 for (int r = 1; r <= task.phenotypeCount; ++r)
                     if (task.phenotypeNames[r] == p) number = r;
@@ -69,21 +67,21 @@ std::string phenotypeLimitMessage()
     return "Слишком много фенотипов. Максимум - " + std::to_string(maxPhenotypes);
 }
 
-std::string genotypeName(const TaskState& task, int k)
+Cp1251Text genotypeName(const TaskState& task, int k)
 {
-    return trimCp1251(task.alleleNames[task.genotypeFirstAllele[k]]) + "/" +
-           trimCp1251(task.alleleNames[task.genotypeSecondAllele[k]]);
+    return task.alleleNames[task.genotypeFirstAllele[k]].trimmed() + slash +
+           task.alleleNames[task.genotypeSecondAllele[k]].trimmed();
 }
 
-std::string genotypeClassText(const TaskState& task, int r)
+Cp1251Text genotypeClassText(const TaskState& task, int r)
 {
     std::string text;
     for (int k = 1; k <= task.genotypeCount; ++k)
         if (task.genotypePhenotype[k] == r) {
             text += '(';
-            text += genotypeName(task, k);
+            text += genotypeName(task, k).bytes();
             text += "), ";
         }
     if (text.size() >= 2) text.resize(text.size() - 2);
-    return text;
+    return Cp1251Text::fromBytes(std::move(text));
 }

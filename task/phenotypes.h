@@ -17,9 +17,8 @@ bool generatePhenotypes(TaskState& task, InheritanceMode mode, int phenotypeLimi
 // "Слишком много фенотипов. Максимум - 1500", in UTF-8.
 std::string phenotypeLimitMessage();
 
-// The genotype-class text of phenotype r (1-based), such as "(A/A), (A/-)", in
-// Windows-1251.
-std::string genotypeClassText(const TaskState& task, int r);
+// The genotype-class text of phenotype r (1-based), such as "(A/A), (A/-)".
+Cp1251Text genotypeClassText(const TaskState& task, int r);
 
-// The name of genotype k (1-based), such as "A/B", in Windows-1251.
-std::string genotypeName(const TaskState& task, int k);
+// The name of genotype k (1-based), such as "A/B".
+Cp1251Text genotypeName(const TaskState& task, int k);

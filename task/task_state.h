@@ -1,13 +1,14 @@
 // The one program-wide record of the task in hand: archive flags, the allele, test and
 // phenotype lists, the genotype table and the estimation arrays. Every list is numbered
 // from 1: entry 0 of each array is unused, and entry r is shown in grid row r.
-// Names are Windows-1251 bytes in the normalised form: test names in ascending byte
+// Names are Windows-1251 text in the normalised form: test names in ascending byte
 // order, each followed by one space ("C a t "); the name of no test is "- ".
 #pragma once
 
+#include "platform/cp1251_text.h"
+
 #include <array>
 #include <cstdint>
-#include <string>
 
 constexpr int maxAlleles = 50;
 constexpr int maxTests = 50;
@@ -39,9 +40,9 @@ struct TaskState
     int phenotypeCount = 0;
     int genotypeCount = 0;
 
-    std::array<std::string, maxAlleles + 1> alleleNames;
-    std::array<std::string, maxTests + 1> testNames; // no trailing space, never "-"
-    std::array<std::string, maxPhenotypes + 1> phenotypeNames;
+    std::array<Cp1251Text, maxAlleles + 1> alleleNames;
+    std::array<Cp1251Text, maxTests + 1> testNames; // no trailing space, never "-"
+    std::array<Cp1251Text, maxPhenotypes + 1> phenotypeNames;
 
     // Genotype k is the unordered pair (first, second) of allele numbers, first <= second,
     // in the order (1,1), (1,2) ... (1,n), (2,2) ... (n,n), showing phenotype number

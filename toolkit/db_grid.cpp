@@ -1,7 +1,7 @@
 #include "toolkit/db_grid.h"
 
-#include "platform/cp1251.h"
 #include "toolkit/message.h"
+#include "toolkit/qt_text.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -45,7 +45,7 @@ public:
             const std::string text =
                 table.fieldAt(row, columns[static_cast<std::size_t>(index.column())].field)
                     .asString();
-            return QString::fromStdString(cp1251ToUtf8(text));
+            return toQString(Cp1251Text::fromBytes(text));
         } catch (const std::exception&) {
             // Painting has no one to report to; a field the table lacks shows empty, and the
             // operation that reads it reports the error.

@@ -2,8 +2,8 @@
 // cell is painted onto the table's corner button.
 #include "toolkit/string_grid.h"
 
-#include "platform/cp1251.h"
 #include "toolkit/message.h"
+#include "toolkit/qt_text.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
@@ -265,14 +265,14 @@ void StringGrid::setCells(int col, int row, const QString& text)
     }
 }
 
-std::string StringGrid::cell(int col, int row) const
+Cp1251Text StringGrid::cp1251Cell(int col, int row) const
 {
-    return toCp1251(cells(col, row).toStdString());
+    return encodeCp1251(cells(col, row)).checked();
 }
 
-void StringGrid::setCell(int col, int row, const std::string& cp1251)
+void StringGrid::setCp1251Cell(int col, int row, const Cp1251Text& text)
 {
-    setCells(col, row, QString::fromStdString(cp1251ToUtf8(cp1251)));
+    setCells(col, row, toQString(text));
 }
 
 void StringGrid::setCurrentCell(int col, int row)

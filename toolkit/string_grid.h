@@ -1,8 +1,10 @@
 // A grid of text cells addressed by column and row, with one fixed header row (row 0) and
 // one fixed number column (column 0) that stay in place while the rest scrolls. Column and
-// row counts include the fixed ones. Cell texts are QStrings; cell() and setCell() give
-// and take Windows-1251 bytes for the core routines.
+// row counts include the fixed ones. Cell texts are QStrings as Qt holds them; cp1251Cell()
+// and setCp1251Cell() give and take them as the program's Windows-1251 text.
 #pragma once
+
+#include "platform/cp1251_text.h"
 
 #include <QWidget>
 
@@ -26,10 +28,10 @@ public:
 
     QString cells(int col, int row) const;
     void setCells(int col, int row, const QString& text);
-    // Windows-1251 forms of the same cells. cell() throws EncodingError for a character
-    // that has no Windows-1251 code.
-    std::string cell(int col, int row) const;
-    void setCell(int col, int row, const std::string& cp1251);
+    // Windows-1251 forms of the same cells. cp1251Cell() throws EncodingError for a
+    // character that has no Windows-1251 code.
+    Cp1251Text cp1251Cell(int col, int row) const;
+    void setCp1251Cell(int col, int row, const Cp1251Text& text);
 
     // Makes the cell current, as a click on it would.
     void setCurrentCell(int col, int row);

@@ -31,8 +31,8 @@ Timing timeCalculation(const BenchTask& bench, int runs)
 {
     static TaskState task;
     loadTask(bench, task);
-    const std::vector<std::string> counts = countTexts(bench);
-    const std::string total = totalText(bench);
+    const std::vector<Cp1251Text> counts = countTexts(bench);
+    const Cp1251Text total = totalText(bench);
     Timing timing;
     for (int run = 1; run <= runs; ++run) {
         seedRandom(static_cast<std::uint64_t>(run));

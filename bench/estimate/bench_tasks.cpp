@@ -27,7 +27,7 @@ std::vector<std::int64_t> drawCounts(const BenchTask& bench, const std::vector<d
     std::array<std::string, maxAlleles> cells{};
     for (std::size_t i = 0; i < shape.alleles.size(); ++i)
         cells[i] = shape.alleles[i];
-    checkAlleleList(cells, task);
+    checkAlleleList(encodeAlleleRows(cells), task);
     generatePhenotypes(task, shape.mode);
     std::vector<int> genotypeOfPair(static_cast<std::size_t>((maxAlleles + 1) * (maxAlleles + 1)));
     for (int k = 1; k <= task.genotypeCount; ++k)
@@ -97,7 +97,8 @@ void loadTask(const BenchTask& bench, TaskState& task)
     std::array<std::string, maxAlleles> cells{};
     for (std::size_t i = 0; i < bench.alleles.size(); ++i)
         cells[i] = bench.alleles[i];
-    if (checkAlleleList(cells, task).failed() || !generatePhenotypes(task, bench.mode) ||
+    if (checkAlleleList(encodeAlleleRows(cells), task).failed() ||
+        !generatePhenotypes(task, bench.mode) ||
         task.phenotypeCount != static_cast<int>(bench.counts.size()))
         throw std::logic_error("bench task does not generate its phenotypes: " + bench.title);
     const std::int64_t total =
@@ -109,16 +110,16 @@ void loadTask(const BenchTask& bench, TaskState& task)
     task.tripleTotal = 3 * total;
 }
 
-std::vector<std::string> countTexts(const BenchTask& bench)
+std::vector<Cp1251Text> countTexts(const BenchTask& bench)
 {
-    std::vector<std::string> texts;
+    std::vector<Cp1251Text> texts;
     for (const std::int64_t count : bench.counts)
-        texts.push_back(std::to_string(count));
+        texts.push_back(Cp1251Text::fromBytes(std::to_string(count)));
     return texts;
 }
 
-std::string totalText(const BenchTask& bench)
+Cp1251Text totalText(const BenchTask& bench)
 {
-    return std::to_string(
-        std::accumulate(bench.counts.begin(), bench.counts.end(), std::int64_t{0}));
+    return Cp1251Text::fromBytes(
+        std::to_string(std::accumulate(bench.counts.begin(), bench.counts.end(), std::int64_t{0})));
 }

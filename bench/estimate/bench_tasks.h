@@ -28,5 +28,5 @@ BenchTask drawnDominanceTask(int alleles, std::int64_t individuals);
 // tripleTotal from a bench task.
 void loadTask(const BenchTask& bench, TaskState& task);
 
-std::vector<std::string> countTexts(const BenchTask& bench);
-std::string totalText(const BenchTask& bench);
+std::vector<Cp1251Text> countTexts(const BenchTask& bench);
+Cp1251Text totalText(const BenchTask& bench);

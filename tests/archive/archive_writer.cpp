@@ -35,10 +35,11 @@ TaskRecord recordOf(const Saved& saved)
     for (const auto& [k, text] : saved.rows)
         cells[static_cast<std::size_t>(k - 1)] = text;
     const auto task = std::make_unique<TaskState>();
-    if (checkAlleleList(cells, *task).failed() || !generatePhenotypes(*task, saved.mode))
+    if (checkAlleleList(encodeAlleleRows(cells), *task).failed() ||
+        !generatePhenotypes(*task, saved.mode))
         throw std::runtime_error(std::string("bad task ") + saved.name);
     TaskRecord record;
-    record.name = toCp1251(saved.name);
+    record.name = toCp1251(saved.name).bytes();
     record.mode = static_cast<int>(saved.mode);
     record.criterion = saved.criterion;
     record.alleleCount = task->alleleCount;
@@ -47,7 +48,7 @@ TaskRecord recordOf(const Saved& saved)
     record.date = saved.date;
     record.time = savingTimeText(saved.hour, saved.minute);
     for (const auto& [k, text] : saved.rows)
-        record.alleleRows[static_cast<std::size_t>(k - 1)] = toCp1251(text);
+        record.alleleRows[static_cast<std::size_t>(k - 1)] = toCp1251(text).bytes();
     for (const auto& [number, count] : saved.counts)
         record.counts.push_back({number, count});
     return record;

@@ -42,7 +42,7 @@ inline TaskRecord sampleTask(const std::string& name, int alleles, int firstCoun
         for (int k = 0; k < alleles; ++k)
             cells[static_cast<std::size_t>(k)] = "T" + std::to_string(k + 1);
     const auto task = std::make_unique<TaskState>();
-    if (checkAlleleList(cells, *task).failed() ||
+    if (checkAlleleList(encodeAlleleRows(cells), *task).failed() ||
         !generatePhenotypes(*task, InheritanceMode::codominance))
         throw std::runtime_error("bad sample task");
     TaskRecord record;

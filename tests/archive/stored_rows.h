@@ -31,7 +31,9 @@ inline std::vector<StoredRow> storedRows(const std::string& path)
             const std::string_view stored(record + field.offset,
                                           static_cast<std::size_t>(field.width));
             row[field.name] =
-                field.type == 'C' ? cp1251ToUtf8(readText(stored)) : trimCp1251(stored);
+                field.type == 'C'
+                    ? cp1251ToUtf8(Cp1251Text::fromBytes(std::string(readText(stored))))
+                    : trimCp1251(stored);
         }
         rows.push_back(std::move(row));
     }

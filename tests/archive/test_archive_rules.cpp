@@ -29,14 +29,14 @@ struct Archive
         const int key = newTaskKey(spisok);
         writeReusingFreeRow(spisok, key, [&](Table& t) {
             t.clearFields();
-            t.fieldByName("name").setAsString(toCp1251(name));
+            t.fieldByName("name").setAsString(toCp1251(name).bytes());
         });
         spisok.setFilter("ot=true");
         int nomer = 0;
         for (const std::string& allele : alleles)
             writeReusingFreeRow(allel, key, [&](Table& t) {
                 t.fieldByName("nomer").setAsInteger(++nomer);
-                t.fieldByName("allel").setAsString(toCp1251(allele));
+                t.fieldByName("allel").setAsString(toCp1251(allele).bytes());
             });
         allel.setFilter("ot=true");
         return key;
@@ -63,7 +63,8 @@ struct Archive
         allel.setFiltered(true);
         for (allel.first(); !allel.eof(); allel.next())
             if (allel.fieldByName("index").asInteger() == key)
-                names.push_back(cp1251ToUtf8(allel.fieldByName("allel").asString()));
+                names.push_back(
+                    cp1251ToUtf8(Cp1251Text::fromBytes(allel.fieldByName("allel").asString())));
         return names;
     }
 

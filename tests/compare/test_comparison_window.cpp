@@ -27,7 +27,7 @@ namespace {
 // Saves the sample task (A, B, - codominant, count firstCount + r on phenotype r).
 TaskRecord saveSample(const std::string& utf8Name, int alleles, int firstCount)
 {
-    TaskRecord record = sampleTask(toCp1251(utf8Name), alleles, firstCount);
+    TaskRecord record = sampleTask(toCp1251(utf8Name).bytes(), alleles, firstCount);
     saveTask({DataModule4->spisok, DataModule4->allel, DataModule4->fenotip}, record,
              &DataModule4->dsspisok);
     return record;
@@ -37,7 +37,8 @@ PopulationSample sampleOf(const TaskRecord& record)
 {
     auto task = std::make_unique<TaskState>();
     const LoadedTask loaded = taskFromRecord(record, *task);
-    return *sampleOfLoadedTask(cp1251ToUtf8(record.name), std::move(task), loaded);
+    return *sampleOfLoadedTask(cp1251ToUtf8(Cp1251Text::fromBytes(record.name)), std::move(task),
+                               loaded);
 }
 
 ModalScript::Action typingKey(const QString& key)

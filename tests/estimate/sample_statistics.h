@@ -20,8 +20,9 @@ inline TaskStatistics statisticsOf(TaskState& task, const std::vector<std::int64
     std::int64_t total = 0;
     for (const std::int64_t c : counts)
         total += c;
-    const CalculationResult result = runCalculation(task, countTexts(counts), std::to_string(total),
-                                                    FitCriterion::maximumLikelihood);
+    const CalculationResult result =
+        runCalculation(task, countTexts(counts), Cp1251Text::fromBytes(std::to_string(total)),
+                       FitCriterion::maximumLikelihood);
     EXPECT_TRUE(result.completed());
     return computeStatistics(task, result.counts, result.estimates);
 }

@@ -22,7 +22,7 @@ inline void setUpTask(TaskState& task, std::initializer_list<const char*> allele
     std::size_t i = 0;
     for (const char* allele : alleles)
         cells[i++] = allele;
-    ASSERT_FALSE(checkAlleleList(cells, task).failed());
+    ASSERT_FALSE(checkAlleleList(encodeAlleleRows(cells), task).failed());
     ASSERT_TRUE(generatePhenotypes(task, mode));
 }
 
@@ -38,10 +38,10 @@ inline void setCounts(TaskState& task, const std::vector<std::int64_t>& counts)
     task.tripleTotal = 3 * total;
 }
 
-inline std::vector<std::string> countTexts(const std::vector<std::int64_t>& counts)
+inline std::vector<Cp1251Text> countTexts(const std::vector<std::int64_t>& counts)
 {
-    std::vector<std::string> texts;
+    std::vector<Cp1251Text> texts;
     for (const std::int64_t count : counts)
-        texts.push_back(std::to_string(count));
+        texts.push_back(Cp1251Text::fromBytes(std::to_string(count)));
     return texts;
 }

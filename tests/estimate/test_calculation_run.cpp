@@ -18,7 +18,7 @@ public:
     explicit Cells(const GridTexts& grid)
     {
         for (const GridCell& cell : grid)
-            EXPECT_TRUE(texts_.emplace(std::pair{cell.col, cell.row}, cell.text).second)
+            EXPECT_TRUE(texts_.emplace(std::pair{cell.col, cell.row}, cell.text.bytes()).second)
                 << "cell " << cell.col << ", " << cell.row << " written twice";
     }
     // The text of a cell, or "(not written)".
@@ -38,7 +38,10 @@ CalculationResult run(const std::vector<std::string>& counts, const std::string&
                       FitCriterion chosen = FitCriterion::maximumLikelihood)
 {
     seedRandom(1);
-    return runCalculation(task, counts, total, chosen);
+    std::vector<Cp1251Text> cells;
+    for (const std::string& count : counts)
+        cells.push_back(toCp1251(count));
+    return runCalculation(task, cells, toCp1251(total), chosen);
 }
 
 TEST(CalculationRun, ExactFitOfTwoAlleles)
@@ -49,10 +52,10 @@ TEST(CalculationRun, ExactFitOfTwoAlleles)
     const CalculationResult result = run({"36", "48", "16"}, "100");
     ASSERT_TRUE(result.completed()) << result.failure;
     const std::string summary = "Хи^2 =  0.000 Степеней свободы =2 p=1.000";
-    EXPECT_EQ(result.summary, summary);
-    EXPECT_EQ(result.fitLabels[0], "МП     " + summary);
-    EXPECT_EQ(result.fitLabels[1], "МНК    " + summary);
-    EXPECT_EQ(result.fitLabels[2], "МННК   " + summary);
+    EXPECT_EQ(cp1251ToUtf8(result.summary), summary);
+    EXPECT_EQ(cp1251ToUtf8(result.fitLabels[0]), "МП     " + summary);
+    EXPECT_EQ(cp1251ToUtf8(result.fitLabels[1]), "МНК    " + summary);
+    EXPECT_EQ(cp1251ToUtf8(result.fitLabels[2]), "МННК   " + summary);
     EXPECT_EQ(result.doneMessage, "Расчет выполнен.");
 
     const Cells alleles(result.alleleReport);

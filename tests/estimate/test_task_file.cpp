@@ -5,6 +5,14 @@
 
 namespace {
 
+std::vector<std::string> bytesOf(const std::vector<Cp1251Text>& texts)
+{
+    std::vector<std::string> bytes;
+    for (const Cp1251Text& text : texts)
+        bytes.push_back(text.bytes());
+    return bytes;
+}
+
 TaskState task;
 
 LoadedTask load(const std::string& text)
@@ -33,9 +41,9 @@ TEST(TaskFile, ReadsAllelesModeAndCounts)
     ASSERT_FALSE(loaded.problem) << loaded.problem->message;
     EXPECT_EQ(loaded.mode, InheritanceMode::codominance);
     ASSERT_EQ(task.phenotypeCount, 4); // A, A B, B, -
-    EXPECT_EQ(loaded.countTexts, (std::vector<std::string>{"186", "13", "", "284"}));
-    EXPECT_EQ(loaded.totalText, "483");
-    EXPECT_EQ(task.alleleNames[3], "- ");
+    EXPECT_EQ(bytesOf(loaded.countTexts), (std::vector<std::string>{"186", "13", "", "284"}));
+    EXPECT_EQ(loaded.totalText.bytes(), "483");
+    EXPECT_EQ(task.alleleNames[3].bytes(), "- ");
 }
 
 TEST(TaskFile, ReadsADominanceSeriesInCyrillic)
@@ -45,8 +53,8 @@ TEST(TaskFile, ReadsADominanceSeriesInCyrillic)
     EXPECT_EQ(loaded.mode, InheritanceMode::dominance);
     ASSERT_EQ(task.phenotypeCount, 2);
     EXPECT_EQ(cp1251ToUtf8(task.phenotypeNames[1]), "Б Д1 ");
-    EXPECT_EQ(loaded.countTexts, (std::vector<std::string>{"0007", ""})); // as typed
-    EXPECT_EQ(loaded.totalText, "7");
+    EXPECT_EQ(bytesOf(loaded.countTexts), (std::vector<std::string>{"0007", ""})); // as typed
+    EXPECT_EQ(loaded.totalText.bytes(), "7");
 }
 
 TEST(TaskFile, RefusesMalformedLinesNamingThem)

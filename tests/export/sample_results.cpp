@@ -13,7 +13,7 @@ std::vector<std::string> row(std::initializer_list<const char*> utf8)
 {
     std::vector<std::string> cells;
     for (const char* text : utf8)
-        cells.push_back(toCp1251(text));
+        cells.push_back(toCp1251(text).bytes());
     return cells;
 }
 
@@ -31,8 +31,9 @@ std::string fixed(double x, int width, int decimals)
 
 std::array<std::string, 3> summaries(const char* mp, const char* mnk, const char* mnnk)
 {
-    return {toCp1251(std::string("МП     ") + mp), toCp1251(std::string("МНК    ") + mnk),
-            toCp1251(std::string("МННК   ") + mnnk)};
+    return {toCp1251(std::string("МП     ") + mp).bytes(),
+            toCp1251(std::string("МНК    ") + mnk).bytes(),
+            toCp1251(std::string("МННК   ") + mnnk).bytes()};
 }
 } // namespace
 
@@ -119,7 +120,8 @@ ResultTexts unusualTextsSample()
     texts.phenotypes = grid({row({"1", "A B", "0", "-0.000", "007", "1E-5", "  -12.50 ",
                                   "1234567890.123456", "123456789012.345", ""}),
                              row({"", "Сумма", "0", "1.", ".5", "+1"})});
-    texts.fitSummaries = {"", toCp1251("МНК    Хи^2 =  1.000 Степеней свободы =1 p=0.317"), "0.5"};
+    texts.fitSummaries = {"", toCp1251("МНК    Хи^2 =  1.000 Степеней свободы =1 p=0.317").bytes(),
+                          "0.5"};
     return texts;
 }
 
@@ -135,7 +137,7 @@ ResultTexts largestTaskSample()
     for (int i = 1; i <= alleleCount; ++i)
         texts.alleles.addRow({std::to_string(i), allele(i), fixed(frequency(i, 0), 5, 3),
                               fixed(frequency(i, 1), 5, 3), fixed(frequency(i, 2), 5, 3)});
-    texts.alleles.addRow({"", toCp1251("Сумма"), "0.999", "1", "1.001"});
+    texts.alleles.addRow({"", toCp1251("Сумма").bytes(), "0.999", "1", "1.001"});
 
     int genotype = 0;
     for (int a = 1; a <= alleleCount; ++a) {
@@ -162,9 +164,9 @@ ResultTexts largestTaskSample()
         }
     }
     for (const char* name : {"Сумма", "Гомозиготы", "Гетерозиготы"})
-        texts.genotypes.addRow({"", toCp1251(name), "1.000", "0.980", "0.020"});
-    texts.phenotypes.addRow({"", toCp1251("Сумма"), "24964", "24964.37", "24963.79", "24964.05",
-                             "1.0000", "0.9999", "1.0001", "1.0000"});
+        texts.genotypes.addRow({"", toCp1251(name).bytes(), "1.000", "0.980", "0.020"});
+    texts.phenotypes.addRow({"", toCp1251("Сумма").bytes(), "24964", "24964.37", "24963.79",
+                             "24964.05", "1.0000", "0.9999", "1.0001", "1.0000"});
 
     for (int t = 1; t <= alleleCount; ++t)
         texts.tests.addRow({std::to_string(t), allele(t), std::to_string(t * 31),

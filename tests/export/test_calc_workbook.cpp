@@ -49,22 +49,33 @@ TEST(CalcWorkbook, WrittenBesideTheReportOrReportedWhenItCannotBe)
 
 TEST(CalcWorkbook, TextsAreTheGridsBelowTheirHeadersInWindows1251)
 {
+    const auto shown = [](std::initializer_list<std::initializer_list<const char*>> rows) {
+        ShownTable table;
+        for (const auto& row : rows) {
+            table.emplace_back();
+            for (const char* text : row)
+                table.back().push_back(toCp1251(text));
+        }
+        return table;
+    };
     ReportTables tables;
-    tables.alleles = {{"№", "Аллели", "Частоты по МП", "Частоты по МНК", "Частоты по МННК"},
-                      {"1", "A ", "0.600", "0.600", "0.600"},
-                      {"", "Сумма", "1", "1", "1"}};
-    tables.controlPhenotypes = {{"№", "Фенотип", "Факт", "Расчет", "Генотипический состав класса"},
-                                {"1", "A ", "36", "    36.00", "(A/A)"}};
-    tables.phenotypes = {{"№", "Фенотип"}, {"1", "A "}, {"", "Сумма"}};
-    tables.fitLabels = {"МП     Хи^2 =  0.000", "МНК    Хи^2 =  0.000", "МННК   Хи^2 =  0.000"};
+    tables.alleles = shown({{"№", "Аллели", "Частоты по МП", "Частоты по МНК", "Частоты по МННК"},
+                            {"1", "A ", "0.600", "0.600", "0.600"},
+                            {"", "Сумма", "1", "1", "1"}});
+    tables.controlPhenotypes =
+        shown({{"№", "Фенотип", "Факт", "Расчет", "Генотипический состав класса"},
+               {"1", "A ", "36", "    36.00", "(A/A)"}});
+    tables.phenotypes = shown({{"№", "Фенотип"}, {"1", "A "}, {"", "Сумма"}});
+    tables.fitLabels = {toCp1251("МП     Хи^2 =  0.000"), toCp1251("МНК    Хи^2 =  0.000"),
+                        toCp1251("МННК   Хи^2 =  0.000")};
 
     const ResultTexts texts = resultTextsOf(tables);
     ASSERT_EQ(texts.alleles.rowCount(), 2);
-    EXPECT_EQ(texts.alleles.cell(1, 2), toCp1251("Сумма"));
+    EXPECT_EQ(texts.alleles.cell(1, 2), toCp1251("Сумма").bytes());
     EXPECT_EQ(texts.alleles.cell(4, 1), "0.600");
     ASSERT_EQ(texts.phenotypeList.rowCount(), 1);
     EXPECT_EQ(texts.phenotypeList.cell(4, 1), "(A/A)");
     EXPECT_EQ(texts.phenotypes.rowCount(), 2);
     EXPECT_EQ(texts.tests.rowCount(), 0);
-    EXPECT_EQ(texts.fitSummaries[1], toCp1251("МНК    Хи^2 =  0.000"));
+    EXPECT_EQ(texts.fitSummaries[1], toCp1251("МНК    Хи^2 =  0.000").bytes());
 }

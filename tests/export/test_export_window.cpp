@@ -85,7 +85,7 @@ protected:
 
 std::string cp1251(const char* utf8)
 {
-    return toCp1251(utf8);
+    return toCp1251(utf8).bytes();
 }
 } // namespace
 

@@ -17,7 +17,7 @@ namespace {
 std::string jsonString(const std::string& cp1251)
 {
     std::string json = "\"";
-    for (const char c : cp1251ToUtf8(cp1251)) {
+    for (const char c : cp1251ToUtf8(Cp1251Text::fromBytes(cp1251))) {
         const auto u = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             json += '\\';

@@ -18,7 +18,7 @@ const std::vector<HandField> allelFields = {
 // Records 1 to 3; in INDEX order they come as 1, 3, 2.
 std::vector<HandRow> allelRows()
 {
-    return {{{"9998", "2", toCp1251("Аб Вг"), "T"}},
+    return {{{"9998", "2", toCp1251("Аб Вг").bytes(), "T"}},
             {{"9999", "1", "A B", "T"}},
             {{"9998", "1", "C", "F"}}};
 }
@@ -33,8 +33,8 @@ std::vector<std::string> walk(Table& table)
     for (table.first(); !table.eof(); table.next())
         rows.push_back(std::to_string(table.fieldByName("index").asInteger()) + " " +
                        table.fieldByName("Nomer").asString() + " " +
-                       cp1251ToUtf8(table.fieldByName("ALLEL").asString()) + " " +
-                       table.fieldByName("ot").asString());
+                       cp1251ToUtf8(Cp1251Text::fromBytes(table.fieldByName("ALLEL").asString())) +
+                       " " + table.fieldByName("ot").asString());
     return rows;
 }
 
@@ -83,8 +83,9 @@ TEST(DbfReading, OtherFieldOrderWidthsAndTypesAreReadAsTheyAre)
     // Fields in another order, other widths, NOMER as F with decimals, code page mark 0.
     const std::vector<HandField> fields = {
         {"OT", 'L', 1}, {"ALLEL", 'C', 20}, {"NOMER", 'F', 9, 2}, {"INDEX", 'N', 10}};
-    const std::vector<HandRow> rows = {
-        {{"t", toCp1251("Ёж"), "2.00", "-5"}}, {{"?", "x", "1.50", "12"}}, {{"F", "y", "", ""}}};
+    const std::vector<HandRow> rows = {{{"t", toCp1251("Ёж").bytes(), "2.00", "-5"}},
+                                       {{"?", "x", "1.50", "12"}},
+                                       {{"F", "y", "", ""}}};
     ScratchFolder folder;
     folder.write("ALLEL.DBF", handmadeDbf(fields, rows, {0x03, 0x00}));
     Table table(folder.file("ALLEL.DBF"), allelSchema());

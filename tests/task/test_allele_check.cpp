@@ -18,7 +18,7 @@ Cells cells(std::initializer_list<std::string> rows)
     return c;
 }
 
-std::string utf8(const std::string& cp1251)
+std::string utf8(const Cp1251Text& cp1251)
 {
     return cp1251ToUtf8(cp1251);
 }
@@ -28,71 +28,72 @@ std::string utf8(const std::string& cp1251)
 TEST(AlleleCheck, NormalisesOrderAndRepeatsIntoTheSameNameAndRefusesTheDuplicate)
 {
     TaskState task;
-    const AlleleCheck check = checkAlleleList(cells({" t C a  t ", "a C C t"}), task);
+    const AlleleCheck check =
+        checkAlleleList(encodeAlleleRows(cells({" t C a  t ", "a C C t"})), task);
     EXPECT_EQ(check.failure, AlleleCheckFailure::duplicateAllele);
-    EXPECT_EQ(check.duplicateName, "C a t ");
+    EXPECT_EQ(check.duplicateName.bytes(), "C a t ");
     EXPECT_EQ(alleleCheckMessage(check), "Аллель с тестами C a t  повторяется. Исправьте!!!");
     EXPECT_TRUE(check.failed());
     ASSERT_EQ(task.alleleCount, 1);
-    EXPECT_EQ(task.alleleNames[1], "C a t ");
+    EXPECT_EQ(task.alleleNames[1].bytes(), "C a t ");
     // Tests in order of first occurrence as typed, before sorting.
     ASSERT_EQ(task.testCount, 3);
-    EXPECT_EQ(task.testNames[1], "t");
-    EXPECT_EQ(task.testNames[2], "C");
-    EXPECT_EQ(task.testNames[3], "a");
+    EXPECT_EQ(task.testNames[1].bytes(), "t");
+    EXPECT_EQ(task.testNames[2].bytes(), "C");
+    EXPECT_EQ(task.testNames[3].bytes(), "a");
 }
 
 TEST(AlleleCheck, BlankRowsAreSkippedAndTheMinusAlleleHasNoTest)
 {
     TaskState task;
-    const AlleleCheck check = checkAlleleList(cells({"A", "", "  ", "-"}), task);
+    const AlleleCheck check = checkAlleleList(encodeAlleleRows(cells({"A", "", "  ", "-"})), task);
     EXPECT_FALSE(check.failed());
     ASSERT_EQ(task.alleleCount, 2);
-    EXPECT_EQ(task.alleleNames[1], "A ");
-    EXPECT_EQ(task.alleleNames[2], "- ");
+    EXPECT_EQ(task.alleleNames[1].bytes(), "A ");
+    EXPECT_EQ(task.alleleNames[2].bytes(), "- ");
     ASSERT_EQ(task.testCount, 1);
-    EXPECT_EQ(task.testNames[1], "A");
+    EXPECT_EQ(task.testNames[1].bytes(), "A");
 }
 
 TEST(AlleleCheck, MinusRules)
 {
     TaskState task;
-    AlleleCheck check = checkAlleleList(cells({"B", "A -"}), task);
+    AlleleCheck check = checkAlleleList(encodeAlleleRows(cells({"B", "A -"})), task);
     EXPECT_EQ(alleleCheckMessage(check),
               "Минус не может совмещаться с другими тестами!! Исправьте..");
     EXPECT_EQ(task.alleleCount, 1);
 
-    check = checkAlleleList(cells({"- -", "A"}), task);
+    check = checkAlleleList(encodeAlleleRows(cells({"- -", "A"})), task);
     EXPECT_EQ(check.failure, AlleleCheckFailure::minusWithOtherTests);
     EXPECT_EQ(task.alleleCount, 0);
 
-    check = checkAlleleList(cells({"-", "A", " - "}), task);
+    check = checkAlleleList(encodeAlleleRows(cells({"-", "A", " - "})), task);
     EXPECT_EQ(alleleCheckMessage(check), "Минус может иметь ТОЛЬКО ОДИН АЛЛЕЛЬ!! Исправьте..");
     EXPECT_EQ(task.alleleCount, 2);
 
     // A minus inside a test name is an ordinary character.
-    check = checkAlleleList(cells({"A-1", "-"}), task);
+    check = checkAlleleList(encodeAlleleRows(cells({"A-1", "-"})), task);
     EXPECT_FALSE(check.failed());
-    EXPECT_EQ(task.alleleNames[1], "A-1 ");
+    EXPECT_EQ(task.alleleNames[1].bytes(), "A-1 ");
 }
 
 TEST(AlleleCheck, CaseAndSpacesMakeDifferentTestsAndAlleles)
 {
     TaskState task;
-    EXPECT_FALSE(checkAlleleList(cells({"a", "A", "A1", "A 1"}), task).failed());
+    EXPECT_FALSE(checkAlleleList(encodeAlleleRows(cells({"a", "A", "A1", "A 1"})), task).failed());
     ASSERT_EQ(task.alleleCount, 4);
-    EXPECT_EQ(task.alleleNames[4], "1 A ");
+    EXPECT_EQ(task.alleleNames[4].bytes(), "1 A ");
     ASSERT_EQ(task.testCount, 4);
-    EXPECT_EQ(task.testNames[1], "a");
-    EXPECT_EQ(task.testNames[2], "A");
-    EXPECT_EQ(task.testNames[3], "A1");
-    EXPECT_EQ(task.testNames[4], "1");
+    EXPECT_EQ(task.testNames[1].bytes(), "a");
+    EXPECT_EQ(task.testNames[2].bytes(), "A");
+    EXPECT_EQ(task.testNames[3].bytes(), "A1");
+    EXPECT_EQ(task.testNames[4].bytes(), "1");
 }
 
 TEST(AlleleCheck, ByteOrderPutsDigitsCapitalsSmallLettersThenCyrillic)
 {
     TaskState task;
-    EXPECT_FALSE(checkAlleleList(cells({"б a Я A 7", "-"}), task).failed());
+    EXPECT_FALSE(checkAlleleList(encodeAlleleRows(cells({"б a Я A 7", "-"})), task).failed());
     EXPECT_EQ(utf8(task.alleleNames[1]), "7 A a Я б ");
 }
 
@@ -102,11 +103,11 @@ TEST(AlleleCheck, TheFiftyFirstTestStopsTheCheckWhereverItStands)
     Cells c;
     for (int k = 0; k < 25; ++k)
         c[k] = "t" + std::to_string(2 * k) + " t" + std::to_string(2 * k + 1);
-    EXPECT_FALSE(checkAlleleList(c, task).failed());
+    EXPECT_FALSE(checkAlleleList(encodeAlleleRows(c), task).failed());
     EXPECT_EQ(task.testCount, 50);
 
     c[25] = "t0 t1 extra";
-    const AlleleCheck check = checkAlleleList(c, task);
+    const AlleleCheck check = checkAlleleList(encodeAlleleRows(c), task);
     EXPECT_EQ(alleleCheckMessage(check), "Слишком много тестов. Максимум - 50");
     EXPECT_EQ(task.alleleCount, 25);
     EXPECT_EQ(task.testCount, 50);
@@ -115,8 +116,9 @@ TEST(AlleleCheck, TheFiftyFirstTestStopsTheCheckWhereverItStands)
 TEST(AlleleCheck, EmptyAndSingleAlleleLists)
 {
     TaskState task;
-    EXPECT_EQ(alleleCheckMessage(checkAlleleList(Cells{}, task)), "Список аллелей пуст!!!");
-    const AlleleCheck single = checkAlleleList(cells({"", "A"}), task);
+    EXPECT_EQ(alleleCheckMessage(checkAlleleList(encodeAlleleRows(Cells{}), task)),
+              "Список аллелей пуст!!!");
+    const AlleleCheck single = checkAlleleList(encodeAlleleRows(cells({"", "A"})), task);
     EXPECT_EQ(alleleCheckMessage(single), "Только один аллель - задача не имеет смысла...");
     EXPECT_TRUE(single.failed());
     EXPECT_EQ(task.alleleCount, 1);
@@ -128,22 +130,22 @@ TEST(AlleleCheck, AllelesAreNumberedByNonBlankRowsAcrossBothGrids)
     Cells c;
     c[2] = "A";
     c[25] = "B"; // row 1 of the second grid
-    EXPECT_FALSE(checkAlleleList(c, task).failed());
+    EXPECT_FALSE(checkAlleleList(encodeAlleleRows(c), task).failed());
     ASSERT_EQ(task.alleleCount, 2);
-    EXPECT_EQ(task.alleleNames[2], "B ");
+    EXPECT_EQ(task.alleleNames[2].bytes(), "B ");
 
     Cells full;
     for (int k = 0; k < 50; ++k)
         full[k] = "x" + std::to_string(k / 2) + (k % 2 ? " y" : "");
-    EXPECT_EQ(checkAlleleList(full, task).failure, AlleleCheckFailure::none);
+    EXPECT_EQ(checkAlleleList(encodeAlleleRows(full), task).failure, AlleleCheckFailure::none);
     EXPECT_EQ(task.alleleCount, 50);
-    EXPECT_EQ(task.alleleNames[26], "x12 y ");
+    EXPECT_EQ(task.alleleNames[26].bytes(), "x12 y ");
 }
 
 TEST(AlleleCheck, ACharacterOutsideWindows1251IsRefusedNamingTheAllele)
 {
     TaskState task;
-    const AlleleCheck check = checkAlleleList(cells({"A", "", "Bα"}), task);
+    const AlleleCheck check = checkAlleleList(encodeAlleleRows(cells({"A", "", "Bα"})), task);
     EXPECT_EQ(check.failure, AlleleCheckFailure::unencodableCharacter);
     EXPECT_EQ(check.alleleNumber, 2);
     EXPECT_EQ(check.character, U'α');
@@ -157,9 +159,9 @@ TEST(AlleleCheck, ACharacterOutsideWindows1251IsRefusedNamingTheAllele)
 TEST(AlleleCheck, ARepeatedCheckStartsFromEmptyLists)
 {
     TaskState task;
-    EXPECT_FALSE(checkAlleleList(cells({"A B", "C", "-"}), task).failed());
-    EXPECT_FALSE(checkAlleleList(cells({"D", "E"}), task).failed());
+    EXPECT_FALSE(checkAlleleList(encodeAlleleRows(cells({"A B", "C", "-"})), task).failed());
+    EXPECT_FALSE(checkAlleleList(encodeAlleleRows(cells({"D", "E"})), task).failed());
     EXPECT_EQ(task.alleleCount, 2);
     EXPECT_EQ(task.testCount, 2);
-    EXPECT_EQ(task.testNames[1], "D");
+    EXPECT_EQ(task.testNames[1].bytes(), "D");
 }

@@ -5,6 +5,18 @@
 
 #include <stdexcept>
 
+namespace {
+
+std::vector<Cp1251Text> cells(std::initializer_list<const char*> texts)
+{
+    std::vector<Cp1251Text> result;
+    for (const char* text : texts)
+        result.push_back(Cp1251Text::fromBytes(text));
+    return result;
+}
+
+} // namespace
+
 TEST(CountEntry, AcceptsWholeSignedNumbersBelowTheLimit)
 {
     for (const char* text : {"0", "1", "12", "123", " 12", "   7", "-5", "+5", "-0", "19999999",
@@ -26,19 +38,19 @@ TEST(CountEntry, RefusesEverythingElse)
 TEST(CountEntry, TotalAddsTrimmedCellsAndSkipsEmptyOnes)
 {
     EXPECT_EQ(countTotal({}), 0);
-    EXPECT_EQ(countTotal({"", "  ", "1"}), 1);
-    EXPECT_EQ(countTotal({" 12", "-5", "+3", "", "7 "}), 17);
-    EXPECT_EQ(countValue("\t 42 \t"), 42);
-    EXPECT_THROW(countValue("1.5"), std::invalid_argument);
-    EXPECT_THROW(countValue("4 2"), std::invalid_argument);
+    EXPECT_EQ(countTotal(cells({"", "  ", "1"})), 1);
+    EXPECT_EQ(countTotal(cells({" 12", "-5", "+3", "", "7 "})), 17);
+    EXPECT_EQ(countValue(Cp1251Text::fromBytes("\t 42 \t")), 42);
+    EXPECT_THROW(countValue(Cp1251Text::fromBytes("1.5")), std::invalid_argument);
+    EXPECT_THROW(countValue(Cp1251Text::fromBytes("4 2")), std::invalid_argument);
 }
 
 TEST(CountEntry, TotalOfTheLargestTaskIsExactBeyondThirtyTwoBits)
 {
     // 1500 counts of 19999999 sum to 29999998500, far past 2^31 - 1.
-    const std::vector<std::string> cells(1500, "19999999");
-    EXPECT_EQ(countTotal(cells), 29999998500LL);
-    const std::vector<std::string> negative(1500, "-2147483648");
+    const std::vector<Cp1251Text> many(1500, Cp1251Text::fromBytes("19999999"));
+    EXPECT_EQ(countTotal(many), 29999998500LL);
+    const std::vector<Cp1251Text> negative(1500, Cp1251Text::fromBytes("-2147483648"));
     EXPECT_EQ(countTotal(negative), -3221225472000LL);
 }
 

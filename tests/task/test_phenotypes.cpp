@@ -16,13 +16,16 @@ std::unique_ptr<TaskState> taskWithAlleles(std::initializer_list<std::string> na
 {
     auto task = std::make_unique<TaskState>();
     for (const std::string& name : names)
-        task->alleleNames[++task->alleleCount] = name;
+        task->alleleNames[++task->alleleCount] = Cp1251Text::fromBytes(name);
     return task;
 }
 
 std::vector<std::string> phenotypes(const TaskState& task)
 {
-    return {task.phenotypeNames.begin() + 1, task.phenotypeNames.begin() + 1 + task.phenotypeCount};
+    std::vector<std::string> names;
+    for (int r = 1; r <= task.phenotypeCount; ++r)
+        names.push_back(task.phenotypeNames[r].bytes());
+    return names;
 }
 
 std::vector<int> genotypePhenotypes(const TaskState& task)
@@ -43,7 +46,7 @@ std::vector<std::string> classTexts(const TaskState& task)
 {
     std::vector<std::string> texts;
     for (int r = 1; r <= task.phenotypeCount; ++r)
-        texts.push_back(genotypeClassText(task, r));
+        texts.push_back(genotypeClassText(task, r).bytes());
     return texts;
 }
 
@@ -62,7 +65,7 @@ TEST(Phenotypes, CodominanceUnitesTheTestsOfBothAlleles)
     EXPECT_EQ(genotypePhenotypes(*task), (Ints{1, 2, 1, 3, 3, 4}));
     Strings names;
     for (int k = 1; k <= task->genotypeCount; ++k)
-        names.push_back(genotypeName(*task, k));
+        names.push_back(genotypeName(*task, k).bytes());
     EXPECT_EQ(names, (Strings{"A/A", "A/B", "A/-", "B/B", "B/-", "-/-"}));
     EXPECT_EQ(classTexts(*task), (Strings{"(A/A), (A/-)", "(A/B)", "(B/B), (B/-)", "(-/-)"}));
 }
@@ -106,7 +109,7 @@ TEST(Phenotypes, OverlappingAllelesShareTheUnionFoundBySearch)
     ASSERT_TRUE(generatePhenotypes(*three, InheritanceMode::codominance));
     EXPECT_EQ(phenotypes(*three), (Strings{"A B ", "A B C ", "B C ", "A C "}));
     EXPECT_EQ(genotypePhenotypes(*three), (Ints{1, 2, 2, 3, 2, 4}));
-    EXPECT_EQ(genotypeClassText(*three, 2), "(A B/B C), (A B/A C), (B C/A C)");
+    EXPECT_EQ(genotypeClassText(*three, 2).bytes(), "(A B/B C), (A B/A C), (B C/A C)");
 }
 
 TEST(Phenotypes, TestNamesKeepTheirCaseAndSortByByte)
@@ -119,10 +122,10 @@ TEST(Phenotypes, TestNamesKeepTheirCaseAndSortByByte)
     // Cyrillic (\xC0 is А, \xE0 is а); a name that is a prefix of another sorts first.
     auto mixed = taskWithAlleles({"\xE0 ", "a \xC0 ", "A1 ", "A "});
     ASSERT_TRUE(generatePhenotypes(*mixed, InheritanceMode::codominance));
-    EXPECT_EQ(mixed->phenotypeNames[2], "a \xC0 \xE0 ");
-    EXPECT_EQ(mixed->phenotypeNames[3], "A1 \xE0 ");
-    EXPECT_EQ(mixed->phenotypeNames[4], "A \xE0 ");
-    EXPECT_EQ(mixed->phenotypeNames[9], "A A1 ");
+    EXPECT_EQ(mixed->phenotypeNames[2].bytes(), "a \xC0 \xE0 ");
+    EXPECT_EQ(mixed->phenotypeNames[3].bytes(), "A1 \xE0 ");
+    EXPECT_EQ(mixed->phenotypeNames[4].bytes(), "A \xE0 ");
+    EXPECT_EQ(mixed->phenotypeNames[9].bytes(), "A A1 ");
 }
 
 TEST(Phenotypes, UnionEqualToAnotherAllelesNameSharesItsPhenotype)
@@ -145,12 +148,12 @@ TEST(Phenotypes, GenerationStartsAfreshAndIgnoresWhatLiesBeyondTheCounts)
     // A smaller list over the same record: the old entries past the new counts stay but
     // take no part.
     task->alleleCount = 2;
-    task->alleleNames[1] = "E ";
-    task->alleleNames[2] = "F ";
+    task->alleleNames[1] = Cp1251Text::fromBytes("E ");
+    task->alleleNames[2] = Cp1251Text::fromBytes("F ");
     ASSERT_TRUE(generatePhenotypes(*task, InheritanceMode::codominance));
     EXPECT_EQ(phenotypes(*task), (Strings{"E ", "E F ", "F "}));
     EXPECT_EQ(task->genotypeCount, 3);
-    EXPECT_EQ(genotypeClassText(*task, 1), "(E/E)");
+    EXPECT_EQ(genotypeClassText(*task, 1).bytes(), "(E/E)");
 }
 
 TEST(Phenotypes, LimitGuardStopsWithTheListsAsBuilt)
@@ -174,13 +177,14 @@ TEST(Phenotypes, LargestTaskHasOnePhenotypePerPair)
     // 50 alleles, each a distinct single test: every pair shows its own phenotype.
     auto task = std::make_unique<TaskState>();
     for (int i = 1; i <= maxAlleles; ++i)
-        task->alleleNames[++task->alleleCount] = "T" + std::to_string(100 + i) + " ";
+        task->alleleNames[++task->alleleCount] =
+            Cp1251Text::fromBytes("T" + std::to_string(100 + i) + " ");
     ASSERT_TRUE(generatePhenotypes(*task, InheritanceMode::codominance));
     EXPECT_EQ(task->genotypeCount, 1275);
     EXPECT_EQ(task->phenotypeCount, 1275);
-    EXPECT_EQ(task->phenotypeNames[2], "T101 T102 ");
-    EXPECT_EQ(task->phenotypeNames[1275], "T150 ");
-    EXPECT_EQ(genotypeClassText(*task, 1275), "(T150/T150)");
+    EXPECT_EQ(task->phenotypeNames[2].bytes(), "T101 T102 ");
+    EXPECT_EQ(task->phenotypeNames[1275].bytes(), "T150 ");
+    EXPECT_EQ(genotypeClassText(*task, 1275).bytes(), "(T150/T150)");
 
     ASSERT_TRUE(generatePhenotypes(*task, InheritanceMode::dominance));
     EXPECT_EQ(task->genotypeCount, 1275);
@@ -201,12 +205,12 @@ TEST(Phenotypes, SameAlleleRowsGiveTheSamePhenotypeOrder)
 
     for (const InheritanceMode mode : {InheritanceMode::codominance, InheritanceMode::dominance}) {
         auto fresh = std::make_unique<TaskState>();
-        ASSERT_FALSE(checkAlleleList(rows, *fresh).failed());
+        ASSERT_FALSE(checkAlleleList(encodeAlleleRows(rows), *fresh).failed());
         ASSERT_TRUE(generatePhenotypes(*fresh, mode));
 
         auto used = taskWithAlleles({"Z ", "Y X ", "W ", "V ", "U ", "- "});
         ASSERT_TRUE(generatePhenotypes(*used, InheritanceMode::codominance));
-        ASSERT_FALSE(checkAlleleList(rows, *used).failed());
+        ASSERT_FALSE(checkAlleleList(encodeAlleleRows(rows), *used).failed());
         ASSERT_TRUE(generatePhenotypes(*used, mode));
         ASSERT_TRUE(generatePhenotypes(*used, mode));
 
@@ -215,7 +219,7 @@ TEST(Phenotypes, SameAlleleRowsGiveTheSamePhenotypeOrder)
         EXPECT_EQ(classTexts(*used), classTexts(*fresh));
     }
     auto codominant = std::make_unique<TaskState>();
-    ASSERT_FALSE(checkAlleleList(rows, *codominant).failed());
+    ASSERT_FALSE(checkAlleleList(encodeAlleleRows(rows), *codominant).failed());
     ASSERT_TRUE(generatePhenotypes(*codominant, InheritanceMode::codominance));
     EXPECT_EQ(phenotypes(*codominant), (Strings{"B a c ", "B a c d ", "- ", "B d ", "a ", "c d ",
                                                 "B a d ", "B c d ", "a c d "}));

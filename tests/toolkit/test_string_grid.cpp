@@ -34,11 +34,11 @@ TEST(StringGrid, CountsAndCellsIncludeTheFixedRowAndColumn)
     EXPECT_EQ(grid.table()->verticalHeader()->width(), 20);
     EXPECT_EQ(grid.colWidth(2), 48);
 
-    grid.setCell(1, 1, "\xC0 ");
+    grid.setCp1251Cell(1, 1, Cp1251Text::fromBytes("\xC0 "));
     EXPECT_EQ(grid.cells(1, 1), "А ");
-    EXPECT_EQ(grid.cell(1, 1), "\xC0 ");
+    EXPECT_EQ(grid.cp1251Cell(1, 1).bytes(), "\xC0 ");
     grid.setCells(1, 2, "α");
-    EXPECT_THROW(grid.cell(1, 2), EncodingError);
+    EXPECT_THROW(grid.cp1251Cell(1, 2), EncodingError);
 }
 
 TEST(StringGrid, SetEditTextFiresOnEveryKeystrokeWithTheCellAlreadyHoldingTheText)
