@@ -2,9 +2,8 @@
 
 #include "compare/comparison_workbook.h"
 #include "task/list_grid.h"
+#include "toolkit/file_choice.h"
 #include "toolkit/message.h"
-
-#include <QFileDialog>
 
 #include <utility>
 
@@ -25,15 +24,6 @@ std::function<QString()>& workbookFileChooser()
 {
     static std::function<QString()> chooser;
     return chooser;
-}
-
-QString chosenFile(QWidget* parent, const std::function<QString()>& chooser, const char* title,
-                   const char* filter, const QString& suffix)
-{
-    QString path =
-        chooser ? chooser() : QFileDialog::getSaveFileName(parent, title, QString(), filter);
-    if (!path.isEmpty() && !path.endsWith(suffix, Qt::CaseInsensitive)) path += suffix;
-    return path;
 }
 
 // Fills the grid with the rows of the table; the first `named` columns are wide.
@@ -203,18 +193,14 @@ void TComparisonForm::showReport()
 void TComparisonForm::Button2Click()
 {
     if (!report_) return;
-    const QString path =
-        chosenFile(this, imageFileChooser(), "Сохранить рисунок", "Рисунок PNG (*.png)", ".png");
-    if (path.isEmpty()) return;
-    if (!PaintBox1->grab().save(path, "PNG"))
-        showMessage("Не удалось записать рисунок в файл " + path + ".");
+    savePicture(this, *PaintBox1, imageFileChooser());
 }
 
 void TComparisonForm::Button3Click()
 {
     if (!report_) return;
-    const QString path =
-        chosenFile(this, workbookFileChooser(), "Сохранить книгу", "Книга Excel (*.xlsx)", ".xlsx");
+    const QString path = chosenSaveFile(this, workbookFileChooser(), "Сохранить книгу",
+                                        "Книга Excel (*.xlsx)", ".xlsx");
     if (path.isEmpty()) return;
     const WorkbookFileResult written =
         writeComparisonWorkbook(comparisonTables(*report_), path.toStdString());

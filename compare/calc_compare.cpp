@@ -3,15 +3,14 @@
 #include "archive/archive_calc.h"
 #include "compare/comparison_report.h"
 #include "compare/comparison_workbook.h"
+#include "estimate/calc_options.h"
 #include "estimate/calc_output.h"
 #include "estimate/task_file.h"
 #include "export/workbook_file.h"
-#include "platform/random.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <charconv>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -128,9 +127,8 @@ void appendSection(std::string& text, const char* title, const TextTable& table)
     text += '\n';
 }
 
-std::string comparisonText(const ComparisonReport& report)
+std::string comparisonText(const ComparisonReport& report, const ComparisonTables& tables)
 {
-    const ComparisonTables tables = comparisonTables(report);
     std::string text;
     appendSection(text, "[populations]", tables.frequencies);
     appendSection(text, "[homogeneity]", tables.homogeneity);
@@ -188,19 +186,6 @@ std::string comparisonJson(const ComparisonReport& report)
     return reportJsonText(document);
 }
 
-bool seedGenerator(const std::string& text)
-{
-    if (text.empty()) {
-        seedRandomFromClock();
-        return true;
-    }
-    std::uint64_t seed = 0;
-    const auto read = std::from_chars(text.data(), text.data() + text.size(), seed);
-    if (read.ec != std::errc() || read.ptr != text.data() + text.size()) return false;
-    seedRandom(seed);
-    return true;
-}
-
 } // namespace
 
 bool comparisonRequested(const std::vector<std::string>& arguments)
@@ -213,12 +198,14 @@ int runCompareCalculator(const std::vector<std::string>& arguments, std::ostream
 {
     std::string problem;
     const CompareOptions options = parseCompareOptions(arguments, problem);
-    if (problem.empty() && !seedGenerator(options.seedText))
+    std::optional<std::uint64_t> seed;
+    if (problem.empty() && !options.seedText.empty() && !(seed = seedNumber(options.seedText)))
         problem = "после --seed ожидается целое неотрицательное число";
     if (!problem.empty()) {
         err << problem << "\n" << compareUsage << "\n";
         return badInput;
     }
+    seedGenerator(seed);
     Loaded loaded = loadSamples(options);
     if (loaded.problem.empty())
         if (const auto mismatch = comparisonMismatch(loaded.samples)) loaded.problem = *mismatch;
@@ -227,10 +214,10 @@ int runCompareCalculator(const std::vector<std::string>& arguments, std::ostream
         return badInput;
     }
     const ComparisonReport report = compareSamples(loaded.samples);
-    out << (options.json ? comparisonJson(report) : comparisonText(report));
+    const ComparisonTables tables = comparisonTables(report);
+    out << (options.json ? comparisonJson(report) : comparisonText(report, tables));
     if (!options.workbookFile.empty()) {
-        const WorkbookFileResult written =
-            writeComparisonWorkbook(comparisonTables(report), options.workbookFile);
+        const WorkbookFileResult written = writeComparisonWorkbook(tables, options.workbookFile);
         if (!written.ok()) {
             err << workbookFailureMessage(written) << "\n";
             return workbookNotWritten;

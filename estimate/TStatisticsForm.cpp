@@ -5,9 +5,8 @@
 #include "estimate/statistics_texts.h"
 #include "platform/random.h"
 #include "task/list_grid.h"
-#include "toolkit/message.h"
+#include "toolkit/file_choice.h"
 
-#include <QFileDialog>
 #include <QFontMetrics>
 
 #include <algorithm>
@@ -268,14 +267,7 @@ void TStatisticsForm::stopReplicates()
 void TStatisticsForm::Button3Click()
 {
     QChartView* view = PageControl1->currentIndex() == allelesChartPage ? ChartView2 : ChartView1;
-    QString path = imageFileChooser()
-                       ? imageFileChooser()()
-                       : QFileDialog::getSaveFileName(this, "Сохранить рисунок", QString(),
-                                                      "Рисунок PNG (*.png)");
-    if (path.isEmpty()) return;
-    if (!path.endsWith(".png", Qt::CaseInsensitive)) path += ".png";
-    if (!view->grab().save(path, "PNG"))
-        showMessage("Не удалось записать рисунок в файл " + path + ".");
+    savePicture(this, *view, imageFileChooser());
 }
 
 void TStatisticsForm::Button4Click()

@@ -66,7 +66,7 @@ public:
         valueOption(
             "--seed", "N", "начальное значение генератора случайных чисел (без него - от часов)",
             "после --seed ожидается целое неотрицательное число", [&](const std::string& text) {
-                options.seed = number<std::uint64_t>(text);
+                options.seed = seedNumber(text);
                 return options.seed.has_value();
             });
         valueOption("--criterion", "1|2|3", "критерий окна контроля: 1 МП, 2 МНК, 3 МННК",
@@ -205,6 +205,19 @@ ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments)
     return parsed;
 }
 
+std::optional<std::uint64_t> seedNumber(const std::string& text)
+{
+    return number<std::uint64_t>(text);
+}
+
+void seedGenerator(const std::optional<std::uint64_t>& seed)
+{
+    if (seed)
+        seedRandom(*seed);
+    else
+        seedRandomFromClock();
+}
+
 int runCalculator(const CalcOptions& options, std::string_view taskText, std::ostream& out,
                   std::ostream& err)
 {
@@ -221,10 +234,7 @@ int runCalculator(const CalcOptions& options, std::string_view taskText, std::os
 int calculateLoadedTask(const CalcOptions& options, const std::string& source, TaskState& task,
                         const LoadedTask& loaded, std::ostream& out, std::ostream& err)
 {
-    if (options.seed)
-        seedRandom(*options.seed);
-    else
-        seedRandomFromClock();
+    seedGenerator(options.seed);
     const CalculationResult result = runCalculation(task, loaded.countTexts, loaded.totalText,
                                                     static_cast<FitCriterion>(options.criterion));
     if (!result.completed()) {

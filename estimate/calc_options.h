@@ -32,6 +32,12 @@ struct CalcOptions
     bool progressOnTerminal = false;
 };
 
+// The --seed value: a whole decimal number, digits only; nothing for any other text.
+std::optional<std::uint64_t> seedNumber(const std::string& text);
+
+// Seeds the generator with the --seed value, or from the clock without one.
+void seedGenerator(const std::optional<std::uint64_t>& seed);
+
 // The usage lines, for messages.
 std::string calcUsage();
 
