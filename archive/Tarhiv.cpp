@@ -37,8 +37,7 @@ void putAlleleRows(const TaskRecord& record)
     for (int k = 1; k <= maxAlleles; ++k) {
         if (record.alleleRows[k - 1].empty()) continue;
         const AllelePosition at = allelePosition(k);
-        antigen->alleleGrid(at.grid)->setCp1251Cell(
-            1, at.row, Cp1251Text::fromBytes(record.alleleRows[k - 1]));
+        antigen->alleleGrid(at.grid)->setCp1251Cell(1, at.row, record.alleleRows[k - 1]);
     }
 }
 
@@ -131,7 +130,7 @@ void Tarhiv::Button3Click()
                     "», которого нет в кодировке Windows-1251.");
         return;
     }
-    const std::string key = typed.text.upper().trimmed().bytes();
+    const Cp1251Text key = typed.text.upper().trimmed();
     if (key.empty()) return;
     if (selectTasksByKey(DataModule4->spisok, DataModule4->dsspisok, key) == 0)
         showMessage("Записей, соответствующих ключу, нет...");

@@ -32,7 +32,7 @@ LoadedTask taskFromRecord(const TaskRecord& record, TaskState& task)
                       : InheritanceMode::codominance;
     std::array<EncodedText, maxAlleles> cells;
     for (int k = 0; k < maxAlleles; ++k)
-        cells[k].text = Cp1251Text::fromBytes(record.alleleRows[k]);
+        cells[k].text = record.alleleRows[k];
     const AlleleCheck check = checkAlleleList(cells, task);
     if (check.failed()) return problem(alleleCheckMessage(check));
     if (!generatePhenotypes(task, loaded.mode)) return problem(phenotypeLimitMessage());
@@ -70,7 +70,7 @@ ArchivedTask loadArchivedTask(const std::string& folder, std::string_view nameUt
         allel.open();
         fenotip.open();
         const EncodedText name = encodeCp1251(nameUtf8);
-        if (!name.ok() || !findTaskByName(spisok, name.text.bytes())) {
+        if (!name.ok() || !findTaskByName(spisok, name.text)) {
             archived.loaded = problem("задачи «" + std::string(nameUtf8) + "» в архиве нет");
             return archived;
         }

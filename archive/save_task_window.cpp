@@ -25,7 +25,7 @@ int checkedCode(std::initializer_list<const RadioButton*> buttons)
 
 // The task in hand as the windows hold it; throws EncodingError for an allele row holding a
 // character that Windows-1251 cannot hold, before anything is written.
-TaskRecord taskInHand(std::string name)
+TaskRecord taskInHand(Cp1251Text name)
 {
     TaskRecord record;
     record.name = std::move(name);
@@ -39,7 +39,7 @@ TaskRecord taskInHand(std::string name)
     record.date = {now.year, now.month, now.day};
     record.time = savingTimeText(now.hour, now.minute);
     for (int k = 1; k <= maxAlleles; ++k)
-        record.alleleRows[k - 1] = encodeCp1251(antigen->alleleCell(k)).checked().trimmed().bytes();
+        record.alleleRows[k - 1] = encodeCp1251(antigen->alleleCell(k)).checked().trimmed();
     StringGrid* phenotypes = kontrol->StringGrid3;
     for (int r = 1; r <= task.phenotypeCount && r < phenotypes->rowCount(); ++r) {
         const Cp1251Text text = phenotypes->cp1251Cell(countColumn, r);
@@ -62,9 +62,9 @@ void saveTaskToArchive()
                     "», которого нет в кодировке Windows-1251. Задача не записана.");
         return;
     }
-    if (taskNameKey(name.text.bytes()).empty()) return;
+    if (taskNameKey(name.text).empty()) return;
 
-    const TaskRecord record = taskInHand(name.text.bytes());
+    const TaskRecord record = taskInHand(name.text);
     const SaveResult result =
         saveTask({DataModule4->spisok, DataModule4->allel, DataModule4->fenotip}, record,
                  &DataModule4->dsspisok);

@@ -1,7 +1,6 @@
 #include "archive/task_archive.h"
 
 #include "archive/archive_rules.h"
-#include "platform/cp1251.h"
 #include "tables/archive_schema.h"
 #include "tables/table_error.h"
 
@@ -17,15 +16,15 @@ void filterTo(Table& table, std::string_view text)
 }
 
 // The key of a name as NAME holds it: cut to the field's width.
-std::string storedNameKey(const Table& spisok, std::string_view name)
+Cp1251Text storedNameKey(const Table& spisok, const Cp1251Text& name)
 {
     const auto width = static_cast<std::size_t>(spisok.fieldByName("name").definition().width);
-    return taskNameKey(name.substr(0, std::min(width, name.size())));
+    return taskNameKey(Cp1251Text::fromBytes(name.bytes().substr(0, width)));
 }
 
 // Whether a live row of SPISOK bears a name with this key. Walks every row with filtering
 // switched off.
-bool liveTaskNamed(Table& spisok, const std::string& nameKey)
+bool liveTaskNamed(Table& spisok, const Cp1251Text& nameKey)
 {
     spisok.setFiltered(false);
     for (spisok.first(); !spisok.eof(); spisok.next())
@@ -48,7 +47,7 @@ void writeRowsOfTask(const ArchiveTables& tables, const TaskRecord& record, int 
 
     filterTo(allel, freeRowsFilter);
     for (int k = 1; k <= maxAlleles; ++k) {
-        const std::string text = trimCp1251(record.alleleRows[k - 1]);
+        const Cp1251Text text = record.alleleRows[k - 1].trimmed();
         if (text.empty()) continue;
         writeReusingFreeRow(allel, key, [&](Table& row) {
             row.fieldByName("nomer").setAsInteger(k);
@@ -124,20 +123,20 @@ int positionOf(const Table& table, std::size_t row, int last)
 
 } // namespace
 
-std::string taskNameKey(std::string_view name)
+Cp1251Text taskNameKey(const Cp1251Text& name)
 {
-    return trimCp1251(upperCp1251(name));
+    return name.upper().trimmed();
 }
 
-std::string savingTimeText(int hour, int minute)
+Cp1251Text savingTimeText(int hour, int minute)
 {
-    return std::to_string(hour) + "." + std::to_string(minute);
+    return Cp1251Text::fromBytes(std::to_string(hour) + "." + std::to_string(minute));
 }
 
 SaveResult saveTask(const ArchiveTables& tables, const TaskRecord& record, DataSource* listSource)
 {
     Table& spisok = tables.spisok;
-    const std::string nameKey = storedNameKey(spisok, record.name);
+    const Cp1251Text nameKey = storedNameKey(spisok, record.name);
     if (nameKey.empty()) return {SaveOutcome::blankName, 0};
 
     if (listSource) listSource->setEnabled(false);
@@ -200,9 +199,9 @@ std::optional<TaskRecord> loadTask(const ArchiveTables& tables)
     return record;
 }
 
-bool findTaskByName(Table& spisok, std::string_view name)
+bool findTaskByName(Table& spisok, const Cp1251Text& name)
 {
-    const std::string nameKey = storedNameKey(spisok, name);
+    const Cp1251Text nameKey = storedNameKey(spisok, name);
     filterTo(spisok, liveRowsFilter);
     for (spisok.first(); !spisok.eof(); spisok.next())
         if (taskNameKey(spisok.fieldByName("name").asString()) == nameKey) return true;

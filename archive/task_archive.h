@@ -2,9 +2,9 @@
 // writes one row into SPISOK, one row per non-blank allele row into ALLEL.DBF and one row
 // per typed count into FENOTIP.DBF, every row by the free-row reuse rule; loadTask reads the
 // task of SPISOK's current row; findTaskByName places SPISOK on a live task by its name.
-// Texts are Windows-1251.
 #pragma once
 
+#include "platform/cp1251_text.h"
 #include "platform/short_date.h"
 #include "tables/data_source.h"
 #include "tables/table.h"
@@ -36,28 +36,28 @@ struct PhenotypeCount
 struct TaskRecord
 {
     int key = 0;            // INDEX, given by saveTask
-    std::string name;       // as typed: case and surrounding spaces kept
+    Cp1251Text name;        // as typed: case and surrounding spaces kept
     int mode = 0;           // KNOP1: 1 codominance, 2 dominance, 0 none (the field stays empty)
     int criterion = 0;      // KNOP2: 1 МП, 2 МНК, 3 МННК, 0 none (the field stays empty)
     int alleleCount = 0;    // KOLALL
     int testCount = 0;      // KOLTEST
     int phenotypeCount = 0; // KOLFEN
     CalendarDate date;      // DATA
-    std::string time;       // TIME: "9.5" for 09:05
+    Cp1251Text time;        // TIME: "9.5" for 09:05
     // Allele row k (1..50: rows 1 to 25 of the first allele grid, then of the second) at
     // index k − 1, with leading and trailing blanks removed; an empty text is a blank row.
-    std::array<std::string, maxAlleles> alleleRows;
+    std::array<Cp1251Text, maxAlleles> alleleRows;
     // The typed counts, in ascending phenotype number; a phenotype without a count has none.
     std::vector<PhenotypeCount> counts;
 };
 
 // The key two task names are compared by: upper case (Cyrillic included), then leading and
 // trailing bytes of codes 0 to 32 removed.
-std::string taskNameKey(std::string_view name);
+Cp1251Text taskNameKey(const Cp1251Text& name);
 
 // The time of saving as TIME holds it: hour and minute in decimal without leading zeros,
 // joined by a full stop (09:05 gives "9.5", 23:59 gives "23.59").
-std::string savingTimeText(int hour, int minute);
+Cp1251Text savingTimeText(int hour, int minute);
 
 enum class SaveOutcome
 {
@@ -94,4 +94,4 @@ std::optional<TaskRecord> loadTask(const ArchiveTables& tables);
 
 // Places SPISOK, under its resting filter "ot=true", on the live task whose name has the
 // same key as the given one, cut as NAME cuts it, and returns true; false when there is none.
-bool findTaskByName(Table& spisok, std::string_view name);
+bool findTaskByName(Table& spisok, const Cp1251Text& name);

@@ -1,7 +1,6 @@
 #include "archive/task_list.h"
 
 #include "archive/archive_rules.h"
-#include "platform/cp1251.h"
 #include "tables/archive_schema.h"
 
 bool deleteCurrentTask(const ArchiveTables& tables)
@@ -21,12 +20,12 @@ bool deleteCurrentTask(const ArchiveTables& tables)
     return true;
 }
 
-bool nameMatchesKey(std::string_view name, std::string_view key)
+bool nameMatchesKey(const Cp1251Text& name, const Cp1251Text& key)
 {
-    return upperCp1251(name).find(key) != std::string::npos;
+    return name.upper().contains(key);
 }
 
-int selectTasksByKey(Table& spisok, DataSource& listSource, std::string_view key)
+int selectTasksByKey(Table& spisok, DataSource& listSource, const Cp1251Text& key)
 {
     listSource.setEnabled(false);
     spisok.setFilter(liveRowsFilter);

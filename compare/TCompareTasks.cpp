@@ -11,9 +11,9 @@
 
 namespace {
 
-std::string shownName(const std::string& cp1251)
+std::string shownName(const Cp1251Text& name)
 {
-    return cp1251ToUtf8(Cp1251Text::fromBytes(cp1251).trimmed());
+    return cp1251ToUtf8(name.trimmed());
 }
 
 // Reads the tasks of the SPISOK rows into samples, SPISOK left on the row it was on and the

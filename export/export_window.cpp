@@ -25,17 +25,17 @@ TextGrid gridTexts(const StringGrid& grid)
 {
     TextGrid texts;
     for (int row = 1; row < grid.rowCount(); ++row) {
-        std::vector<std::string> cells;
+        std::vector<Cp1251Text> cells;
         for (int col = 0; col < grid.colCount(); ++col)
-            cells.push_back(grid.cp1251Cell(col, row).bytes());
+            cells.push_back(grid.cp1251Cell(col, row));
         texts.addRow(std::move(cells));
     }
     return texts;
 }
 
-std::string captionText(const Label& label)
+Cp1251Text captionText(const Label& label)
 {
-    return encodeCp1251(label.text()).checked().bytes();
+    return encodeCp1251(label.text()).checked();
 }
 
 QString documentsFolder()

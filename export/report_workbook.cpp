@@ -1,16 +1,12 @@
 #include "export/report_workbook.h"
 
 namespace {
-// The workbook's texts are still plain Windows-1251 bytes.
+// The rows of a report table below its header row.
 TextGrid dataRows(const ShownTable& table)
 {
     TextGrid grid;
-    for (size_t row = 1; row < table.size(); ++row) {
-        std::vector<std::string> cells;
-        for (const Cp1251Text& cell : table[row])
-            cells.push_back(cell.bytes());
-        grid.addRow(std::move(cells));
-    }
+    for (size_t row = 1; row < table.size(); ++row)
+        grid.addRow(table[row]);
     return grid;
 }
 } // namespace
@@ -24,6 +20,6 @@ ResultTexts resultTextsOf(const ReportTables& tables)
     texts.phenotypeList = dataRows(tables.controlPhenotypes);
     texts.phenotypes = dataRows(tables.phenotypes);
     for (size_t k = 0; k < texts.fitSummaries.size(); ++k)
-        texts.fitSummaries[k] = tables.fitLabels[k].bytes();
+        texts.fitSummaries[k] = tables.fitLabels[k];
     return texts;
 }

@@ -139,8 +139,7 @@ SheetContent phenotypeSheet(const ResultTexts& texts)
     sheet.fitToPageWidth();
     for (int k = 0; k < 3; ++k) {
         const int row = sums + 2 * (k + 1);
-        sheet.merge({'A', row, 'J', row}, cp1251ToUtf8(Cp1251Text::fromBytes(
-                                              texts.fitSummaries[static_cast<size_t>(k)])));
+        sheet.merge({'A', row, 'J', row}, cp1251ToUtf8(texts.fitSummaries[static_cast<size_t>(k)]));
     }
     return sheet;
 }

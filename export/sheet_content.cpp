@@ -62,11 +62,11 @@ void SheetContent::writeText(char col, int row, std::string text)
     cell.decimals = -1;
 }
 
-void SheetContent::writeShown(char col, int row, std::string_view cp1251)
+void SheetContent::writeShown(char col, int row, const Cp1251Text& shown)
 {
-    const std::optional<ShownNumber> number = readShownNumber(cp1251);
+    const std::optional<ShownNumber> number = readShownNumber(shown.bytes());
     if (!number) {
-        writeText(col, row, cp1251ToUtf8(Cp1251Text::fromBytes(std::string(cp1251))));
+        writeText(col, row, cp1251ToUtf8(shown));
         return;
     }
     Cell& cell = at(col, row);

@@ -4,6 +4,8 @@
 // each cell one combined format, which is how the workbook file stores them.
 #pragma once
 
+#include "platform/cp1251_text.h"
+
 #include <xlsxwriter.h>
 
 #include <map>
@@ -52,9 +54,9 @@ public:
 
     // A literal of the program (UTF-8), always a text cell.
     void writeText(char col, int row, std::string text);
-    // A text shown by a window (Windows-1251): a number cell when it reads whole as a
+    // A text shown by a window: a number cell when it reads whole as a
     // number, otherwise a text cell; an empty text leaves the cell empty.
-    void writeShown(char col, int row, std::string_view cp1251);
+    void writeShown(char col, int row, const Cp1251Text& shown);
     // Merges a block of one row and writes a UTF-8 text into it.
     void merge(CellBlock block, std::string text);
 

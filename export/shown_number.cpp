@@ -17,7 +17,7 @@ bool isDigit(char c)
 
 std::optional<ShownNumber> readShownNumber(std::string_view text)
 {
-    const std::string number = trimCp1251(text);
+    const std::string number = trimBlanks(text);
     std::string_view rest = number;
     const bool negative = !rest.empty() && rest.front() == '-';
     if (negative) rest.remove_prefix(1);

@@ -107,9 +107,9 @@ std::string cp1251ToUtf8(const Cp1251Text& text)
     return out;
 }
 
-std::string upperCp1251(std::string_view cp1251)
+Cp1251Text Cp1251Text::upper() const
 {
-    std::string out(cp1251);
+    std::string out(bytes_);
     for (char& ch : out) {
         const auto b = static_cast<unsigned char>(ch);
         unsigned char u = b;
@@ -157,10 +157,10 @@ std::string upperCp1251(std::string_view cp1251)
             }
         ch = static_cast<char>(u);
     }
-    return out;
+    return fromBytes(std::move(out));
 }
 
-std::string trimCp1251(std::string_view text)
+std::string trimBlanks(std::string_view text)
 {
     std::size_t first = 0;
     std::size_t last = text.size();
@@ -173,12 +173,7 @@ std::string trimCp1251(std::string_view text)
 
 Cp1251Text Cp1251Text::trimmed() const
 {
-    return fromBytes(trimCp1251(bytes_));
-}
-
-Cp1251Text Cp1251Text::upper() const
-{
-    return fromBytes(upperCp1251(bytes_));
+    return fromBytes(trimBlanks(bytes_));
 }
 
 EncodingError::EncodingError(char32_t character)

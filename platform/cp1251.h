@@ -32,12 +32,10 @@ std::string cp1251ToUtf8(const Cp1251Text& text);
 // UTF-8 form of one Unicode character, for messages.
 std::string utf8Char(char32_t c);
 
-// Upper case of Windows-1251 bytes, as Cp1251Text::upper.
-std::string upperCp1251(std::string_view cp1251);
-
-// Removes leading and trailing bytes with codes 0 to 32; the same bytes are blanks and
-// control codes in UTF-8 as well.
-std::string trimCp1251(std::string_view text);
+// Removes leading and trailing bytes with codes 0 to 32: blanks and control codes alike in
+// Windows-1251 and in UTF-8, so number texts of either kind and stored field bytes are
+// trimmed by it before they are read.
+std::string trimBlanks(std::string_view text);
 
 class EncodingError : public std::runtime_error
 {

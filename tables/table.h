@@ -12,6 +12,7 @@
 // or does not match the rows.
 #pragma once
 
+#include "platform/cp1251_text.h"
 #include "platform/short_date.h"
 #include "tables/cdx_format.h"
 #include "tables/dbf_format.h"
@@ -54,7 +55,7 @@ public:
     double asFloat() const;
     // Texts without their trailing spaces; numbers in general decimal form ("12", "12.5");
     // dates in the locale's short date format; logicals "True" or "False"; empty fields "".
-    std::string asString() const;
+    Cp1251Text asString() const;
     bool asBoolean() const;      // logical fields only
     CalendarDate asDate() const; // date fields only
     bool isNull() const;         // the field is empty (all spaces)
@@ -83,7 +84,7 @@ public:
     void setAsFloat(double value) const;
     // Into a date field the text is read in the locale's short date format; into a numeric
     // field as a number; into a logical field as T/F/True/False/Y/N; "" empties the field.
-    void setAsString(std::string_view text) const;
+    void setAsString(const Cp1251Text& text) const;
     void setAsBoolean(bool value) const;
     void setAsDate(const CalendarDate& date) const;
     void clear() const;

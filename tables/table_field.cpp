@@ -9,9 +9,10 @@
 
 namespace {
 
-std::string upperTrimmed(std::string_view text)
+// The text of stored bytes, for a message.
+std::string shown(std::string_view bytes)
 {
-    return upperCp1251(trimCp1251(text));
+    return cp1251ToUtf8(Cp1251Text::fromBytes(trimBlanks(bytes)));
 }
 
 } // namespace
@@ -44,7 +45,7 @@ double FieldView::asFloat() const
     case 'F':
     case 'C':
         if (const std::optional<double> value = readNumber(bytes)) return *value;
-        fail("«" + cp1251ToUtf8(Cp1251Text::fromBytes(trimCp1251(bytes))) + "» не число");
+        fail("«" + shown(bytes) + "» не число");
     case 'L':
         return readLogical(bytes) ? 1 : 0;
     default:
@@ -60,21 +61,23 @@ int FieldView::asInteger() const
     return static_cast<int>(value);
 }
 
-std::string FieldView::asString() const
+Cp1251Text FieldView::asString() const
 {
     const std::string_view bytes = stored();
     if (bytes.empty() || (definition().type != 'C' && isBlankField(bytes))) return {};
     switch (definition().type) {
     case 'C':
-        return std::string(readText(bytes));
+        return Cp1251Text::fromBytes(std::string(readText(bytes)));
     case 'L':
-        return readLogical(bytes) ? "True" : "False";
+        return Cp1251Text::fromBytes(readLogical(bytes) ? "True" : "False");
     case 'D':
-        if (const std::optional<CalendarDate> date = readDate(bytes)) return formatShortDate(*date);
-        return trimCp1251(bytes);
+        if (const std::optional<CalendarDate> date = readDate(bytes))
+            return Cp1251Text::fromBytes(formatShortDate(*date));
+        return Cp1251Text::fromBytes(trimBlanks(bytes));
     default:
-        if (const std::optional<double> value = readNumber(bytes)) return numberText(*value);
-        return trimCp1251(bytes);
+        if (const std::optional<double> value = readNumber(bytes))
+            return Cp1251Text::fromBytes(numberText(*value));
+        return Cp1251Text::fromBytes(trimBlanks(bytes));
     }
 }
 
@@ -90,7 +93,7 @@ CalendarDate FieldView::asDate() const
     const std::string_view bytes = stored();
     if (bytes.empty()) return {};
     if (const std::optional<CalendarDate> date = readDate(bytes)) return *date;
-    fail("«" + cp1251ToUtf8(Cp1251Text::fromBytes(trimCp1251(bytes))) + "» не дата");
+    fail("«" + shown(bytes) + "» не дата");
 }
 
 bool FieldView::isNull() const
@@ -128,28 +131,28 @@ void Field::setAsInteger(int value) const
     setAsFloat(value);
 }
 
-void Field::setAsString(std::string_view text) const
+void Field::setAsString(const Cp1251Text& text) const
 {
     const DbfField& field = definition();
-    if (field.type == 'C') return store(textField(text, field.width));
-    if (isBlankField(trimCp1251(text))) return clear();
+    if (field.type == 'C') return store(textField(text.bytes(), field.width));
+    const Cp1251Text trimmed = text.trimmed();
+    if (isBlankField(trimmed.bytes())) return clear();
     switch (field.type) {
     case 'N':
     case 'F':
-        if (const std::optional<double> value = readNumber(trimCp1251(text)))
+        if (const std::optional<double> value = readNumber(trimmed.bytes()))
             return setAsFloat(*value);
-        fail("«" + cp1251ToUtf8(Cp1251Text::fromBytes(std::string(text))) + "» не число");
+        fail("«" + cp1251ToUtf8(text) + "» не число");
     case 'L': {
-        const std::string word = upperTrimmed(text);
+        const std::string word = trimmed.upper().bytes();
         if (word == "T" || word == "TRUE" || word == "Y") return setAsBoolean(true);
         if (word == "F" || word == "FALSE" || word == "N") return setAsBoolean(false);
-        fail("«" + cp1251ToUtf8(Cp1251Text::fromBytes(std::string(text))) +
-             "» не логическое значение");
+        fail("«" + cp1251ToUtf8(text) + "» не логическое значение");
     }
     default:
-        if (const std::optional<CalendarDate> date = parseShortDate(text)) return setAsDate(*date);
-        fail("«" + cp1251ToUtf8(Cp1251Text::fromBytes(std::string(text))) + "» не дата в формате " +
-             localeShortDateFormat());
+        if (const std::optional<CalendarDate> date = parseShortDate(text.bytes()))
+            return setAsDate(*date);
+        fail("«" + cp1251ToUtf8(text) + "» не дата в формате " + localeShortDateFormat());
     }
 }
 

@@ -67,13 +67,13 @@ std::vector<std::string> splitAt(const std::string& text, char separator)
 std::vector<std::string> pastedCounts(const std::string& text)
 {
     std::vector<std::string> lines = splitAt(text, '\n');
-    if (lines.size() > 1 && trimCp1251(lines.back()).empty()) lines.pop_back();
+    if (lines.size() > 1 && trimBlanks(lines.back()).empty()) lines.pop_back();
     std::vector<std::string> counts;
     for (const std::string& line : lines) {
         const std::vector<std::string> fields = splitAt(line, '\t');
-        std::string count = trimCp1251(fields.back());
+        std::string count = trimBlanks(fields.back());
         for (const std::string& field : fields) {
-            const std::string value = trimCp1251(field);
+            const std::string value = trimBlanks(field);
             if (readsAsNumber(value)) count = value;
         }
         counts.push_back(count);

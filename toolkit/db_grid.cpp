@@ -42,10 +42,9 @@ public:
         const auto row = static_cast<std::size_t>(index.row());
         if (row >= table.rowCount()) return {};
         try {
-            const std::string text =
+            return toQString(
                 table.fieldAt(row, columns[static_cast<std::size_t>(index.column())].field)
-                    .asString();
-            return toQString(Cp1251Text::fromBytes(text));
+                    .asString());
         } catch (const std::exception&) {
             // Painting has no one to report to; a field the table lacks shows empty, and the
             // operation that reads it reports the error.

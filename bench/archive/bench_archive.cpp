@@ -160,16 +160,16 @@ int main(int argc, char** argv)
     bool met = true;
     std::printf("through the core routines\n");
     TaskRecord record;
-    record.name = "Core task";
+    record.name = Cp1251Text::fromBytes("Core task");
     record.mode = 1;
     record.criterion = 1;
     record.alleleCount = task.alleleCount;
     record.testCount = task.testCount;
     record.phenotypeCount = task.phenotypeCount;
     record.date = {2024, 3, 5};
-    record.time = "9.5";
+    record.time = Cp1251Text::fromBytes("9.5");
     for (int k = 1; k <= alleles; ++k)
-        record.alleleRows[k - 1] = alleleName(k);
+        record.alleleRows[k - 1] = Cp1251Text::fromBytes(alleleName(k));
     for (int r = 1; r <= phenotypes; ++r)
         record.counts.push_back({r, r * 7 % 20000});
     met &= report("saveTask (rows appended), then the CDX files rewritten", secondsOf([&] {
@@ -179,7 +179,7 @@ int main(int argc, char** argv)
                   true);
     std::optional<TaskRecord> loaded;
     met &= report("findTaskByName and loadTask", secondsOf([&] {
-                      findTaskByName(DataModule4->spisok, "core task");
+                      findTaskByName(DataModule4->spisok, Cp1251Text::fromBytes("core task"));
                       loaded = loadTask(tables());
                   }),
                   true);
@@ -209,7 +209,7 @@ int main(int argc, char** argv)
                   }),
                   true);
     if (kontrol->Label1->text().isEmpty() || kontrol->StringGrid3->rowCount() != phenotypes + 1 ||
-        DataModule4->spisok.fieldByName("name").asString() != "Window task" ||
+        DataModule4->spisok.fieldByName("name").asString().bytes() != "Window task" ||
         !messages.messages.empty()) {
         std::printf("the opened task is not the one saved\n");
         return 1;

@@ -166,7 +166,7 @@ double saveTask(Archive& archive, double& countRowsSeconds)
         const int key = newTaskKey(archive.spisok);
         writeReusingFreeRow(archive.spisok, key, [](Table& t) {
             t.clearFields();
-            t.fieldByName("name").setAsString("New task");
+            t.fieldByName("name").setAsString(Cp1251Text::fromBytes("New task"));
             t.fieldByName("kolfen").setAsInteger(countsPerTask);
         });
         archive.spisok.setFilter("ot=true");
@@ -174,7 +174,7 @@ double saveTask(Archive& archive, double& countRowsSeconds)
         for (int nomer = 1; nomer <= allelesPerTask; ++nomer)
             writeReusingFreeRow(archive.allel, key, [nomer](Table& t) {
                 t.fieldByName("nomer").setAsInteger(nomer);
-                t.fieldByName("allel").setAsString(numbered("A", nomer));
+                t.fieldByName("allel").setAsString(Cp1251Text::fromBytes(numbered("A", nomer)));
             });
         archive.allel.setFilter("ot=true");
         countRowsSeconds = secondsOf([&] {

@@ -58,7 +58,8 @@ void save(ArchiveFiles& archive, const std::string& name)
 
 void remove(ArchiveFiles& archive, const std::string& name)
 {
-    if (!findTaskByName(archive.spisok, name) || !deleteCurrentTask(archive.tables()))
+    if (!findTaskByName(archive.spisok, Cp1251Text::fromBytes(name)) ||
+        !deleteCurrentTask(archive.tables()))
         throw std::runtime_error("not deleted: " + name);
 }
 
@@ -121,7 +122,7 @@ Names listedTasks(Table& spisok)
     spisok.setFilter("ot=true");
     spisok.setFiltered(true);
     for (spisok.first(); !spisok.eof(); spisok.next())
-        names.insert(spisok.fieldByName("name").asString());
+        names.insert(spisok.fieldByName("name").asString().bytes());
     return names;
 }
 
@@ -129,7 +130,8 @@ void expectWhole(ArchiveFiles& archive, const Names& names)
 {
     for (const std::string& name : names) {
         const TaskRecord& saved = records().at(name);
-        if (!findTaskByName(archive.spisok, name)) throw std::runtime_error(name + " not found");
+        if (!findTaskByName(archive.spisok, Cp1251Text::fromBytes(name)))
+            throw std::runtime_error(name + " not found");
         const std::optional<TaskRecord> loaded = loadTask(archive.tables());
         if (!loaded || loaded->alleleRows != saved.alleleRows || loaded->counts != saved.counts)
             throw std::runtime_error(name + " is not whole");

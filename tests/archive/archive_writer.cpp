@@ -39,7 +39,7 @@ TaskRecord recordOf(const Saved& saved)
         !generatePhenotypes(*task, saved.mode))
         throw std::runtime_error(std::string("bad task ") + saved.name);
     TaskRecord record;
-    record.name = toCp1251(saved.name).bytes();
+    record.name = toCp1251(saved.name);
     record.mode = static_cast<int>(saved.mode);
     record.criterion = saved.criterion;
     record.alleleCount = task->alleleCount;
@@ -48,7 +48,7 @@ TaskRecord recordOf(const Saved& saved)
     record.date = saved.date;
     record.time = savingTimeText(saved.hour, saved.minute);
     for (const auto& [k, text] : saved.rows)
-        record.alleleRows[static_cast<std::size_t>(k - 1)] = toCp1251(text).bytes();
+        record.alleleRows[static_cast<std::size_t>(k - 1)] = toCp1251(text);
     for (const auto& [number, count] : saved.counts)
         record.counts.push_back({number, count});
     return record;

@@ -46,15 +46,16 @@ inline TaskRecord sampleTask(const std::string& name, int alleles, int firstCoun
         !generatePhenotypes(*task, InheritanceMode::codominance))
         throw std::runtime_error("bad sample task");
     TaskRecord record;
-    record.name = name;
+    record.name = Cp1251Text::fromBytes(name);
     record.mode = 1;
     record.criterion = 2;
     record.alleleCount = task->alleleCount;
     record.testCount = task->testCount;
     record.phenotypeCount = task->phenotypeCount;
     record.date = {2026, 12, 8};
-    record.time = "9.5";
-    record.alleleRows = cells;
+    record.time = Cp1251Text::fromBytes("9.5");
+    for (std::size_t k = 0; k < cells.size(); ++k)
+        record.alleleRows[k] = Cp1251Text::fromBytes(cells[k]);
     for (int r = 1; r <= record.phenotypeCount; ++r)
         record.counts.push_back({r, firstCount + r});
     return record;

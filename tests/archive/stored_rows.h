@@ -33,7 +33,7 @@ inline std::vector<StoredRow> storedRows(const std::string& path)
             row[field.name] =
                 field.type == 'C'
                     ? cp1251ToUtf8(Cp1251Text::fromBytes(std::string(readText(stored))))
-                    : trimCp1251(stored);
+                    : trimBlanks(stored);
         }
         rows.push_back(std::move(row));
     }

@@ -29,14 +29,14 @@ struct Archive
         const int key = newTaskKey(spisok);
         writeReusingFreeRow(spisok, key, [&](Table& t) {
             t.clearFields();
-            t.fieldByName("name").setAsString(toCp1251(name).bytes());
+            t.fieldByName("name").setAsString(toCp1251(name));
         });
         spisok.setFilter("ot=true");
         int nomer = 0;
         for (const std::string& allele : alleles)
             writeReusingFreeRow(allel, key, [&](Table& t) {
                 t.fieldByName("nomer").setAsInteger(++nomer);
-                t.fieldByName("allel").setAsString(toCp1251(allele).bytes());
+                t.fieldByName("allel").setAsString(toCp1251(allele));
             });
         allel.setFilter("ot=true");
         return key;
@@ -63,8 +63,7 @@ struct Archive
         allel.setFiltered(true);
         for (allel.first(); !allel.eof(); allel.next())
             if (allel.fieldByName("index").asInteger() == key)
-                names.push_back(
-                    cp1251ToUtf8(Cp1251Text::fromBytes(allel.fieldByName("allel").asString())));
+                names.push_back(cp1251ToUtf8(allel.fieldByName("allel").asString()));
         return names;
     }
 
@@ -111,9 +110,9 @@ TEST(ArchiveRules, FreeRowsAreReusedLowestKeyFirstBeforeAnyAppend)
     EXPECT_EQ(archive.records(archive.allel), 6u);
     std::vector<std::string> rows;
     for (archive.allel.first(); !archive.allel.eof(); archive.allel.next())
-        rows.push_back(archive.allel.fieldByName("index").asString() + " " +
-                       archive.allel.fieldByName("ot").asString() + " " +
-                       archive.allel.fieldByName("allel").asString());
+        rows.push_back(archive.allel.fieldByName("index").asString().bytes() + " " +
+                       archive.allel.fieldByName("ot").asString().bytes() + " " +
+                       archive.allel.fieldByName("allel").asString().bytes());
     EXPECT_EQ(rows, (std::vector<std::string>{"9999 False a1", "9999 False a2", "9999 True d2",
                                               "9999 True d3", "9999 True d4", "9999 True d1"}));
 
@@ -153,7 +152,7 @@ TEST(ArchiveRules, AReusedTaskRowHasItsOldFieldsCleared)
     archive.spisok.setFiltered(false);
     archive.spisok.first();
     EXPECT_EQ(archive.spisok.rowCount(), 1u);
-    EXPECT_EQ(archive.spisok.fieldByName("name").asString(), "B");
+    EXPECT_EQ(archive.spisok.fieldByName("name").asString().bytes(), "B");
     EXPECT_TRUE(archive.spisok.fieldByName("knop1").isNull());
     EXPECT_TRUE(archive.spisok.fieldByName("otbor").isNull());
     EXPECT_TRUE(archive.spisok.fieldByName("ot").asBoolean());

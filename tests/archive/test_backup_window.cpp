@@ -46,12 +46,11 @@ protected:
     void saveTask(const std::string& name)
     {
         const int key = newTaskKey(DataModule4->spisok);
-        writeReusingFreeRow(DataModule4->spisok, key, [&](Table& t) {
-            t.fieldByName("name").setAsString(toCp1251(name).bytes());
-        });
+        writeReusingFreeRow(DataModule4->spisok, key,
+                            [&](Table& t) { t.fieldByName("name").setAsString(toCp1251(name)); });
         writeReusingFreeRow(DataModule4->allel, key, [](Table& t) {
             t.fieldByName("nomer").setAsInteger(1);
-            t.fieldByName("allel").setAsString("A");
+            t.fieldByName("allel").setAsString(Cp1251Text::fromBytes("A"));
         });
         writeReusingFreeRow(DataModule4->fenotip, key, [](Table& t) {
             t.fieldByName("nomer").setAsInteger(1);
@@ -67,8 +66,7 @@ protected:
         std::vector<std::string> names;
         Table& spisok = DataModule4->spisok;
         for (spisok.first(); !spisok.eof(); spisok.next())
-            names.push_back(
-                cp1251ToUtf8(Cp1251Text::fromBytes(spisok.fieldByName("name").asString())));
+            names.push_back(cp1251ToUtf8(spisok.fieldByName("name").asString()));
         return names;
     }
 

@@ -65,11 +65,11 @@ std::vector<std::vector<StoredRow>> liveContents(const ScratchFolder& folder)
 
 void expectWhole(ArchiveFiles& archive, const TaskRecord& saved)
 {
-    ASSERT_TRUE(findTaskByName(archive.spisok, saved.name)) << saved.name;
+    ASSERT_TRUE(findTaskByName(archive.spisok, saved.name)) << saved.name.bytes();
     const std::optional<TaskRecord> loaded = loadTask(archive.tables());
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded->alleleRows, saved.alleleRows) << saved.name;
-    EXPECT_EQ(loaded->counts, saved.counts) << saved.name;
+    EXPECT_EQ(loaded->alleleRows, saved.alleleRows) << saved.name.bytes();
+    EXPECT_EQ(loaded->counts, saved.counts) << saved.name.bytes();
 }
 
 } // namespace
@@ -87,13 +87,13 @@ TEST(DurableArchive, EveryOperationFlushesItsFilesInOrderBeforeItReturns)
                                    "sync FENOTIP.DBF", "write SPISOK.DBF", "sync SPISOK.DBF"}));
 
     // The task row is freed on the disk before its rows.
-    ASSERT_TRUE(findTaskByName(archive.spisok, "First"));
+    ASSERT_TRUE(findTaskByName(archive.spisok, Cp1251Text::fromBytes("First")));
     deleteCurrentTask(archive.tables());
     EXPECT_EQ(steps.take(), (Steps{"write SPISOK.DBF", "sync SPISOK.DBF", "write ALLEL.DBF",
                                    "sync ALLEL.DBF", "write FENOTIP.DBF", "sync FENOTIP.DBF"}));
 
     DataSource list(archive.spisok);
-    EXPECT_EQ(selectTasksByKey(archive.spisok, list, "SEC"), 1);
+    EXPECT_EQ(selectTasksByKey(archive.spisok, list, Cp1251Text::fromBytes("SEC")), 1);
     EXPECT_EQ(steps.take(), (Steps{"write SPISOK.DBF", "sync SPISOK.DBF"}));
 
     // The index: a whole new file flushed, renamed over the old one, and the folder flushed.
@@ -205,20 +205,20 @@ TEST(DurableArchive, RowsLeftWithoutTheirTaskRowAreFreedOnOpenAndNoOtherRowIsTou
         // task row was freed.
         writeReusingFreeRow(archive.allel, 9997, [](Table& row) {
             row.fieldByName("nomer").setAsInteger(1);
-            row.fieldByName("allel").setAsString("X");
+            row.fieldByName("allel").setAsString(Cp1251Text::fromBytes("X"));
         });
         writeReusingFreeRow(archive.fenotip, 9997, [](Table& row) {
             row.fieldByName("nomer").setAsInteger(1);
             row.fieldByName("golov").setAsInteger(5);
         });
-        ASSERT_TRUE(findTaskByName(archive.spisok, "First"));
+        ASSERT_TRUE(findTaskByName(archive.spisok, Cp1251Text::fromBytes("First")));
         archive.spisok.edit();
         archive.spisok.fieldByName("ot").setAsBoolean(false);
         archive.spisok.post();
         // A free row carrying the live key 9998 stays free.
         archive.allel.append();
         archive.allel.fieldByName("index").setAsInteger(9998);
-        archive.allel.fieldByName("allel").setAsString("Y");
+        archive.allel.fieldByName("allel").setAsString(Cp1251Text::fromBytes("Y"));
         archive.allel.fieldByName("ot").setAsBoolean(false);
         archive.allel.post();
     }

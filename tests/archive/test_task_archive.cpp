@@ -19,12 +19,12 @@ namespace {
 TaskRecord taskNumber(int n)
 {
     TaskRecord record;
-    record.name = "Task " + std::to_string(n);
+    record.name = Cp1251Text::fromBytes("Task " + std::to_string(n));
     record.mode = 1 + n % 2;
     record.criterion = 1 + n % 3;
     record.phenotypeCount = 40;
     for (int k = n; k < n + n % 5 + 2; ++k)
-        record.alleleRows[k - 1] = "T" + std::to_string(k);
+        record.alleleRows[k - 1] = Cp1251Text::fromBytes("T" + std::to_string(k));
     for (int r = 1; r <= record.phenotypeCount; r += 2)
         record.counts.push_back({r, 100 * n + r});
     return record;
@@ -41,7 +41,8 @@ TEST(TaskArchive, EveryTaskReadsBackWithExactlyItsOwnRows)
     for (int n = 1; n <= 12; ++n)
         ASSERT_EQ(saveTask(archive.tables(), taskNumber(n)).outcome, SaveOutcome::saved);
     for (int n : {12, 7, 3}) {
-        ASSERT_TRUE(findTaskByName(archive.spisok, "task " + std::to_string(n)));
+        ASSERT_TRUE(
+            findTaskByName(archive.spisok, Cp1251Text::fromBytes("task " + std::to_string(n))));
         ASSERT_TRUE(deleteCurrentTask(archive.tables()));
     }
     for (int n = 13; n <= 16; ++n)
@@ -49,7 +50,10 @@ TEST(TaskArchive, EveryTaskReadsBackWithExactlyItsOwnRows)
 
     for (int n = 1; n <= 16; ++n) {
         const bool live = n != 3 && n != 7 && n != 12;
-        ASSERT_EQ(findTaskByName(archive.spisok, "  TASK " + std::to_string(n) + " "), live) << n;
+        ASSERT_EQ(findTaskByName(archive.spisok,
+                                 Cp1251Text::fromBytes("  TASK " + std::to_string(n) + " ")),
+                  live)
+            << n;
         if (!live) continue;
         const std::optional<TaskRecord> loaded = loadTask(archive.tables());
         ASSERT_TRUE(loaded);
@@ -61,7 +65,7 @@ TEST(TaskArchive, EveryTaskReadsBackWithExactlyItsOwnRows)
         EXPECT_EQ(loaded->counts, expected.counts) << n;
     }
     // 12 was the newest: its key 9988 was handed out again, to task 13.
-    ASSERT_TRUE(findTaskByName(archive.spisok, "Task 13"));
+    ASSERT_TRUE(findTaskByName(archive.spisok, Cp1251Text::fromBytes("Task 13")));
     EXPECT_EQ(archive.spisok.fieldByName("index").asInteger(), 9988);
 }
 

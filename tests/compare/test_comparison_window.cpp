@@ -37,8 +37,7 @@ PopulationSample sampleOf(const TaskRecord& record)
 {
     auto task = std::make_unique<TaskState>();
     const LoadedTask loaded = taskFromRecord(record, *task);
-    return *sampleOfLoadedTask(cp1251ToUtf8(Cp1251Text::fromBytes(record.name)), std::move(task),
-                               loaded);
+    return *sampleOfLoadedTask(cp1251ToUtf8(record.name), std::move(task), loaded);
 }
 
 ModalScript::Action typingKey(const QString& key)

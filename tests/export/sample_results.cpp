@@ -8,16 +8,25 @@
 #include <vector>
 
 namespace {
-// One grid row from UTF-8 texts, stored as the Windows-1251 bytes the grids give.
-std::vector<std::string> row(std::initializer_list<const char*> utf8)
+// One grid row from UTF-8 texts.
+std::vector<Cp1251Text> row(std::initializer_list<const char*> utf8)
 {
-    std::vector<std::string> cells;
+    std::vector<Cp1251Text> cells;
     for (const char* text : utf8)
-        cells.push_back(toCp1251(text).bytes());
+        cells.push_back(toCp1251(text));
     return cells;
 }
 
-TextGrid grid(std::initializer_list<std::vector<std::string>> rows)
+// One grid row from texts of ASCII characters.
+std::vector<Cp1251Text> asciiRow(const std::vector<std::string>& texts)
+{
+    std::vector<Cp1251Text> cells;
+    for (const std::string& text : texts)
+        cells.push_back(Cp1251Text::fromBytes(text));
+    return cells;
+}
+
+TextGrid grid(std::initializer_list<std::vector<Cp1251Text>> rows)
 {
     return TextGrid(rows);
 }
@@ -29,11 +38,10 @@ std::string fixed(double x, int width, int decimals)
     return text;
 }
 
-std::array<std::string, 3> summaries(const char* mp, const char* mnk, const char* mnnk)
+std::array<Cp1251Text, 3> summaries(const char* mp, const char* mnk, const char* mnnk)
 {
-    return {toCp1251(std::string("МП     ") + mp).bytes(),
-            toCp1251(std::string("МНК    ") + mnk).bytes(),
-            toCp1251(std::string("МННК   ") + mnnk).bytes()};
+    return {toCp1251(std::string("МП     ") + mp), toCp1251(std::string("МНК    ") + mnk),
+            toCp1251(std::string("МННК   ") + mnnk)};
 }
 } // namespace
 
@@ -120,8 +128,9 @@ ResultTexts unusualTextsSample()
     texts.phenotypes = grid({row({"1", "A B", "0", "-0.000", "007", "1E-5", "  -12.50 ",
                                   "1234567890.123456", "123456789012.345", ""}),
                              row({"", "Сумма", "0", "1.", ".5", "+1"})});
-    texts.fitSummaries = {"", toCp1251("МНК    Хи^2 =  1.000 Степеней свободы =1 p=0.317").bytes(),
-                          "0.5"};
+    texts.fitSummaries = {Cp1251Text(),
+                          toCp1251("МНК    Хи^2 =  1.000 Степеней свободы =1 p=0.317"),
+                          Cp1251Text::fromBytes("0.5")};
     return texts;
 }
 
@@ -135,9 +144,10 @@ ResultTexts largestTaskSample()
     const auto frequency = [](int i, int k) { return 0.0196 + 0.0001 * ((i * 7 + k) % 9); };
 
     for (int i = 1; i <= alleleCount; ++i)
-        texts.alleles.addRow({std::to_string(i), allele(i), fixed(frequency(i, 0), 5, 3),
-                              fixed(frequency(i, 1), 5, 3), fixed(frequency(i, 2), 5, 3)});
-    texts.alleles.addRow({"", toCp1251("Сумма").bytes(), "0.999", "1", "1.001"});
+        texts.alleles.addRow(
+            asciiRow({std::to_string(i), allele(i), fixed(frequency(i, 0), 5, 3),
+                      fixed(frequency(i, 1), 5, 3), fixed(frequency(i, 2), 5, 3)}));
+    texts.alleles.addRow(row({"", "Сумма", "0.999", "1", "1.001"}));
 
     int genotype = 0;
     for (int a = 1; a <= alleleCount; ++a) {
@@ -149,30 +159,30 @@ ResultTexts largestTaskSample()
                 const double g = frequency(a, k) * frequency(b, k) * (a == b ? 1 : 2);
                 cells.push_back(fixed(g, 5, 4));
             }
-            texts.genotypes.addRow(cells);
+            texts.genotypes.addRow(asciiRow(cells));
 
             const std::string name = a == b ? allele(a) : allele(a) + " " + allele(b);
             const int count = (a * 13 + b * 7) % 40;
-            texts.phenotypeList.addRow({std::to_string(genotype), name, std::to_string(count),
-                                        fixed(count + 0.37, 9, 2),
-                                        "(" + allele(a) + "/" + allele(b) + ")"});
-            texts.phenotypes.addRow({std::to_string(genotype), name, std::to_string(count),
-                                     fixed(count + 0.37, 7, 2), fixed(count - 0.21, 7, 2),
-                                     fixed(count + 0.05, 7, 2), fixed(count / 25000.0, 6, 4),
-                                     fixed(count / 24999.0, 5, 4), fixed(count / 25001.0, 5, 4),
-                                     fixed(count / 25002.0, 5, 4)});
+            texts.phenotypeList.addRow(
+                asciiRow({std::to_string(genotype), name, std::to_string(count),
+                          fixed(count + 0.37, 9, 2), "(" + allele(a) + "/" + allele(b) + ")"}));
+            texts.phenotypes.addRow(asciiRow(
+                {std::to_string(genotype), name, std::to_string(count), fixed(count + 0.37, 7, 2),
+                 fixed(count - 0.21, 7, 2), fixed(count + 0.05, 7, 2), fixed(count / 25000.0, 6, 4),
+                 fixed(count / 24999.0, 5, 4), fixed(count / 25001.0, 5, 4),
+                 fixed(count / 25002.0, 5, 4)}));
         }
     }
     for (const char* name : {"Сумма", "Гомозиготы", "Гетерозиготы"})
-        texts.genotypes.addRow({"", toCp1251(name).bytes(), "1.000", "0.980", "0.020"});
-    texts.phenotypes.addRow({"", toCp1251("Сумма").bytes(), "24964", "24964.37", "24963.79",
-                             "24964.05", "1.0000", "0.9999", "1.0001", "1.0000"});
+        texts.genotypes.addRow(row({"", name, "1.000", "0.980", "0.020"}));
+    texts.phenotypes.addRow(row({"", "Сумма", "24964", "24964.37", "24963.79", "24964.05", "1.0000",
+                                 "0.9999", "1.0001", "1.0000"}));
 
     for (int t = 1; t <= alleleCount; ++t)
-        texts.tests.addRow({std::to_string(t), allele(t), std::to_string(t * 31),
-                            fixed(t * 31.25, 10, 2), fixed(t * 31.5, 10, 2),
-                            fixed(t * 30.75, 10, 2), fixed(t / 80.0, 5, 3), fixed(t / 81.0, 5, 3),
-                            fixed(t / 79.0, 5, 3), fixed(t / 82.0, 5, 3)});
+        texts.tests.addRow(
+            asciiRow({std::to_string(t), allele(t), std::to_string(t * 31), fixed(t * 31.25, 10, 2),
+                      fixed(t * 31.5, 10, 2), fixed(t * 30.75, 10, 2), fixed(t / 80.0, 5, 3),
+                      fixed(t / 81.0, 5, 3), fixed(t / 79.0, 5, 3), fixed(t / 82.0, 5, 3)}));
     texts.fitSummaries = summaries("Хи^2 = 41.250 Степеней свободы =30 p=0.083",
                                    "Хи^2 = 40.125 Степеней свободы =30 p=0.102",
                                    "Хи^2 = 39.875 Степеней свободы =30 p=0.113");

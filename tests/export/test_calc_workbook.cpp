@@ -71,11 +71,11 @@ TEST(CalcWorkbook, TextsAreTheGridsBelowTheirHeadersInWindows1251)
 
     const ResultTexts texts = resultTextsOf(tables);
     ASSERT_EQ(texts.alleles.rowCount(), 2);
-    EXPECT_EQ(texts.alleles.cell(1, 2), toCp1251("Сумма").bytes());
-    EXPECT_EQ(texts.alleles.cell(4, 1), "0.600");
+    EXPECT_EQ(texts.alleles.cell(1, 2).bytes(), toCp1251("Сумма").bytes());
+    EXPECT_EQ(texts.alleles.cell(4, 1).bytes(), "0.600");
     ASSERT_EQ(texts.phenotypeList.rowCount(), 1);
-    EXPECT_EQ(texts.phenotypeList.cell(4, 1), "(A/A)");
+    EXPECT_EQ(texts.phenotypeList.cell(4, 1).bytes(), "(A/A)");
     EXPECT_EQ(texts.phenotypes.rowCount(), 2);
     EXPECT_EQ(texts.tests.rowCount(), 0);
-    EXPECT_EQ(texts.fitSummaries[1], toCp1251("МНК    Хи^2 =  0.000").bytes());
+    EXPECT_EQ(texts.fitSummaries[1].bytes(), toCp1251("МНК    Хи^2 =  0.000").bytes());
 }

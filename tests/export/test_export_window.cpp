@@ -93,19 +93,21 @@ TEST_F(ExportFixture, TakesEveryRowBelowTheHeaderAndTheThreeSummaries)
 {
     const ResultTexts texts = gatherResultTexts();
     ASSERT_EQ(texts.alleles.rowCount(), 3);
-    EXPECT_EQ(texts.alleles.cell(1, 3), cp1251("Сумма"));
-    EXPECT_EQ(texts.alleles.cell(3, 1), "0.601");
+    EXPECT_EQ(texts.alleles.cell(1, 3).bytes(), cp1251("Сумма"));
+    EXPECT_EQ(texts.alleles.cell(3, 1).bytes(), "0.601");
     ASSERT_EQ(texts.genotypes.rowCount(), 2);
-    EXPECT_EQ(texts.genotypes.cell(1, 2), cp1251("Гетерозиготы"));
+    EXPECT_EQ(texts.genotypes.cell(1, 2).bytes(), cp1251("Гетерозиготы"));
     ASSERT_EQ(texts.tests.rowCount(), 1);
-    EXPECT_EQ(texts.tests.cell(4, 1), "     84.02");
+    EXPECT_EQ(texts.tests.cell(4, 1).bytes(), "     84.02");
     ASSERT_EQ(texts.phenotypeList.rowCount(), 2);
-    EXPECT_EQ(texts.phenotypeList.cell(1, 2), "A B");
-    EXPECT_EQ(texts.phenotypeList.cell(4, 2), "(A/B)");
+    EXPECT_EQ(texts.phenotypeList.cell(1, 2).bytes(), "A B");
+    EXPECT_EQ(texts.phenotypeList.cell(4, 2).bytes(), "(A/B)");
     ASSERT_EQ(texts.phenotypes.rowCount(), 3);
-    EXPECT_EQ(texts.phenotypes.cell(9, 3), "0.8390");
-    EXPECT_EQ(texts.fitSummaries[0], cp1251("МП     Хи^2 =  0.000 Степеней свободы =2 p=1.000"));
-    EXPECT_EQ(texts.fitSummaries[2], cp1251("МННК   Хи^2 =  0.002 Степеней свободы =2 p=0.999"));
+    EXPECT_EQ(texts.phenotypes.cell(9, 3).bytes(), "0.8390");
+    EXPECT_EQ(texts.fitSummaries[0].bytes(),
+              cp1251("МП     Хи^2 =  0.000 Степеней свободы =2 p=1.000"));
+    EXPECT_EQ(texts.fitSummaries[2].bytes(),
+              cp1251("МННК   Хи^2 =  0.002 Степеней свободы =2 p=0.999"));
 }
 
 TEST_F(ExportFixture, SavesANewWorkbookEachTimeAndOpensIt)

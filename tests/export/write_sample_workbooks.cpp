@@ -14,10 +14,10 @@
 #include <string>
 
 namespace {
-std::string jsonString(const std::string& cp1251)
+std::string jsonString(const Cp1251Text& text)
 {
     std::string json = "\"";
-    for (const char c : cp1251ToUtf8(Cp1251Text::fromBytes(cp1251))) {
+    for (const char c : cp1251ToUtf8(text)) {
         const auto u = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             json += '\\';
@@ -48,7 +48,7 @@ std::string jsonGrid(const TextGrid& grid, int columns)
 std::string json(const ResultTexts& texts)
 {
     std::string summaries;
-    for (const std::string& summary : texts.fitSummaries)
+    for (const Cp1251Text& summary : texts.fitSummaries)
         summaries += (summaries.empty() ? "" : ", ") + jsonString(summary);
     return "{\"alleles\": " + jsonGrid(texts.alleles, 5) +
            ",\n\"genotypes\": " + jsonGrid(texts.genotypes, 5) +

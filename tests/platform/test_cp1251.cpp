@@ -46,9 +46,9 @@ TEST(Cp1251, UpperCaseCoversLatinAndCyrillic)
 
 TEST(Cp1251, TrimRemovesCodesUpToSpaceOnly)
 {
-    EXPECT_EQ(trimCp1251(std::string("\t\x01 a b \r\n", 9)), "a b");
-    EXPECT_EQ(trimCp1251("\xA0x\xA0"), "\xA0x\xA0");
-    EXPECT_EQ(trimCp1251("   "), "");
+    EXPECT_EQ(trimBlanks(std::string("\t\x01 a b \r\n", 9)), "a b");
+    EXPECT_EQ(trimBlanks("\xA0x\xA0"), "\xA0x\xA0");
+    EXPECT_EQ(trimBlanks("   "), "");
     EXPECT_EQ(Cp1251Text::fromBytes("\x1F\xC0 \xE0 ").trimmed().bytes(), "\xC0 \xE0");
 }
 

@@ -4,7 +4,7 @@
 # Inputs: COMPILER, SOURCE_DIR, INCLUDES (the Qt include folders, separated by "|").
 string(REPLACE "|" ";" includes "${INCLUDES}")
 list(TRANSFORM includes PREPEND "-I")
-set(mixes 0 1 2 3 4 5 6 7)
+set(mixes 0 1 2 3 4 5 6 7 8 9 10)
 foreach(mix IN LISTS mixes)
     execute_process(
         COMMAND ${COMPILER} -std=c++20 -fPIC -fsyntax-only -DMIX=${mix} -I${SOURCE_DIR} ${includes}

@@ -1,13 +1,16 @@
 // Compiled once per MIX by text_mix.cmake: MIX 0 uses Cp1251Text as the program does and
 // must compile; every other MIX hands a text of another kind where Windows-1251 text is
 // taken (or the reverse) and must be refused by the compiler.
+#include "archive/task_archive.h"
 #include "platform/cp1251_text.h"
+#include "tables/table.h"
 
 #if MIX == 0 || MIX == 3 || MIX == 7
 #include <QString>
 #endif
 
 #include <string>
+#include <utility>
 
 void takeCp1251(const Cp1251Text&) {}
 void takeString(const std::string&) {}
@@ -19,6 +22,10 @@ void use()
     takeCp1251(name.trimmed().upper());
     takeString(name.bytes());
     static_cast<void>(name < Cp1251Text::fromBytes("B") && name == name);
+    using Copied = decltype(std::declval<const Field&>().setAsString(
+        std::declval<const FieldView&>().asString()));
+    TaskRecord record;
+    record.name = name;
 #elif MIX == 1
     const std::string utf8 = "A";
     takeCp1251(utf8);
@@ -34,5 +41,12 @@ void use()
     static_cast<void>(Cp1251Text::fromBytes("A") == std::string("A"));
 #elif MIX == 7
     const QString shown = Cp1251Text::fromBytes("A");
+#elif MIX == 8
+    using Written = decltype(std::declval<const Field&>().setAsString(std::string("A")));
+#elif MIX == 9
+    using Read = decltype(takeString(std::declval<const FieldView&>().asString()));
+#elif MIX == 10
+    TaskRecord record;
+    record.name = std::string("A");
 #endif
 }

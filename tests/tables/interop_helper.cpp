@@ -46,7 +46,7 @@ void setFields(Table& table, const std::vector<std::string>& assignments, std::s
     for (std::size_t i = from; i < assignments.size(); ++i) {
         const std::size_t equals = assignments[i].find('=');
         table.fieldByName(assignments[i].substr(0, equals))
-            .setAsString(toCp1251(assignments[i].substr(equals + 1)).bytes());
+            .setAsString(toCp1251(assignments[i].substr(equals + 1)));
     }
 }
 
@@ -89,8 +89,7 @@ void dump(const std::string& folder, const std::string& name)
         std::string line;
         for (const FieldSpec& field : schemaOf(name)) {
             if (!line.empty()) line += '\t';
-            line += field.name + "=" +
-                    cp1251ToUtf8(Cp1251Text::fromBytes(table.fieldByName(field.name).asString()));
+            line += field.name + "=" + cp1251ToUtf8(table.fieldByName(field.name).asString());
         }
         std::cout << line << '\n';
     }

@@ -14,7 +14,7 @@ inline void appendAllel(Table& allel, int index, int nomer, std::string_view nam
     allel.append();
     allel.fieldByName("index").setAsInteger(index);
     allel.fieldByName("nomer").setAsInteger(nomer);
-    allel.fieldByName("allel").setAsString(toCp1251(name).bytes());
+    allel.fieldByName("allel").setAsString(toCp1251(name));
     allel.fieldByName("ot").setAsBoolean(live);
     allel.post();
 }
@@ -27,7 +27,7 @@ inline void appendTask(Table& spisok, int index, bool live, std::string_view nam
     spisok.fieldByName("index").setAsInteger(index);
     spisok.fieldByName("ot").setAsBoolean(live);
     spisok.fieldByName("otbor").setAsBoolean(selected);
-    spisok.fieldByName("name").setAsString(toCp1251(name).bytes());
+    spisok.fieldByName("name").setAsString(toCp1251(name));
     spisok.post();
 }
 

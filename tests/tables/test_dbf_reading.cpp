@@ -32,9 +32,9 @@ std::vector<std::string> walk(Table& table)
     std::vector<std::string> rows;
     for (table.first(); !table.eof(); table.next())
         rows.push_back(std::to_string(table.fieldByName("index").asInteger()) + " " +
-                       table.fieldByName("Nomer").asString() + " " +
-                       cp1251ToUtf8(Cp1251Text::fromBytes(table.fieldByName("ALLEL").asString())) +
-                       " " + table.fieldByName("ot").asString());
+                       table.fieldByName("Nomer").asString().bytes() + " " +
+                       cp1251ToUtf8(table.fieldByName("ALLEL").asString()) + " " +
+                       table.fieldByName("ot").asString().bytes());
     return rows;
 }
 
