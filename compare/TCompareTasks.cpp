@@ -6,6 +6,7 @@
 #include "compare/TComparisonForm.h"
 #include "platform/cp1251.h"
 #include "toolkit/message.h"
+#include "toolkit/qt_text.h"
 
 #include <memory>
 
@@ -36,7 +37,7 @@ std::vector<PopulationSample> readTasks(const std::vector<std::size_t>& rows, st
             loaded.problem ? std::nullopt : sampleOfLoadedTask(name, std::move(task), loaded);
         if (!sample) {
             problem = "Задачу «" + name + "» прочитать не удалось" +
-                      (loaded.problem ? ": " + loaded.problem->message : std::string(".")) + "";
+                      (loaded.problem ? ": " + loaded.problem->message : std::string("."));
             break;
         }
         samples.push_back(std::move(*sample));
@@ -66,15 +67,12 @@ TCompareTasks::TCompareTasks()
 void TCompareTasks::FormActivate()
 {
     CheckListBox1->clear();
-    rows_.clear();
     const Table& spisok = DataModule4->spisok;
     for (std::size_t row = 0; row < spisok.rowCount(); ++row) {
         auto* line = new QListWidgetItem(
-            QString::fromStdString(shownName(spisok.fieldAt(row, "name").asString())),
-            CheckListBox1);
+            toQString(spisok.fieldAt(row, "name").asString().trimmed()), CheckListBox1);
         line->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         line->setCheckState(Qt::Unchecked);
-        rows_.push_back(row);
     }
 }
 
@@ -83,7 +81,7 @@ void TCompareTasks::Button1Click()
     std::vector<std::size_t> ticked;
     for (int line = 0; line < CheckListBox1->count(); ++line)
         if (CheckListBox1->item(line)->checkState() == Qt::Checked)
-            ticked.push_back(rows_[static_cast<std::size_t>(line)]);
+            ticked.push_back(static_cast<std::size_t>(line));
     std::string problem;
     std::vector<PopulationSample> samples = readTasks(ticked, problem);
     if (problem.empty())

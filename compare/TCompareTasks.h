@@ -8,9 +8,6 @@
 
 #include <QListWidget>
 
-#include <cstddef>
-#include <vector>
-
 class TComparisonForm;
 
 class TCompareTasks : public Form
@@ -19,7 +16,7 @@ public:
     TCompareTasks();
 
     Label* Label1;              // "Отметьте задачи для сравнения"
-    QListWidget* CheckListBox1; // one line per listed task, newest first
+    QListWidget* CheckListBox1; // line i for SPISOK's visible row i, newest first
     Button* Button1;            // "Сравнить"
 
     void Button1Click();
@@ -31,6 +28,5 @@ protected:
     void FormActivate() override;
 
 private:
-    std::vector<std::size_t> rows_; // the SPISOK row of each line
     TComparisonForm* comparison_;
 };

@@ -5,6 +5,7 @@
 #include "toolkit/file_choice.h"
 #include "toolkit/message.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -13,6 +14,7 @@ constexpr int pollInterval = 50; // milliseconds between looks at the run
 constexpr int treePage = 2;
 constexpr int nameColumnWidth = 140;
 constexpr int numberColumnWidth = 90;
+constexpr int testColumnWidth = 260;
 
 std::function<QString()>& imageFileChooser()
 {
@@ -26,17 +28,14 @@ std::function<QString()>& workbookFileChooser()
     return chooser;
 }
 
-// Fills the grid with the rows of the table; the first `named` columns are wide.
-void showTable(StringGrid& grid, const TextTable& table, int named)
+// Fills the grid with the rows of the table: the first column `first` pixels wide, the next
+// `named` − 1 as wide as names, the rest as wide as numbers, each at least as its header.
+void showTable(StringGrid& grid, const TextTable& table, int named, int first = nameColumnWidth)
 {
-    grid.setColCount(static_cast<int>(table[0].size()));
-    grid.setRowCount(static_cast<int>(table.size()));
-    for (int c = 0; c < grid.colCount(); ++c)
-        grid.setColWidth(c, c < named ? nameColumnWidth : numberColumnWidth);
-    for (std::size_t r = 0; r < table.size(); ++r)
-        for (std::size_t c = 0; c < table[r].size(); ++c)
-            grid.setCells(static_cast<int>(c), static_cast<int>(r),
-                          QString::fromStdString(table[r][c]));
+    std::vector<int> widths(table[0].size(), numberColumnWidth);
+    std::fill(widths.begin(), widths.begin() + named, nameColumnWidth);
+    widths[0] = first;
+    showTextTable(grid, table, widths);
 }
 
 } // namespace
@@ -178,12 +177,11 @@ void TComparisonForm::stop()
 
 void TComparisonForm::showReport()
 {
-    const ComparisonTables tables = comparisonTables(*report_);
-    showTable(*StringGrid1, tables.frequencies, 2);
-    showTable(*StringGrid2, tables.homogeneity, 1);
-    StringGrid2->setColWidth(0, 260);
-    showTable(*StringGrid3, tables.nei, 1);
-    showTable(*StringGrid4, tables.chord, 1);
+    tables_ = comparisonTables(*report_);
+    showTable(*StringGrid1, tables_.frequencies, 2);
+    showTable(*StringGrid2, tables_.homogeneity, 1, testColumnWidth);
+    showTable(*StringGrid3, tables_.nei, 1);
+    showTable(*StringGrid4, tables_.chord, 1);
     PaintBox1->setTree(report_->tree, report_->names);
     Label4->setText("Newick: " + QString::fromStdString(report_->newick));
     Button2->setEnabled(PageControl1->currentIndex() == treePage);
@@ -202,7 +200,6 @@ void TComparisonForm::Button3Click()
     const QString path = chosenSaveFile(this, workbookFileChooser(), "Сохранить книгу",
                                         "Книга Excel (*.xlsx)", ".xlsx");
     if (path.isEmpty()) return;
-    const WorkbookFileResult written =
-        writeComparisonWorkbook(comparisonTables(*report_), path.toStdString());
+    const WorkbookFileResult written = writeComparisonWorkbook(tables_, path.toStdString());
     if (!written.ok()) showMessage(workbookFailureMessage(written));
 }

@@ -66,6 +66,7 @@ private:
 
     std::vector<PopulationSample> samples_;
     std::optional<ComparisonReport> report_;
+    ComparisonTables tables_; // the texts of report_, shown and saved
     std::thread worker_;
     std::atomic<bool> cancel_{false};
     std::atomic<bool> finished_{false};

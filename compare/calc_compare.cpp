@@ -5,15 +5,14 @@
 #include "compare/comparison_workbook.h"
 #include "estimate/calc_options.h"
 #include "estimate/calc_output.h"
+#include "estimate/calc_statistics.h"
 #include "estimate/task_file.h"
 #include "export/workbook_file.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <fstream>
 #include <ostream>
-#include <sstream>
 
 namespace {
 
@@ -98,15 +97,10 @@ Loaded loadSamples(const CompareOptions& options)
         if (!loaded.problem.empty()) return loaded;
     }
     for (const std::string& file : options.taskFiles) {
-        std::ifstream stream(file, std::ios::binary);
-        if (!stream) {
-            loaded.problem = file + ": не удается открыть файл задачи";
-            return loaded;
-        }
-        std::ostringstream text;
-        text << stream.rdbuf();
+        const std::optional<std::string> text = readTaskFile(file, loaded.problem);
+        if (!text) return loaded;
         auto task = std::make_unique<TaskState>();
-        const LoadedTask read = loadTaskFile(text.str(), *task);
+        const LoadedTask read = loadTaskFile(*text, *task);
         addSample(loaded, file, file, std::move(task), read);
         if (!loaded.problem.empty()) return loaded;
     }
@@ -117,13 +111,7 @@ void appendSection(std::string& text, const char* title, const TextTable& table)
 {
     text += title;
     text += '\n';
-    for (const auto& row : table) {
-        for (std::size_t col = 0; col < row.size(); ++col) {
-            if (col) text += '\t';
-            text += row[col];
-        }
-        text += '\n';
-    }
+    appendRows(text, table);
     text += '\n';
 }
 
@@ -169,17 +157,10 @@ std::string comparisonJson(const ComparisonReport& report)
         entry.update(estimateJson(report.comparison.populations[s]));
         populations.push_back(entry);
     }
-    const ChiSquareTest& g = report.comparison.homogeneity;
-    const auto optional = [](const auto& value) {
-        return value ? ReportJson(*value) : ReportJson(nullptr);
-    };
     const ReportJson document{{"alleles", report.alleleNames},
                               {"populations", populations},
                               {"pooled", estimateJson(report.comparison.pooled)},
-                              {"homogeneity",
-                               {{"gSquare", g.statistic},
-                                {"degreesOfFreedom", optional(g.degreesOfFreedom)},
-                                {"probability", optional(g.probability)}}},
+                              {"homogeneity", testJson("gSquare", report.comparison.homogeneity)},
                               {"neiDistance", matrixJson(report.nei)},
                               {"chordDistance", matrixJson(report.chord)},
                               {"tree", report.newick}};

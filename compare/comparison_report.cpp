@@ -2,7 +2,6 @@
 
 #include "estimate/number_text.h"
 #include "estimate/statistics_texts.h"
-#include "platform/cp1251.h"
 
 #include <cmath>
 
@@ -55,7 +54,7 @@ ComparisonReport compareSamples(const std::vector<PopulationSample>& samples,
         report.names.push_back(sample.name);
     const TaskState& task = *samples.front().task;
     for (int i = 1; i <= task.alleleCount; ++i)
-        report.alleleNames.push_back(cp1251ToUtf8(task.alleleNames[i].trimmed()));
+        report.alleleNames.push_back(shownAlleleName(task, i));
     report.comparison = comparePopulations(samples, settings);
     if (report.comparison.cancelled) return report;
     std::vector<Frequencies> frequencies;
@@ -82,7 +81,7 @@ ComparisonTables comparisonTables(const ComparisonReport& report)
     const ChiSquareTest& g = report.comparison.homogeneity;
     tables.homogeneity = {{"Критерий однородности", "G", "Степеней свободы", "p"},
                           {"Отношение правдоподобия (МП)", formatFixed(g.statistic, 0, 3),
-                           g.degreesOfFreedom ? integerText(*g.degreesOfFreedom) : notDefinedText,
+                           degreesText(g.degreesOfFreedom),
                            g.probability ? formatFixed(*g.probability, 0, 4) : notDefinedText}};
     tables.nei = matrixTable(report.names, report.nei);
     tables.chord = matrixTable(report.names, report.chord);

@@ -6,11 +6,10 @@
 
 #include "compare/genetic_distance.h"
 #include "compare/population_comparison.h"
+#include "estimate/text_table.h"
 
 #include <string>
 #include <vector>
-
-using TextTable = std::vector<std::vector<std::string>>;
 
 struct ComparisonReport
 {

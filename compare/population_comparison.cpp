@@ -33,7 +33,7 @@ std::int64_t totalOf(const std::vector<std::int64_t>& counts)
 
 std::vector<long double> currentFrequencies(const TaskState& task)
 {
-    return {task.alleleFrequency.begin() + 1, task.alleleFrequency.begin() + 1 + task.alleleCount};
+    return listEntries(task.alleleFrequency, task.alleleCount);
 }
 
 void setFrequencies(TaskState& task, const std::vector<long double>& p)

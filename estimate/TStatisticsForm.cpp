@@ -7,9 +7,6 @@
 #include "task/list_grid.h"
 #include "toolkit/file_choice.h"
 
-#include <QFontMetrics>
-
-#include <algorithm>
 #include <utility>
 
 TStatisticsForm* StatisticsForm = nullptr;
@@ -18,31 +15,12 @@ namespace {
 
 constexpr int pollInterval = 50; // milliseconds between looks at a replicate run
 constexpr int barsPage = 2;
-constexpr int headerMargin = 12; // pixels beside a header text
 constexpr int allelesChartPage = 3;
 
 std::function<QString()>& imageFileChooser()
 {
     static std::function<QString()> chooser;
     return chooser;
-}
-
-// Fills the grid with the rows of the table; a column is at least as wide as given and as
-// its header text.
-void showTable(StringGrid& grid, const TextTable& table, const std::vector<int>& widths)
-{
-    grid.setColCount(static_cast<int>(table[0].size()));
-    grid.setRowCount(static_cast<int>(table.size()));
-    const QFontMetrics metrics(grid.font());
-    for (std::size_t c = 0; c < widths.size(); ++c)
-        grid.setColWidth(
-            static_cast<int>(c),
-            std::max(widths[c], metrics.horizontalAdvance(QString::fromStdString(table[0][c])) +
-                                    headerMargin));
-    for (std::size_t r = 0; r < table.size(); ++r)
-        for (std::size_t c = 0; c < table[r].size(); ++c)
-            grid.setCells(static_cast<int>(c), static_cast<int>(r),
-                          QString::fromStdString(table[r][c]));
 }
 
 void replaceChart(QChartView& view, QChart* chart)
@@ -169,17 +147,17 @@ int TStatisticsForm::chosenCriterion() const
 void TStatisticsForm::showTables()
 {
     const ReplicateResult* replicates = replicates_ ? &*replicates_ : nullptr;
-    showTable(*StringGrid1, alleleStatisticsTable(*task_, *statistics_, replicates),
-              {24, 100, 60, 60, 130, 70, 130, 60, 70, 130, 60, 70, 130});
-    showTable(*StringGrid2, fitStatisticsTable(*statistics_, replicates),
-              {70, 70, 70, 80, 140, 70, 70, 80, 80, 100});
+    showTextTable(*StringGrid1, alleleStatisticsTable(*task_, *statistics_, replicates),
+                  {24, 100, 60, 60, 130, 70, 130, 60, 70, 130, 60, 70, 130});
+    showTextTable(*StringGrid2, fitStatisticsTable(*statistics_, replicates),
+                  {70, 70, 70, 80, 140, 70, 70, 80, 80, 100});
 }
 
 void TStatisticsForm::showResiduals()
 {
-    showTable(*StringGrid3,
-              residualTable(*task_, *statistics_, chosenCriterion(), Button4->isChecked()),
-              {30, 150, 70, 90, 90, 90, 90, 100, 100});
+    showTextTable(*StringGrid3,
+                  residualTable(*task_, *statistics_, chosenCriterion(), Button4->isChecked()),
+                  {30, 150, 70, 90, 90, 90, 90, 100, 100});
 }
 
 void TStatisticsForm::showCharts()

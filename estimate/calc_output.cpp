@@ -1,7 +1,5 @@
 #include "estimate/calc_output.h"
 
-#include "estimate/number_text.h"
-#include "estimate/report_grids.h"
 #include "platform/cp1251.h"
 #include "task/phenotypes.h"
 
@@ -10,27 +8,6 @@
 #include <charconv>
 
 namespace {
-
-// A grid of the layout with one data row a name: the row number in column 0, the name in
-// column 1, the other columns empty; then the summary rows, named in column 1 and unnumbered.
-ShownTable laidOut(const GridLayout& layout, const std::vector<Cp1251Text>& names)
-{
-    ShownTable table(1);
-    for (const std::string& title : layout.headers)
-        table[0].push_back(toCp1251(title));
-    for (std::size_t r = 0; r < names.size(); ++r) {
-        std::vector<Cp1251Text> row(layout.headers.size());
-        row[0] = Cp1251Text::fromBytes(integerText(static_cast<std::int64_t>(r + 1)));
-        row[1] = names[r];
-        table.push_back(std::move(row));
-    }
-    for (const std::string& summary : layout.summaries) {
-        std::vector<Cp1251Text> row(layout.headers.size());
-        row[1] = toCp1251(summary);
-        table.push_back(std::move(row));
-    }
-    return table;
-}
 
 void writeCells(ShownTable& table, const GridTexts& cells)
 {
@@ -86,30 +63,28 @@ void writeJson(std::string& text, const ReportJson& value, int depth)
 ReportTables reportTables(const TaskState& task, const CalculationResult& result,
                           const std::vector<Cp1251Text>& countTexts)
 {
-    const std::vector<Cp1251Text> alleleNames(task.alleleNames.begin() + 1,
-                                              task.alleleNames.begin() + 1 + task.alleleCount);
+    const std::vector<Cp1251Text> alleleNames = listEntries(task.alleleNames, task.alleleCount);
     std::vector<Cp1251Text> genotypeNames;
     for (int k = 1; k <= task.genotypeCount; ++k)
         genotypeNames.push_back(genotypeName(task, k));
-    const std::vector<Cp1251Text> testNames(task.testNames.begin() + 1,
-                                            task.testNames.begin() + 1 + task.testCount);
-    const std::vector<Cp1251Text> phenotypeNames(
-        task.phenotypeNames.begin() + 1, task.phenotypeNames.begin() + 1 + task.phenotypeCount);
+    const std::vector<Cp1251Text> testNames = listEntries(task.testNames, task.testCount);
+    const std::vector<Cp1251Text> phenotypeNames =
+        listEntries(task.phenotypeNames, task.phenotypeCount);
 
     ReportTables tables;
-    tables.alleles = laidOut(alleleReportLayout(), alleleNames);
+    tables.alleles = numberedRows(alleleReportLayout(), alleleNames);
     writeCells(tables.alleles, result.alleleReport);
-    tables.genotypes = laidOut(genotypeReportLayout(), genotypeNames);
+    tables.genotypes = numberedRows(genotypeReportLayout(), genotypeNames);
     writeCells(tables.genotypes, result.genotypeReport);
-    tables.tests = laidOut(testReportLayout(), testNames);
+    tables.tests = numberedRows(testReportLayout(), testNames);
     writeCells(tables.tests, result.testReport);
-    tables.phenotypes = laidOut(phenotypeReportLayout(), phenotypeNames);
+    tables.phenotypes = numberedRows(phenotypeReportLayout(), phenotypeNames);
     writeCells(tables.phenotypes, result.phenotypeReport);
     tables.fitLabels = result.fitLabels;
 
-    tables.controlAlleles = laidOut(controlAlleleLayout(), alleleNames);
+    tables.controlAlleles = numberedRows(controlAlleleLayout(), alleleNames);
     writeCells(tables.controlAlleles, result.controlAlleles);
-    tables.controlPhenotypes = laidOut(controlPhenotypeLayout(), phenotypeNames);
+    tables.controlPhenotypes = numberedRows(controlPhenotypeLayout(), phenotypeNames);
     for (int r = 1; r <= task.phenotypeCount; ++r) {
         auto& row = tables.controlPhenotypes[static_cast<std::size_t>(r)];
         row[2] = countTexts[static_cast<std::size_t>(r - 1)];

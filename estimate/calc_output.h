@@ -4,6 +4,7 @@
 #pragma once
 
 #include "estimate/calculation_run.h"
+#include "estimate/report_grids.h"
 #include "task/task_state.h"
 
 #include <nlohmann/json.hpp>
@@ -11,9 +12,6 @@
 #include <array>
 #include <string>
 #include <vector>
-
-// Rows of cell texts, header row first: a grid as the window shows it.
-using ShownTable = std::vector<std::vector<Cp1251Text>>;
 
 struct ReportTables
 {

@@ -11,21 +11,12 @@ using Json = ReportJson;
 
 const char* const criterionKeys[] = {"ML", "LS", "NLS"};
 
-void appendRows(std::string& text, const TextTable& table)
-{
-    for (const auto& row : table) {
-        for (std::size_t col = 0; col < row.size(); ++col) {
-            if (col) text += '\t';
-            text += row[col];
-        }
-        text += '\n';
-    }
-}
-
 Json optionalJson(const auto& value)
 {
     return value ? Json(*value) : Json(nullptr);
 }
+
+} // namespace
 
 Json testJson(const char* statisticKey, const ChiSquareTest& test)
 {
@@ -33,8 +24,6 @@ Json testJson(const char* statisticKey, const ChiSquareTest& test)
                 {"degreesOfFreedom", optionalJson(test.degreesOfFreedom)},
                 {"probability", optionalJson(test.probability)}};
 }
-
-} // namespace
 
 CalcStatistics calculateStatistics(const TaskState& task, const CalculationResult& result,
                                    int replicates, std::ostream* progress)

@@ -24,6 +24,9 @@ struct CalcStatistics
 CalcStatistics calculateStatistics(const TaskState& task, const CalculationResult& result,
                                    int replicates, std::ostream* progress);
 
+// {statisticKey, "degreesOfFreedom", "probability"} of a test, null where not defined.
+ReportJson testJson(const char* statisticKey, const ChiSquareTest& test);
+
 // "[statistics]", the number of replicates, the allele, fit and residual tables as
 // tab-separated rows, the note on the Monte-Carlo probability, and an empty line.
 std::string statisticsText(const TaskState& task, const CalcStatistics& statistics);

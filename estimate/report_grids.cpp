@@ -1,5 +1,8 @@
 #include "estimate/report_grids.h"
 
+#include "estimate/number_text.h"
+#include "platform/cp1251.h"
+
 namespace {
 
 // The allele and genotype grids: after the name, the frequencies by the three criteria.
@@ -62,4 +65,23 @@ const GridLayout& controlPhenotypeLayout()
     static const GridLayout layout{
         {"№", "Фенотип", "Факт", "Расчет", "Генотипический состав класса"}, {}};
     return layout;
+}
+
+ShownTable numberedRows(const GridLayout& layout, const std::vector<Cp1251Text>& names)
+{
+    ShownTable table(1);
+    for (const std::string& title : layout.headers)
+        table[0].push_back(toCp1251(title));
+    for (std::size_t r = 0; r < names.size(); ++r) {
+        std::vector<Cp1251Text> row(layout.headers.size());
+        row[0] = Cp1251Text::fromBytes(integerText(static_cast<std::int64_t>(r + 1)));
+        row[1] = names[r];
+        table.push_back(std::move(row));
+    }
+    for (const std::string& summary : layout.summaries) {
+        std::vector<Cp1251Text> row(layout.headers.size());
+        row[1] = toCp1251(summary);
+        table.push_back(std::move(row));
+    }
+    return table;
 }

@@ -4,8 +4,13 @@
 // the captions of the summary rows under the numbered data rows; the windows add widths.
 #pragma once
 
+#include "platform/cp1251_text.h"
+
 #include <string>
 #include <vector>
+
+// Rows of cell texts, header row first: a grid as the window shows it.
+using ShownTable = std::vector<std::vector<Cp1251Text>>;
 
 struct GridLayout
 {
@@ -32,3 +37,8 @@ const GridLayout& controlTestLayout();
 // kontrol StringGrid3: the phenotypes, their typed counts ("Факт"), the expected counts by
 // the chosen criterion ("Расчет") and the genotypes of each class.
 const GridLayout& controlPhenotypeLayout();
+
+// The grid of the layout before results are written in: the header row, then one data row a
+// name (the row number in column 0, the name in column 1), then the summary rows (the caption
+// in column 1); every other cell empty.
+ShownTable numberedRows(const GridLayout& layout, const std::vector<Cp1251Text>& names);

@@ -28,23 +28,23 @@ std::string probabilityText(const std::optional<double>& p)
     return p ? formatFixed(*p, 6, 4) : notDefinedText;
 }
 
-std::string degreesText(const std::optional<int>& df)
-{
-    return df ? integerText(*df) : notDefinedText;
-}
-
 std::string errorGapText(ErrorGap gap)
 {
     return std::string(notDefinedText) +
            (gap == ErrorGap::boundary ? " (частота на границе)" : " (матрица вырождена)");
 }
 
-std::string alleleName(const TaskState& task, int i)
+} // namespace
+
+std::string degreesText(const std::optional<int>& df)
+{
+    return df ? integerText(*df) : notDefinedText;
+}
+
+std::string shownAlleleName(const TaskState& task, int i)
 {
     return cp1251ToUtf8(task.alleleNames[i].trimmed());
 }
-
-} // namespace
 
 TextTable alleleStatisticsTable(const TaskState& task, const TaskStatistics& statistics,
                                 const ReplicateResult* replicates)
@@ -63,7 +63,7 @@ TextTable alleleStatisticsTable(const TaskState& task, const TaskStatistics& sta
     }
     for (int i = 1; i <= task.alleleCount; ++i) {
         const auto a = static_cast<std::size_t>(i - 1);
-        std::vector<std::string> row{integerText(i), alleleName(task, i)};
+        std::vector<std::string> row{integerText(i), shownAlleleName(task, i)};
         for (std::size_t k = 0; k < 3; ++k) {
             const CriterionStatistics& criterion = statistics.criteria[k];
             row.push_back(frequencyText(static_cast<double>(criterion.frequencies[a])));

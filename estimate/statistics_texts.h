@@ -9,15 +9,20 @@
 
 #include "estimate/replicates.h"
 #include "estimate/task_statistics.h"
+#include "estimate/text_table.h"
 #include "task/task_state.h"
 
+#include <optional>
 #include <string>
-#include <vector>
-
-using TextTable = std::vector<std::vector<std::string>>;
 
 // The text of a figure that cannot be computed.
 extern const char* const notDefinedText;
+
+// The degrees of freedom of a test, or notDefinedText.
+std::string degreesText(const std::optional<int>& df);
+
+// The name of allele i (1-based) without its trailing space, in UTF-8.
+std::string shownAlleleName(const TaskState& task, int i);
 
 // One row per allele; the bootstrap columns stay empty without replicates.
 TextTable alleleStatisticsTable(const TaskState& task, const TaskStatistics& statistics,

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
 #include <numeric>
+#include <sstream>
 
 namespace {
 
@@ -198,4 +200,18 @@ std::string taskFileProblemText(const std::string& fileName, const TaskFileProbl
 {
     if (problem.line == 0) return fileName + ": " + problem.message;
     return fileName + ", строка " + std::to_string(problem.line) + ": " + problem.message;
+}
+
+std::optional<std::string> readTaskFile(const std::string& path, std::string& problem)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        problem = path + ": не удается открыть файл задачи";
+        return std::nullopt;
+    }
+    // Streaming the buffer reads a folder, which opens on Linux, as an empty text instead of
+    // throwing from the read.
+    std::ostringstream text;
+    text << file.rdbuf();
+    return std::move(text).str();
 }

@@ -37,5 +37,9 @@ struct LoadedTask
 // a phenotype the alleles do not produce and a phenotype counted twice are problems.
 LoadedTask loadTaskFile(std::string_view utf8Text, TaskState& task);
 
+// The text of the task file at path; nothing when the file cannot be opened, with the message
+// "PATH: не удается открыть файл задачи" in problem.
+std::optional<std::string> readTaskFile(const std::string& path, std::string& problem);
+
 // One line naming the file and the line: "task.txt, строка 3: …".
 std::string taskFileProblemText(const std::string& fileName, const TaskFileProblem& problem);

@@ -2,6 +2,14 @@
 
 #include "toolkit/controls.h"
 
+#include <QFontMetrics>
+
+#include <algorithm>
+
+namespace {
+constexpr int headerMargin = 12; // pixels beside a header text
+}
+
 StringGrid* makeListGrid(QWidget* parent, int x, int y, int width, int height)
 {
     auto* grid = new StringGrid(parent);
@@ -23,15 +31,25 @@ void layOutColumns(StringGrid& grid, const GridLayout& layout, const std::vector
 void showNumberedRows(StringGrid& grid, const GridLayout& layout,
                       const std::vector<Cp1251Text>& names)
 {
-    const int count = static_cast<int>(names.size());
-    grid.setRowCount(count + static_cast<int>(layout.summaries.size()) + 1);
-    for (int r = 1; r <= count; ++r) {
-        grid.setCells(0, r, QString::number(r));
-        grid.setCp1251Cell(1, r, names[r - 1]);
-    }
-    for (std::size_t s = 0; s < layout.summaries.size(); ++s) {
-        const int row = count + 1 + static_cast<int>(s);
-        grid.setCells(0, row, QString());
-        grid.setCells(1, row, QString::fromStdString(layout.summaries[s]));
-    }
+    const ShownTable rows = numberedRows(layout, names);
+    grid.setRowCount(static_cast<int>(rows.size()));
+    for (std::size_t r = 1; r < rows.size(); ++r)
+        for (const int col : {0, 1})
+            grid.setCp1251Cell(col, static_cast<int>(r), rows[r][static_cast<std::size_t>(col)]);
+}
+
+void showTextTable(StringGrid& grid, const TextTable& table, const std::vector<int>& widths)
+{
+    grid.setColCount(static_cast<int>(table[0].size()));
+    grid.setRowCount(static_cast<int>(table.size()));
+    const QFontMetrics metrics(grid.font());
+    for (std::size_t c = 0; c < widths.size(); ++c)
+        grid.setColWidth(
+            static_cast<int>(c),
+            std::max(widths[c], metrics.horizontalAdvance(QString::fromStdString(table[0][c])) +
+                                    headerMargin));
+    for (std::size_t r = 0; r < table.size(); ++r)
+        for (std::size_t c = 0; c < table[r].size(); ++c)
+            grid.setCells(static_cast<int>(c), static_cast<int>(r),
+                          QString::fromStdString(table[r][c]));
 }

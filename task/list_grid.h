@@ -4,6 +4,7 @@
 #pragma once
 
 #include "estimate/report_grids.h"
+#include "estimate/text_table.h"
 #include "platform/cp1251_text.h"
 #include "toolkit/string_grid.h"
 
@@ -16,15 +17,11 @@ StringGrid* makeListGrid(QWidget* parent, int x, int y, int width, int height);
 // column; a missing width throws std::out_of_range).
 void layOutColumns(StringGrid& grid, const GridLayout& layout, const std::vector<int>& widths);
 
-// Entries 1..count of one of the task's lists, whose entry 0 is unused.
-template <typename List>
-std::vector<typename List::value_type> listEntries(const List& list, int count)
-{
-    return {list.begin() + 1, list.begin() + 1 + count};
-}
-
-// Gives the grid one row a name and a summary row, under the header: data row r shows r
-// and names[r - 1] (Windows-1251) in columns 0 and 1; the layout's summary rows after them
-// have an empty number cell and their caption in column 1.
+// Gives the grid one row a name and a summary row, under the header, and writes columns 0
+// and 1 of numberedRows into them; the other columns keep their cells.
 void showNumberedRows(StringGrid& grid, const GridLayout& layout,
                       const std::vector<Cp1251Text>& names);
+
+// Fills the grid with the rows of the table, its header row first. Column c is at least
+// widths[c] pixels wide and as wide as its header text; columns past widths keep their width.
+void showTextTable(StringGrid& grid, const TextTable& table, const std::vector<int>& widths);

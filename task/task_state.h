@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 constexpr int maxAlleles = 50;
 constexpr int maxTests = 50;
@@ -59,6 +60,13 @@ struct TaskState
     // Three times the total count; 64-bit, since 1500 counts below 20000000 exceed 2^31.
     std::int64_t tripleTotal = 0;
 };
+
+// Entries 1..count of one of the task's lists, whose entry 0 is unused.
+template <typename List>
+std::vector<typename List::value_type> listEntries(const List& list, int count)
+{
+    return {list.begin() + 1, list.begin() + 1 + count};
+}
 
 // The program's task record, used by the windows. Core routines take a TaskState& so that
 // tests can work on their own.

@@ -10,10 +10,9 @@
 #include "archive/archive_calc.h"
 #include "compare/calc_compare.h"
 #include "estimate/calc_options.h"
+#include "estimate/task_file.h"
 
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 #include <unistd.h>
 
@@ -34,16 +33,16 @@ int main(int argc, char** argv)
     CalcOptions options = parsed.options;
     options.progressOnTerminal = isatty(STDERR_FILENO) != 0;
     if (!options.archiveFolder.empty()) return runArchiveCalculator(options, std::cout, std::cerr);
-    std::ostringstream text;
     if (options.taskFile == "-") {
+        std::ostringstream text;
         text << std::cin.rdbuf();
-    } else {
-        std::ifstream file(options.taskFile, std::ios::binary);
-        if (!file) {
-            std::cerr << options.taskFile << ": не удается открыть файл задачи\n";
-            return 2;
-        }
-        text << file.rdbuf();
+        return runCalculator(options, text.str(), std::cout, std::cerr);
     }
-    return runCalculator(options, text.str(), std::cout, std::cerr);
+    std::string problem;
+    const std::optional<std::string> text = readTaskFile(options.taskFile, problem);
+    if (!text) {
+        std::cerr << problem << "\n";
+        return 2;
+    }
+    return runCalculator(options, *text, std::cout, std::cerr);
 }
