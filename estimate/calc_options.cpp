@@ -241,6 +241,7 @@ int calculateLoadedTask(const CalcOptions& options, const std::string& source, T
         err << source << ": " << result.failure << "\n";
         return badInput;
     }
+    const ReportTables tables = reportTables(task, result, loaded.countTexts);
     if (options.stats) {
         const CalcStatistics statistics = calculateStatistics(
             task, result, options.replicates, options.progressOnTerminal ? &err : nullptr);
@@ -249,17 +250,16 @@ int calculateLoadedTask(const CalcOptions& options, const std::string& source, T
             report["statistics"] = statisticsJson(statistics);
             out << reportJsonText(report);
         } else {
-            out << reportText(reportTables(task, result, loaded.countTexts))
-                << statisticsText(task, statistics);
+            out << reportText(tables) << statisticsText(task, statistics);
         }
     } else if (options.json) {
         out << reportJson(task, result);
     } else {
-        out << reportText(reportTables(task, result, loaded.countTexts));
+        out << reportText(tables);
     }
     if (!options.workbookFile.empty()) {
-        const WorkbookFileResult written = writeResultsWorkbook(
-            resultTextsOf(reportTables(task, result, loaded.countTexts)), options.workbookFile);
+        const WorkbookFileResult written =
+            writeResultsWorkbook(resultTextsOf(tables), options.workbookFile);
         if (!written.ok()) {
             err << workbookFailureMessage(written) << "\n";
             return workbookNotWritten;
