@@ -164,3 +164,20 @@ TEST(GeneticDistance, UpgmaTreeOfThreeKnownDistances)
     const Tree other = upgmaTree({{0, 0.9, 0.7}, {0.9, 0, 0.1}, {0.7, 0.1, 0}});
     EXPECT_EQ(newickText(other, {"A", "B", "C"}), "(A:0.4,(B:0.05,C:0.05):0.35);");
 }
+
+TEST(GeneticDistance, UpgmaWeightsClustersBySizeAndJoinsTiesInOrder)
+{
+    // A, B join at 1; d(AB,C) = (4 + 6) / 2 = 5 joins C at 2.5; d(ABC,D) weighs AB twice:
+    // (2·10 + 16) / 3 = 12, so the root is at 6 (not (10 + 16) / 4 = 6.5).
+    const Tree tree = upgmaTree({{0, 2, 4, 10}, {2, 0, 6, 10}, {4, 6, 0, 16}, {10, 10, 16, 0}});
+    ASSERT_EQ(tree.joins.size(), 3u);
+    EXPECT_TRUE(near(tree.joins[2].height, 6, 1e-12));
+    EXPECT_EQ(newickText(tree, {"A", "B", "C", "D"}), "(((A:1,B:1):1.5,C:2.5):3.5,D:6);");
+    // A–B and C–D are equally close: the pair of lower numbers joins first.
+    const Tree tied = upgmaTree({{0, 2, 8, 8}, {2, 0, 8, 8}, {8, 8, 0, 2}, {8, 8, 2, 0}});
+    ASSERT_EQ(tied.joins.size(), 3u);
+    EXPECT_EQ(tied.joins[0].left, 0);
+    EXPECT_EQ(tied.joins[0].right, 1);
+    EXPECT_EQ(tied.joins[1].left, 2);
+    EXPECT_EQ(tied.joins[1].right, 3);
+}

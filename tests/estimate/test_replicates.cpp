@@ -97,6 +97,19 @@ TEST(Replicates, AgreeWithIndependentFiguresWithinSamplingError)
     EXPECT_TRUE(near(result.criteria[0].standardErrors[0], fisher, 0.1 * fisher));
 }
 
+TEST(Replicates, StandardErrorOfTwoSamplesByHand)
+{
+    // With B = 2 the percentile interval is v0 + 0.025·d .. v0 + 0.975·d, d = v1 − v0, and
+    // the sample standard deviation (divisor B − 1) of v0 and v1 is d / √2.
+    setUpTask(sample, {"A", "B"});
+    const TaskStatistics statistics = statisticsOf({30, 50, 20});
+    const ReplicateResult result = replicate(statistics, 2, 1);
+    const auto [low, high] = result.criteria[0].intervals[0];
+    const double d = (high - low) / 0.95;
+    ASSERT_GT(d, 1e-4);
+    EXPECT_TRUE(near(result.criteria[0].standardErrors[0], d / std::sqrt(2.0), 1e-12));
+}
+
 TEST(Replicates, CancelledRunLeavesNothing)
 {
     setUpTask(sample, {"A", "B", "-"});

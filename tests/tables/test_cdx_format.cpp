@@ -108,6 +108,52 @@ TEST(CdxFormat, HeadersAndNodesCarryWhatOtherReadersUse)
     EXPECT_GT(leaves, 1u);
 }
 
+TEST(CdxFormat, LeavesAreChainedBySiblingLinksInKeyOrder)
+{
+    // Other readers walk a tag's leaves by their links: left at 4, right at 8 of each node.
+    const std::vector<CdxEntry> entries = entriesFor(5000, 7);
+    const std::vector<std::uint8_t> file = buildCdx(entries);
+    constexpr std::uint32_t none = 0xFFFFFFFF;
+    std::uint32_t first = none;
+    for (std::uint32_t at = 0xA00; at < file.size(); at += 512)
+        if ((u16(file, at) & 2) && u32(file, at + 4) == none) first = at;
+    ASSERT_NE(first, none);
+
+    std::vector<std::uint32_t> leaves;
+    std::vector<std::uint32_t> records;
+    for (std::uint32_t at = first; at != none && leaves.size() < 1000; at = u32(file, at + 8)) {
+        leaves.push_back(at);
+        const std::uint32_t mask = u32(file, at + 14);
+        const int n = file[at + 23];
+        for (std::uint32_t k = 0; k < u16(file, at + 2); ++k) {
+            std::uint32_t entry = 0;
+            for (int b = 0; b < n; ++b)
+                entry |= file[at + 24 + k * n + b] << (8 * b);
+            records.push_back(entry & mask);
+        }
+    }
+    std::vector<std::uint32_t> expected;
+    for (const CdxEntry& e : entries)
+        expected.push_back(e.record);
+    EXPECT_EQ(records, expected);
+    EXPECT_GT(leaves.size(), 2u);
+
+    std::vector<std::uint32_t> backwards;
+    for (std::uint32_t at = leaves.back(); at != none && backwards.size() < 1000;
+         at = u32(file, at + 4))
+        backwards.push_back(at);
+    EXPECT_EQ(std::vector<std::uint32_t>(backwards.rbegin(), backwards.rend()), leaves);
+}
+
+TEST(CdxFormat, SmallIndexesStillUseThreeBytesAnEntry)
+{
+    // Three records need only 2 + 4 + 4 bits, but a leaf entry is never narrower than three
+    // bytes.
+    const std::vector<std::uint8_t> file = buildCdx(entriesFor(3, 1));
+    ASSERT_TRUE(u16(file, 0xA00) & 2);
+    EXPECT_EQ(file[0xA00 + 23], 3);
+}
+
 TEST(CdxFormat, DamagedOrForeignIndexesAreNotUsed)
 {
     const std::vector<CdxEntry> entries = entriesFor(5000, 50);

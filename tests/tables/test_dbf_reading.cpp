@@ -3,6 +3,7 @@
 // message that names the file and the fault, and are left exactly as they were.
 #include "platform/cp1251.h"
 #include "tables/archive_schema.h"
+#include "tables/dbf_format.h"
 #include "tables/table.h"
 #include "tables/table_error.h"
 #include "tests/tables/handmade_dbf.h"
@@ -176,4 +177,17 @@ TEST(DbfReading, FieldsOtherThanTheTablesAreRefused)
         handmadeDbf({{"INDEX", 'N', 6}, {"INDEX", 'N', 6}, {"ALLEL", 'C', 254}, {"OT", 'L', 1}},
                     rowsFor(4)),
         "поле «INDEX» описано дважды");
+}
+
+TEST(DbfReading, NewTablesStoreEachFieldsOffsetInItsDescriptor)
+{
+    // Bytes 12–15 of a descriptor: the field's place in the record, after the deletion byte.
+    const std::vector<std::uint8_t> file = newDbfFile(newTableFields(allelSchema()), {2026, 12, 8});
+    std::uint32_t expected = 1;
+    for (std::size_t i = 0; i < allelFields.size(); ++i) {
+        const std::uint8_t* d = file.data() + 32 + 32 * i;
+        EXPECT_EQ(d[12] | d[13] << 8 | d[14] << 16 | d[15] << 24, expected) << i;
+        expected += static_cast<std::uint32_t>(d[16]);
+    }
+    EXPECT_EQ(expected, 1u + 6 + 6 + 254 + 1);
 }
