@@ -270,6 +270,13 @@ std::vector<std::string> restoreArchive(char letter, const std::string& workingF
 
 std::optional<std::string> finishInterruptedRestore(const std::string& workingFolder)
 {
+    // Only the one program that may write the tables touches the folder; readers wait.
+    std::vector<TableFile> held;
+    try {
+        held = holdTables(workingFolder);
+    } catch (const TableError&) {
+        return std::nullopt;
+    }
     const std::string record = workingFolder + "/" + restoreRecordName;
     std::optional<std::string> message;
     if (const auto sums = readFileSums(record)) {

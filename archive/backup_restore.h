@@ -52,8 +52,9 @@ std::vector<std::string> restoreArchive(char letter, const std::string& workingF
 
 // Run before the tables are opened: finishes a restore whose record the working folder holds
 // (each table is the restored copy or still its temporary copy, which is renamed into place)
-// and removes temporary copies left by a backup or restore cut short. Returns the message to
-// show when a restore was finished, or could not be.
+// and removes temporary copies left by a backup or restore cut short. Does nothing while
+// another program holds the tables for writing. Returns the message to show when a restore was
+// finished, or could not be.
 std::optional<std::string> finishInterruptedRestore(const std::string& workingFolder);
 
 // Whether the working folder holds the record of a restore not yet finished: its tables may be
