@@ -110,23 +110,26 @@ std::vector<TableFile> holdTables(const std::string& workingFolder)
 // manifest, or, without a manifest, a task whose rows do not fit it.
 std::optional<std::string> disagreement(const std::string& folder)
 {
-    const std::string incomplete =
-        "Резервная копия неполна: копирование на носитель было прервано, и ее файлы не совпадают "
-        "с их списком (";
+    const auto incomplete = [](const std::string& name) {
+        return "Резервная копия неполна: файл " + name +
+               " не совпадает со списком файлов копии (копирование на носитель было прервано "
+               "или файлы взяты из разных копий). Архив не изменен.";
+    };
     if (const auto manifest = readFileSums(folder + "/" + manifestName)) {
         for (const FileSum& sum : *manifest)
-            if (!matchesSum(folder, sum)) return incomplete + sum.name + "). Архив не изменен.";
+            if (!matchesSum(folder, sum)) return incomplete(sum.name);
         for (const ArchiveTableFile& table : archiveTableFiles()) {
             const auto listed = [&](const FileSum& sum) {
                 return findFileNoCase(folder, table.name) == sum.name;
             };
             if (std::none_of(manifest->begin(), manifest->end(), listed))
-                return incomplete + table.name + "). Архив не изменен.";
+                return incomplete(table.name);
         }
         return std::nullopt;
     }
     if (std::filesystem::exists(folder + "/" + manifestName))
-        return incomplete + manifestName + "). Архив не изменен.";
+        return std::string("Резервная копия повреждена: список ее файлов (") + manifestName +
+               ") не читается. Архив не изменен.";
     try {
         if (const auto problem = taskNotFittingItsRows(folder))
             return *problem + " Архив не изменен.";

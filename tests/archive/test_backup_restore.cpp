@@ -157,9 +157,10 @@ TEST_F(BackupRestore, ACopyThatFailsIsReportedPerFileAndTheBackupIsNotTakenForAW
     fs::remove(folder / "ALLEL.DBF");
     write(folder / "ALLEL.DBF", table(allelSchema(), "allel old"));
     writeArchive(work, "old");
-    EXPECT_EQ(restore('E'), (Messages{"Резервная копия неполна: копирование на носитель было "
-                                      "прервано, и ее файлы не совпадают с их списком "
-                                      "(ALLEL.DBF). Архив не изменен.",
+    EXPECT_EQ(restore('E'), (Messages{"Резервная копия неполна: файл ALLEL.DBF не совпадает со "
+                                      "списком файлов копии (копирование на носитель было "
+                                      "прервано или файлы взяты из разных копий). Архив не "
+                                      "изменен.",
                                       "Даные НЕ ВОССТАНОВЛЕНЫ!!"}));
     EXPECT_EQ(tag(work / "FENOTIP.DBF"), "fenotip old");
 }
@@ -306,9 +307,9 @@ TEST_F(BackupRestore, TablesOfTwoBackupsAreRefusedWithOrWithoutTheirListAndNothi
     EXPECT_EQ(backup('E'), Messages{"Резервная копия создана!"});
     write(folder / "ALLEL.DBF", table(allelSchema(), "allel 2")); // a copy cut short
     writeArchive(work, "now");
-    EXPECT_EQ(restore('E').front(), "Резервная копия неполна: копирование на носитель было "
-                                    "прервано, и ее файлы не совпадают с их списком (ALLEL.DBF). "
-                                    "Архив не изменен.");
+    EXPECT_EQ(restore('E').front(), "Резервная копия неполна: файл ALLEL.DBF не совпадает со "
+                                    "списком файлов копии (копирование на носитель было прервано "
+                                    "или файлы взяты из разных копий). Архив не изменен.");
     EXPECT_EQ(tag(work / "ALLEL.DBF"), "allel now");
 
     // A backup of an older version has no list: it restores when its tasks fit their rows.
