@@ -4,7 +4,7 @@
 // disk could keep: whole 512-byte sectors (or 4 KiB pages) of a file, its new length or its old
 // one (a longer file then ends in zeros), each change of a folder's names or not (the two names
 // of a rename together). The states are subsets of those parts: all of them when they are few,
-// otherwise none, all, each alone, all but each and random ones, up to a bound per point.
+// otherwise none, all, some alone, all but one and random ones, at most 24 per point.
 //
 // In each state the program starts as it does: a restore cut short is finished, the tables are
 // opened (and mended), rows without their task freed. Then the archive must have opened, and
@@ -162,92 +162,58 @@ std::vector<Part> partsOf(const Moment& m, std::size_t unit)
     std::set<ino_t> inodes;
     for (const auto& [label, kept] : m.kept) {
         const Names& now = m.now.at(label);
-        // Changed names, grouped when they share an inode (the two names of a rename).
-        std::vector<std::set<std::string>> groups;
-        std::set<std::string> changed;
+        // Changed names, grouped by the inode they name now, or named (the two of a rename).
+        std::map<ino_t, std::set<std::string>> groups;
         for (const Names* side : {&kept, &now})
             for (const auto& [name, ino] : *side) {
                 inodes.insert(ino);
                 const auto k = kept.find(name);
                 const auto n = now.find(name);
                 if (k == kept.end() || n == now.end() || k->second != n->second)
-                    changed.insert(name);
+                    groups[n != now.end() ? n->second : k->second].insert(name);
             }
-        const auto inodesOf = [&](const std::string& name) {
-            std::set<ino_t> of;
-            for (const Names* side : {&kept, &now})
-                if (side->contains(name)) of.insert(side->at(name));
-            return of;
-        };
-        for (const std::string& name : changed) {
-            std::set<std::string> group = {name};
-            for (auto g = groups.begin(); g != groups.end();) {
-                bool shares = false;
-                for (const std::string& other : *g)
-                    for (ino_t ino : inodesOf(other))
-                        shares = shares || inodesOf(name).contains(ino);
-                if (shares) {
-                    group.insert(g->begin(), g->end());
-                    g = groups.erase(g);
-                } else {
-                    ++g;
-                }
-            }
-            groups.push_back(group);
-        }
-        for (std::set<std::string>& group : groups)
-            parts.push_back({label, std::move(group), 0, 0, 0});
+        for (auto& [ino, names] : groups)
+            parts.push_back({label, std::move(names), 0, 0, 0});
     }
     for (ino_t ino : inodes) {
         const auto& old = bytesOf(m.keptData, ino);
         const auto& now = bytesOf(m.nowData, ino);
-        if (old == now) continue;
         if (old.size() != now.size()) parts.push_back({"", {}, ino, 0, 0});
-        for (std::size_t begin = 0; begin < std::max(old.size(), now.size()); begin += unit) {
-            const std::size_t end = begin + unit;
-            for (std::size_t at = begin; at < end; ++at)
+        for (std::size_t begin = 0; begin < std::max(old.size(), now.size()); begin += unit)
+            for (std::size_t at = begin; at < begin + unit; ++at)
                 if (byteAt(old, at) != byteAt(now, at)) {
-                    parts.push_back({"", {}, ino, begin, end});
+                    parts.push_back({"", {}, ino, begin, begin + unit});
                     break;
                 }
-        }
     }
     return parts;
 }
 
-// The subsets of n parts tried at one point (true: the disk kept the part).
+// The subsets of n parts tried at one point (true: the disk kept the part): every one of a few
+// parts; of more, none, all, some alone or all but one, and random ones, 24 at most.
 std::vector<std::vector<bool>> choices(std::size_t n, std::mt19937& random)
 {
-    constexpr std::size_t bound = 24;
     std::set<std::vector<bool>> chosen;
-    if (n <= 4) {
-        for (std::size_t bits = 0; bits < (std::size_t{1} << n); ++bits) {
-            std::vector<bool> c(n);
-            for (std::size_t i = 0; i < n; ++i)
-                c[i] = (bits >> i) & 1;
-            chosen.insert(c);
-        }
-        return {chosen.begin(), chosen.end()};
-    }
-    chosen.insert(std::vector<bool>(n, false));
-    chosen.insert(std::vector<bool>(n, true));
-    std::vector<std::vector<bool>> single;
-    for (std::size_t i = 0; i < n; ++i) {
-        std::vector<bool> alone(n, false), allBut(n, true);
-        alone[i] = true;
-        allBut[i] = false;
-        single.push_back(alone);
-        single.push_back(allBut);
-    }
-    std::shuffle(single.begin(), single.end(), random);
-    for (std::size_t i = 0; i < single.size() && chosen.size() < bound / 2; ++i)
-        chosen.insert(single[i]);
-    for (int tries = 0; chosen.size() < bound && tries < 100; ++tries) {
+    const auto add = [&](const std::function<bool(std::size_t)>& keeps) {
         std::vector<bool> c(n);
         for (std::size_t i = 0; i < n; ++i)
-            c[i] = random() & 1;
+            c[i] = keeps(i);
         chosen.insert(c);
+    };
+    if (n <= 4) {
+        for (std::size_t bits = 0; bits < (std::size_t{1} << n); ++bits)
+            add([&](std::size_t i) { return (bits >> i) & 1; });
+        return {chosen.begin(), chosen.end()};
     }
+    add([](std::size_t) { return false; });
+    add([](std::size_t) { return true; });
+    for (int tries = 0; chosen.size() < 12 && tries < 100; ++tries) {
+        const std::size_t one = random() % n;
+        add([&](std::size_t i) { return i == one; });
+        add([&](std::size_t i) { return i != one; });
+    }
+    for (int tries = 0; chosen.size() < 24 && tries < 100; ++tries)
+        add([&](std::size_t) { return random() & 1; });
     return {chosen.begin(), chosen.end()};
 }
 
@@ -372,10 +338,19 @@ private:
     std::set<std::size_t> seen_;
 };
 
+// What the backup folder holds before the operation: nothing, or a backup of the base archive
+// (with or without its list of files), the working archive having one more task since.
+enum class Backup
+{
+    none,
+    whole,
+    withoutList
+};
+
 struct Scenario
 {
     std::string kind;
-    std::function<void(const fs::path& work, const fs::path& backup)> setUp;
+    Backup backup;
     std::function<void(std::unique_ptr<ArchiveFiles>& archive, const fs::path& work)> run;
     std::vector<Tasks> allowed;  // the working archive's tasks after a start
     std::vector<Tasks> restored; // backups: the tasks a restore from the backup may give
@@ -464,70 +439,40 @@ int main(int argc, char** argv)
              {"SPISOK.DBF", "ALLEL.DBF", "FENOTIP.DBF", "SPISOK.CDX", "ALLEL.CDX", "FENOTIP.CDX"})
             fs::copy_file(base / file, to / file);
     };
-    const auto saveSmall = [&](const fs::path& work) {
-        ArchiveFiles archive(work);
-        save(archive, small);
+    using Run = std::function<void(std::unique_ptr<ArchiveFiles>&, const fs::path&)>;
+    const auto saving = [](const TaskRecord& task) -> Run {
+        return [&task](auto& archive, const fs::path&) { save(*archive, task); };
     };
-    const auto backupTo = [&](const fs::path& work) {
-        backupArchive('E', work.string(), {[] {}, [] {}});
+    const Run backingUp = [](auto& archive, const fs::path& work) {
+        backupArchive('E', work.string(), controlOf(archive, work));
     };
-    const auto dropManifest = [](const fs::path& backup) {
-        fs::remove(backup / ".velimor-manifest");
+    const Run restoring = [](auto& archive, const fs::path& work) {
+        restoreArchive('E', work.string(), controlOf(archive, work));
     };
-
+    const Run deleting = [](auto& archive, const fs::path&) {
+        findTaskByName(archive->spisok, Cp1251Text::fromBytes("P2"));
+        deleteCurrentTask(archive->tables());
+    };
+    const Tasks later = with(baseTasks, small);
     const std::vector<Scenario> scenarios = {
-        {"save into free rows",
-         [&](const fs::path& work, const fs::path&) { copyBase(work); },
-         [&](auto& archive, const fs::path&) { save(*archive, small); },
-         {baseTasks, with(baseTasks, small)},
-         {}},
+        {"save into free rows", Backup::none, saving(small), {baseTasks, later}, {}},
         {"save into free and new rows",
-         [&](const fs::path& work, const fs::path&) { copyBase(work); },
-         [&](auto& archive, const fs::path&) { save(*archive, big); },
+         Backup::none,
+         saving(big),
          {baseTasks, with(baseTasks, big)},
          {}},
-        {"delete",
-         [&](const fs::path& work, const fs::path&) { copyBase(work); },
-         [&](auto& archive, const fs::path&) {
-             findTaskByName(archive->spisok, Cp1251Text::fromBytes("P2"));
-             deleteCurrentTask(archive->tables());
-         },
-         {baseTasks, withoutP2},
-         {}},
+        {"delete", Backup::none, deleting, {baseTasks, withoutP2}, {}},
         {"backup over a backup with its list",
-         [&](const fs::path& work, const fs::path&) {
-             copyBase(work);
-             backupTo(work);
-             saveSmall(work);
-         },
-         [&](auto& archive, const fs::path& work) {
-             backupArchive('E', work.string(), controlOf(archive, work));
-         },
-         {with(baseTasks, small)},
-         {baseTasks, with(baseTasks, small)}},
+         Backup::whole,
+         backingUp,
+         {later},
+         {baseTasks, later}},
         {"backup over an older version's backup",
-         [&](const fs::path& work, const fs::path& backup) {
-             copyBase(work);
-             backupTo(work);
-             dropManifest(backup);
-             saveSmall(work);
-         },
-         [&](auto& archive, const fs::path& work) {
-             backupArchive('E', work.string(), controlOf(archive, work));
-         },
-         {with(baseTasks, small)},
-         {baseTasks, with(baseTasks, small)}},
-        {"restore",
-         [&](const fs::path& work, const fs::path&) {
-             copyBase(work);
-             backupTo(work);
-             saveSmall(work);
-         },
-         [&](auto& archive, const fs::path& work) {
-             restoreArchive('E', work.string(), controlOf(archive, work));
-         },
-         {with(baseTasks, small), baseTasks},
-         {}},
+         Backup::withoutList,
+         backingUp,
+         {later},
+         {baseTasks, later}},
+        {"restore", Backup::whole, restoring, {later, baseTasks}, {}},
     };
 
     Kept kept(root / "opened");
@@ -541,12 +486,21 @@ int main(int argc, char** argv)
             fs::create_directories(folder);
         }
         setenv("VELIMOR_DRIVES", (root / "recorded").c_str(), 1);
-        scenario.setUp(recording.at("work"), recording.at("backup"));
+        const fs::path& work = recording.at("work");
+        copyBase(work);
+        if (scenario.backup != Backup::none) {
+            // The base backed up, then one more task saved.
+            backupArchive('E', work.string(), {[] {}, [] {}});
+            if (scenario.backup == Backup::withoutList)
+                fs::remove(recording.at("backup") / ".velimor-manifest");
+            ArchiveFiles archive(work);
+            save(archive, small);
+        }
         std::vector<Moment> moments;
         {
-            auto archive = startProgram(recording.at("work"));
+            auto archive = startProgram(work);
             Recorder recorder(recording);
-            scenario.run(archive, recording.at("work"));
+            scenario.run(archive, work);
             archive.reset();
             moments = std::move(recorder.moments);
         }
