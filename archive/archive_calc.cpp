@@ -1,5 +1,6 @@
 #include "archive/archive_calc.h"
 
+#include "archive/backup_restore.h"
 #include "platform/cp1251.h"
 #include "tables/archive_schema.h"
 #include "tables/table_error.h"
@@ -63,12 +64,19 @@ ArchivedTask loadArchivedTask(const std::string& folder, std::string_view nameUt
         }
     }
     try {
+        // Read only, beside the program if it runs: the shared locks, taken in this order,
+        // hold off its writes until the three tables are read.
         Table spisok(path("SPISOK.DBF"), spisokSchema());
         Table allel(path("ALLEL.DBF"), allelSchema());
         Table fenotip(path("FENOTIP.DBF"), fenotipSchema());
-        spisok.open();
-        allel.open();
-        fenotip.open();
+        spisok.openForReading();
+        allel.openForReading();
+        fenotip.openForReading();
+        if (restoreUnfinished(folder)) {
+            archived.loaded = problem("восстановление архива из резервной копии было прервано; "
+                                      "его закончит программа Велимор при запуске");
+            return archived;
+        }
         const EncodedText name = encodeCp1251(nameUtf8);
         if (!name.ok() || !findTaskByName(spisok, name.text)) {
             archived.loaded = problem("задачи «" + std::string(nameUtf8) + "» в архиве нет");

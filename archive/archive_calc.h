@@ -26,8 +26,10 @@ struct ArchivedTask
 };
 
 // Reads the live task whose name has the same key as nameUtf8 from SPISOK.DBF, ALLEL.DBF and
-// FENOTIP.DBF of the folder. A missing table, an unknown name or a damaged table is the
-// problem (Russian, UTF-8); the folder's tables are not created when missing.
+// FENOTIP.DBF of the folder, opened for reading only: nothing is written, the program may have
+// the archive open meanwhile, and the rows read are those of one moment between its writes.
+// A missing table, an unknown name, a damaged table or a restore left unfinished is the
+// problem (Russian, UTF-8).
 ArchivedTask loadArchivedTask(const std::string& folder, std::string_view nameUtf8,
                               TaskState& task);
 
