@@ -141,11 +141,9 @@ void runSample(Shared& shared, TaskState& work, std::int64_t unit,
         return;
     }
     computeExpectedFrequencies(work);
-    const auto observedBegin = work.observedPhenotypeFrequency.begin() + 1;
     const auto expectedBegin = work.expectedPhenotypeFrequency.begin() + 1;
-    const FitTest fit =
-        testGoodnessOfFit(std::vector<long double>(observedBegin, observedBegin + p),
-                          std::vector<long double>(expectedBegin, expectedBegin + p), total);
+    const FitTest fit = testGoodnessOfFit(
+        counts, std::vector<long double>(expectedBegin, expectedBegin + p), total);
     shared.exceeds[static_cast<std::size_t>(k)][static_cast<std::size_t>(b)] =
         fit.chiSquare >= criterion.pooled.chiSquare;
 }

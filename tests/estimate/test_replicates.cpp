@@ -41,14 +41,13 @@ double simulatedProbability(const TaskStatistics& statistics, int b)
     std::bernoulli_distribution isA(p);
     int reached = 0;
     for (int s = 0; s < b; ++s) {
-        std::vector<long double> observed(3);
+        std::vector<std::int64_t> counts(3);
         for (std::int64_t person = 0; person < n; ++person)
-            observed[static_cast<std::size_t>(2 - isA(generator) - isA(generator))] += 1;
-        const long double q = (2 * observed[0] + observed[1]) / (2 * static_cast<long double>(n));
-        for (long double& o : observed)
-            o /= static_cast<long double>(n);
+            ++counts[static_cast<std::size_t>(2 - isA(generator) - isA(generator))];
+        const long double q =
+            static_cast<long double>(2 * counts[0] + counts[1]) / (2 * static_cast<long double>(n));
         const FitTest fit =
-            testGoodnessOfFit(observed, {q * q, 2 * q * (1 - q), (1 - q) * (1 - q)}, n);
+            testGoodnessOfFit(counts, {q * q, 2 * q * (1 - q), (1 - q) * (1 - q)}, n);
         reached += fit.chiSquare >= statistics.criteria[0].pooled.chiSquare;
     }
     return (1.0 + reached) / (b + 1);
