@@ -14,8 +14,8 @@ TStatisticsForm* StatisticsForm = nullptr;
 namespace {
 
 constexpr int pollInterval = 50; // milliseconds between looks at a replicate run
-constexpr int barsPage = 2;
-constexpr int allelesChartPage = 3;
+constexpr int barsPage = 3;
+constexpr int allelesChartPage = 4;
 
 std::function<QString()>& imageFileChooser()
 {
@@ -32,6 +32,16 @@ void replaceChart(QChartView& view, QChart* chart)
 
 const char* const criterionCaptions[] = {"МП", "МНК", "МННК"};
 
+// A wrapped text across a page, below its table.
+Label* makeNote(QWidget* page, int top, int height)
+{
+    auto* label = new Label(QString(), page);
+    label->setGeometry(4, top, 955, height);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
 } // namespace
 
 TStatisticsForm::TStatisticsForm()
@@ -42,13 +52,17 @@ TStatisticsForm::TStatisticsForm()
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setGeometry(4, 4, 971, 640);
-    auto* tables = new QWidget;
-    StringGrid1 = makeListGrid(tables, 4, 4, 955, 350);
-    StringGrid2 = makeListGrid(tables, 4, 360, 955, 130);
-    Label1 = new Label(QString::fromStdString(monteCarloNote()), tables);
-    Label1->setGeometry(4, 496, 955, 60);
-    Label1->setWordWrap(true);
-    PageControl1->addTab(tables, "Аллели и согласие");
+    auto* alleles = new QWidget;
+    StringGrid1 = makeListGrid(alleles, 4, 4, 955, 500);
+    Label6 = makeNote(alleles, 510, 90);
+    Label6->setStyleSheet("color: #a00000");
+    PageControl1->addTab(alleles, "Аллели");
+    auto* fit = new QWidget;
+    StringGrid2 = makeListGrid(fit, 4, 4, 955, 400);
+    Label4 = makeNote(fit, 410, 60);
+    Label1 = makeNote(fit, 474, 60);
+    Label1->setText(QString::fromStdString(monteCarloNote()));
+    PageControl1->addTab(fit, "Согласие");
     auto* residuals = new QWidget;
     Button4 = new Button("Наибольшие остатки первыми", residuals, [this] { Button4Click(); });
     Button4->setGeometry(4, 4, 300, 28);
@@ -149,8 +163,10 @@ void TStatisticsForm::showTables()
     const ReplicateResult* replicates = replicates_ ? &*replicates_ : nullptr;
     showTextTable(*StringGrid1, alleleStatisticsTable(*task_, *statistics_, replicates),
                   {24, 100, 60, 60, 130, 70, 130, 60, 70, 130, 60, 70, 130});
+    Label6->setText(QString::fromStdString(bootstrapWarning(*task_, *statistics_, replicates)));
     showTextTable(*StringGrid2, fitStatisticsTable(*statistics_, replicates),
-                  {70, 70, 70, 80, 140, 70, 70, 80, 80, 100});
+                  {60, 330, 90, 120, 90, 110});
+    Label4->setText(QString::fromStdString(saturationNote(*statistics_)));
 }
 
 void TStatisticsForm::showResiduals()

@@ -1,6 +1,7 @@
 // The statistics window, "Статистика и графики": standard errors and intervals of the
-// allele frequencies, the fit tests beside the report's pooled line, the Pearson residuals
-// and two charts, for the last completed calculation. The immediate figures are shown at
+// allele frequencies with a warning where the bootstrap cannot work, the fit tests beside
+// the report's pooled line with a note on saturated models, the Pearson residuals and two
+// charts, for the last completed calculation. The immediate figures are shown at
 // once; "Рассчитать" runs the bootstrap and the Monte-Carlo test on a worker thread with a
 // progress bar, and "Отменить" stops it, leaving nothing of the run on screen.
 #pragma once
@@ -33,7 +34,9 @@ public:
 
     QTabWidget* PageControl1;
     StringGrid* StringGrid1;   // alleles: estimate, standard error, 95% interval per criterion
+    Label* Label6;             // where the bootstrap cannot work
     StringGrid* StringGrid2;   // fit tests per criterion
+    Label* Label4;             // which models are saturated
     Label* Label1;             // why the Monte-Carlo probability matters
     StringGrid* StringGrid3;   // residuals per phenotype
     Button* Button4;           // "Наибольшие остатки первыми", checkable
