@@ -3,9 +3,12 @@
 #include "estimate/phenotype_bars.h"
 #include "estimate/statistics_charts.h"
 #include "estimate/statistics_texts.h"
+#include "export/statistics_workbook.h"
+#include "platform/cp1251.h"
 #include "platform/random.h"
 #include "task/list_grid.h"
 #include "toolkit/file_choice.h"
+#include "toolkit/message.h"
 
 #include <utility>
 
@@ -18,6 +21,12 @@ constexpr int barsPage = 3;
 constexpr int allelesChartPage = 4;
 
 std::function<QString()>& imageFileChooser()
+{
+    static std::function<QString()> chooser;
+    return chooser;
+}
+
+std::function<QString()>& workbookFileChooser()
 {
     static std::function<QString()> chooser;
     return chooser;
@@ -111,7 +120,9 @@ TStatisticsForm::TStatisticsForm()
     ProgressBar1->setGeometry(4, 686, 500, 22);
     ProgressBar1->setValue(0);
     Label3 = new Label(QString(), this);
-    Label3->setGeometry(512, 686, 460, 22);
+    Label3->setGeometry(512, 686, 226, 22);
+    Button5 = new Button("Сохранить книгу", this, [this] { Button5Click(); });
+    Button5->setGeometry(742, 682, 230, 30);
 
     poll_ = new QTimer(this);
     poll_->setInterval(pollInterval);
@@ -126,6 +137,11 @@ TStatisticsForm::~TStatisticsForm()
 void TStatisticsForm::setImageFileChooserForTests(std::function<QString()> chooser)
 {
     imageFileChooser() = std::move(chooser);
+}
+
+void TStatisticsForm::setWorkbookFileChooserForTests(std::function<QString()> chooser)
+{
+    workbookFileChooser() = std::move(chooser);
 }
 
 void TStatisticsForm::setCalculation(const TaskState& task, const CalculationResult& result)
@@ -262,6 +278,20 @@ void TStatisticsForm::Button3Click()
 {
     QChartView* view = PageControl1->currentIndex() == allelesChartPage ? ChartView2 : ChartView1;
     savePicture(this, *view, imageFileChooser());
+}
+
+void TStatisticsForm::Button5Click()
+{
+    if (!statistics_) return;
+    const QString path = chosenSaveFile(this, workbookFileChooser(), "Сохранить книгу",
+                                        "Книга Excel (*.xlsx)", ".xlsx");
+    if (path.isEmpty()) return;
+    // The name is read now: the task may have been saved to the archive since the calculation.
+    const std::vector<TextSheet> sheets =
+        statisticsSheets(cp1251ToUtf8(task.archiveName.trimmed()), *task_, *statistics_,
+                         replicates_ ? &*replicates_ : nullptr);
+    const WorkbookFileResult written = writeStatisticsWorkbook(sheets, path.toStdString());
+    if (!written.ok()) showMessage(workbookFailureMessage(written));
 }
 
 void TStatisticsForm::Button4Click()

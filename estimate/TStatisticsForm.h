@@ -3,7 +3,8 @@
 // the report's pooled line with a note on saturated models, the Pearson residuals and two
 // charts, for the last completed calculation. The immediate figures are shown at
 // once; "Рассчитать" runs the bootstrap and the Monte-Carlo test on a worker thread with a
-// progress bar, and "Отменить" stops it, leaving nothing of the run on screen.
+// progress bar, and "Отменить" stops it, leaving nothing of the run on screen. "Сохранить
+// книгу" writes what is shown into the statistics workbook.
 #pragma once
 
 #include "estimate/calculation_run.h"
@@ -53,6 +54,7 @@ public:
     QProgressBar* ProgressBar1;
     Label* Label3;   // state of the replicate run
     Button* Button3; // "Сохранить рисунок"
+    Button* Button5; // "Сохранить книгу": the statistics workbook
 
     // Takes the results of a completed calculation of the task with its counts; earlier
     // replicate figures are dropped.
@@ -62,12 +64,15 @@ public:
     void Button2Click();
     void Button3Click();
     void Button4Click();
+    void Button5Click();
 
     // Whether a replicate run is going on.
     bool running() const { return worker_.joinable(); }
 
-    // Test seam: where "Сохранить рисунок" writes; empty restores the file dialog.
+    // Test seams: where "Сохранить рисунок" and "Сохранить книгу" write; empty restores the
+    // file dialog.
     static void setImageFileChooserForTests(std::function<QString()> chooser);
+    static void setWorkbookFileChooserForTests(std::function<QString()> chooser);
 
 protected:
     void FormActivate() override;

@@ -3,6 +3,7 @@
 // replicate run fills its columns, a cancelled run leaves nothing, and a chart is saved as
 // a PNG picture.
 #include "estimate/TStatisticsForm.h"
+#include "platform/cp1251.h"
 #include "platform/random.h"
 #include "task/Tantigen.h"
 #include "task/Tkontrol.h"
@@ -16,6 +17,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -158,6 +160,41 @@ TEST(StatisticsWindow, SaysWhereTheFiguresMeanNothing)
                 EXPECT_EQ(cell(form.StringGrid2, 5, row), row % 4 == 1 ? "-" : "не определено");
         });
     });
+}
+
+TEST(StatisticsWindow, SavesTheStatisticsWorkbook)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("statistics"); // the suffix is added
+    QString chosen = path;
+    TStatisticsForm::setWorkbookFileChooserForTests([&] { return chosen; });
+    QString estimate;
+    calculate({"A", "B", "-"}, {"186", "13", "38", "284"}, [&] {
+        task.archiveName = toCp1251("Стадо 1"); // saved to the archive after the calculation
+        inStatisticsWindow([&](TStatisticsForm& form) {
+            estimate = cell(form.StringGrid1, 2, 1);
+            MessageRecorder messages;
+            form.Button5->click();
+            EXPECT_TRUE(messages.messages.empty());
+            chosen = folder.filePath("no/statistics.xlsx");
+            form.Button5->click();
+            EXPECT_EQ(messages.last(), "Не удалось сохранить книгу результатов в файле «" + chosen +
+                                           "»: папка не найдена.");
+        });
+    });
+    TStatisticsForm::setWorkbookFileChooserForTests({});
+    // Read back by openpyxl: the title line and the first allele's estimate.
+    QProcess python;
+    python.start(VELIMOR_PYTHON,
+                 {"-c",
+                  "import openpyxl, sys\n"
+                  "book = openpyxl.load_workbook(sys.argv[1])\n"
+                  "alleles = book['Аллели']\n"
+                  "print(book.sheetnames, alleles['A1'].value, f\"{alleles['C4'].value:.5f}\")",
+                  path + ".xlsx"});
+    ASSERT_TRUE(python.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
+              "['Аллели', 'Согласие', 'Остатки'] Задача: Стадо 1 " + estimate);
 }
 
 TEST(StatisticsWindow, CancelledRunShowsNothing)
