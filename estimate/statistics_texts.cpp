@@ -39,6 +39,15 @@ std::string joined(const std::vector<std::string>& parts, const char* separator)
     return text;
 }
 
+// The first names of a list, so that a large task's warning stays a sentence.
+std::string listed(const std::vector<std::string>& names)
+{
+    constexpr std::size_t shown = 5;
+    if (names.size() <= shown) return joined(names, ", ");
+    return joined({names.begin(), names.begin() + shown}, ", ") + " и еще " +
+           std::to_string(names.size() - shown);
+}
+
 std::string probabilityText(const std::optional<double>& p)
 {
     return p ? formatFixed(*p, 6, 4) : notDefinedText;
@@ -172,15 +181,15 @@ std::string bootstrapWarning(const TaskState& task, const TaskStatistics& statis
         }
     std::string warning;
     if (!unseen.empty())
-        warning += (unseen.size() == 1
-                        ? "Фенотип " + unseen[0] + " в выборке не встречается"
-                        : "Фенотипы " + joined(unseen, ", ") + " в выборке не встречаются") +
-                   ": бутстреп берет выборки только из наблюдавшихся фенотипов, и его ошибки "
-                   "и интервалы занижены; опирайтесь на интервал Вальда (МП), где он определен.";
+        warning +=
+            (unseen.size() == 1 ? "Фенотип " + unseen[0] + " в выборке не встречается"
+                                : "Фенотипы " + listed(unseen) + " в выборке не встречаются") +
+            ": бутстреп берет выборки только из наблюдавшихся фенотипов, и его ошибки "
+            "и интервалы занижены; опирайтесь на интервал Вальда (МП), где он определен.";
     if (!fixed.empty()) {
         if (!warning.empty()) warning += " ";
         warning += (fixed.size() == 1 ? "Частота аллеля " + fixed[0] + " не меняется"
-                                      : "Частоты аллелей " + joined(fixed, ", ") + " не меняются") +
+                                      : "Частоты аллелей " + listed(fixed) + " не меняются") +
                    " в повторениях бутстрепа: его нулевая ошибка ничего не говорит о точности; "
                    "опирайтесь на интервал Вальда (МП), где он определен.";
     }

@@ -2,6 +2,7 @@
 // the product: a numerical Hessian of the log-likelihood, the closed forms of the
 // chi-square tail for 1 to 3 degrees of freedom, and hand sums.
 #include "estimate/calculation_run.h"
+#include "estimate/statistics_texts.h"
 #include "estimate/task_statistics.h"
 #include "platform/random.h"
 #include "tests/estimate/sample_statistics.h"
@@ -257,4 +258,15 @@ TEST(TaskStatistics, TextbookDegreesOfFreedomReachZero)
     }
     EXPECT_EQ(statistics.criteria[0].likelihoodRatio.degreesOfFreedom, 1);
     EXPECT_EQ(statistics.criteria[0].pearson.degreesOfFreedom, 1);
+}
+
+TEST(TaskStatistics, TheBootstrapWarningNamesAtMostFivePhenotypes)
+{
+    // Eleven phenotypes of A, B, C, D, -, two observed: five names and the number left.
+    setUpTask(sample, {"A", "B", "C", "D", "-"});
+    const TaskStatistics statistics = statisticsOf({60, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40});
+    EXPECT_EQ(
+        bootstrapWarning(sample, statistics, nullptr)
+            .substr(0, std::string("Фенотипы «A B», «A C», «A D», «B», «B C» и еще 4 в").size()),
+        "Фенотипы «A B», «A C», «A D», «B», «B C» и еще 4 в");
 }
