@@ -72,6 +72,7 @@ void TForm1::FormActivate()
 void TForm1::Button2Click()
 {
     task.archiveMode = false;
+    task.archiveName = Cp1251Text();
     antigen->showModal();
 }
 

@@ -109,6 +109,7 @@ void Tarhiv::Button1Click()
         return;
     }
     putCounts(*record);
+    task.archiveName = record->name;
     kontrol->showModal();
 }
 

@@ -70,4 +70,5 @@ void saveTaskToArchive()
                  &DataModule4->dsspisok);
     if (result.outcome == SaveOutcome::duplicateName)
         showMessage("Такая задача уже есть... повтор недопустим.");
+    if (result.outcome == SaveOutcome::saved) task.archiveName = record.name;
 }

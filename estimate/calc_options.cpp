@@ -5,6 +5,7 @@
 #include "estimate/calculation_run.h"
 #include "estimate/task_file.h"
 #include "export/report_workbook.h"
+#include "export/statistics_workbook.h"
 #include "export/workbook_file.h"
 #include "platform/random.h"
 
@@ -96,7 +97,8 @@ public:
                         replicatesGiven = true;
                         return true;
                     });
-        valueOption("--xlsx", "FILE", "также записать книгу результатов в файл FILE",
+        valueOption("--xlsx", "FILE",
+                    "также записать книгу результатов в файл FILE (с --stats - книгу статистики)",
                     "после --xlsx ожидается имя файла", nonEmpty(options.workbookFile));
         valueOption("--archive", "FOLDER", "задача из таблиц архива в папке FOLDER",
                     "после --archive ожидается папка", nonEmpty(options.archiveFolder));
@@ -242,15 +244,16 @@ int calculateLoadedTask(const CalcOptions& options, const std::string& source, T
         return badInput;
     }
     const ReportTables tables = reportTables(task, result, loaded.countTexts);
+    std::optional<CalcStatistics> statistics;
     if (options.stats) {
-        const CalcStatistics statistics = calculateStatistics(
-            task, result, options.replicates, options.progressOnTerminal ? &err : nullptr);
+        statistics = calculateStatistics(task, result, options.replicates,
+                                         options.progressOnTerminal ? &err : nullptr);
         if (options.json) {
             ReportJson report = reportDocument(task, result);
-            report["statistics"] = statisticsJson(statistics);
+            report["statistics"] = statisticsJson(*statistics);
             out << reportJsonText(report);
         } else {
-            out << reportText(tables) << statisticsText(task, statistics);
+            out << reportText(tables) << statisticsText(task, *statistics);
         }
     } else if (options.json) {
         out << reportJson(task, result);
@@ -258,8 +261,15 @@ int calculateLoadedTask(const CalcOptions& options, const std::string& source, T
         out << reportText(tables);
     }
     if (!options.workbookFile.empty()) {
+        // With --stats the workbook is the statistics one, named after the archived task or
+        // the task file.
         const WorkbookFileResult written =
-            writeResultsWorkbook(resultTextsOf(tables), options.workbookFile);
+            statistics
+                ? writeStatisticsWorkbook(
+                      statisticsSheets(options.archiveFolder.empty() ? source : options.taskName,
+                                       task, statistics->immediate, &statistics->replicates),
+                      options.workbookFile)
+                : writeResultsWorkbook(resultTextsOf(tables), options.workbookFile);
         if (!written.ok()) {
             err << workbookFailureMessage(written) << "\n";
             return workbookNotWritten;

@@ -39,6 +39,7 @@ void startWithEmptyArchive()
 void enterTask(const std::map<int, QString>& rows, bool dominance)
 {
     task.archiveMode = false;
+    task.archiveName = Cp1251Text(); // a new task, as the main window starts one
     for (int k = 1; k <= 50; ++k) {
         const auto row = rows.find(k);
         const QString text = row == rows.end() ? QString() : row->second;

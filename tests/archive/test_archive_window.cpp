@@ -150,6 +150,7 @@ TEST(ArchiveWindow, OpeningRestoresAllelesModeCriterionAndOnlyTheStoredCounts)
         },
         {[](Form& window) {
             EXPECT_EQ(&window, kontrol);
+            EXPECT_EQ(cp1251ToUtf8(task.archiveName), "Доминирование");
             EXPECT_EQ(alleleColumn(antigen->StringGrid1), alleleRows({{1, "A"}, {2, "B"}}));
             EXPECT_EQ(alleleColumn(antigen->StringGrid2), alleleRows({{2, "-"}}));
             EXPECT_EQ(antigen->StringGrid2->cells(0, 2), "27");

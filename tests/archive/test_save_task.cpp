@@ -4,7 +4,9 @@
 #include "archive/TDataModule4.h"
 #include "archive/Tarhiv.h"
 #include "platform/clock.h"
+#include "platform/cp1251.h"
 #include "task/Tkontrol.h"
+#include "task/task_state.h"
 #include "tests/archive/archive_windows.h"
 #include "tests/archive/stored_rows.h"
 #include "toolkit/message.h"
@@ -103,6 +105,7 @@ TEST(SaveTask, ANameDifferingOnlyInCaseOrSurroundingSpacesIsRefusedUntilItsTaskI
     startWithEmptyArchive();
     enterAbo();
     saveTaskNamed("Ёлочка ABO");
+    EXPECT_EQ(cp1251ToUtf8(task.archiveName), "Ёлочка ABO"); // the task in hand is the saved one
     for (const QString& clash :
          {QString("ёЛОЧКА abo"), QString("   ЁЛОЧКА ABO  "), QString("ёлочка Abo ")}) {
         MessageRecorder messages;
@@ -114,6 +117,7 @@ TEST(SaveTask, ANameDifferingOnlyInCaseOrSurroundingSpacesIsRefusedUntilItsTaskI
         expectRestingState();
     }
     EXPECT_EQ(listedNames(), QStringList{"Ёлочка ABO"});
+    EXPECT_EQ(cp1251ToUtf8(task.archiveName), "Ёлочка ABO");
 
     deleteListedTask(0);
     MessageRecorder messages;
