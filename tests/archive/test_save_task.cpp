@@ -10,6 +10,8 @@
 #include "tests/archive/stored_rows.h"
 #include "toolkit/message.h"
 
+#include <QCoreApplication>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -281,4 +283,28 @@ TEST(SaveTask, ASaveAfterADeleteReusesTheFreedRowsBeforeAppending)
     EXPECT_EQ(liveRows("SPISOK.DBF").size(), 1u);
     EXPECT_EQ(liveRows("SPISOK.DBF")[0].at("INDEX"), "9999");
     EXPECT_EQ(storedRows("SPISOK.DBF").size(), 3u);
+}
+
+TEST(SaveTask, CountsSavedAreNotAskedAboutWhenTheWindowCloses)
+{
+    startWithEmptyArchive();
+    enterAbo();
+    // The user's close of the control window as it stands: true when a question kept it open.
+    const auto closeKeepsIt = [] {
+        kontrol->show();
+        kontrol->windowHandle()->close();
+        QCoreApplication::processEvents();
+        const bool kept = kontrol->isVisible();
+        kontrol->hide();
+        return kept;
+    };
+    typeCount(1, "12");
+    saveTaskNamed("Записанная");
+    typeCount(2, "3");
+    MessageRecorder messages;    // every question answered "Нет"
+    saveTaskNamed("записанная"); // refused: the name is taken, the count not saved
+    EXPECT_TRUE(closeKeepsIt());
+    saveTaskNamed("Вторая");
+    EXPECT_FALSE(closeKeepsIt()); // nothing left to lose
+    EXPECT_EQ(messages.questions.size(), 1u);
 }
