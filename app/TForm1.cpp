@@ -7,6 +7,7 @@
 #include "archive/Tarhiv.h"
 #include "platform/random.h"
 #include "task/Tantigen.h"
+#include "task/Tkontrol.h"
 #include "task/task_state.h"
 
 TForm1* Form1 = nullptr;
@@ -67,6 +68,11 @@ void TForm1::FormActivate()
     seedRandomFromClock();
     task.archiveMode = false;
     DataModule4->openTables();
+}
+
+bool TForm1::FormCloseQuery()
+{
+    return kontrol->confirmLosingCounts("Завершить работу с программой?");
 }
 
 void TForm1::Button2Click()

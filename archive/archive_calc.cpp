@@ -6,6 +6,7 @@
 #include "tables/table_error.h"
 #include "tables/table_file.h"
 #include "task/allele_check.h"
+#include "task/count_entry.h"
 #include "task/phenotypes.h"
 
 #include <filesystem>
@@ -42,6 +43,9 @@ LoadedTask taskFromRecord(const TaskRecord& record, TaskState& task)
     std::int64_t total = 0;
     for (const PhenotypeCount& count : record.counts) {
         if (count.number > task.phenotypeCount) continue;
+        if (!isValidCount(count.count))
+            return problem(
+                invalidCountText(task.phenotypeNames[count.number], std::to_string(count.count)));
         loaded.countTexts[static_cast<std::size_t>(count.number - 1)] =
             Cp1251Text::fromBytes(std::to_string(count.count));
         total += count.count;

@@ -14,8 +14,9 @@
 
 // The task record laid out for the calculation: the allele check over its rows, phenotype
 // generation in its mode (codominance unless KNOP1 says dominance), and its counts as the
-// count cells of phenotypes 1..phenotypeCount, with their total. A failed allele check, which
-// only rows changed outside the program can cause, is the problem.
+// count cells of phenotypes 1..phenotypeCount, with their total. A failed allele check or a
+// count outside 0..19999999, which only rows written by older versions or by other software
+// can hold, is the problem, naming the phenotype.
 LoadedTask taskFromRecord(const TaskRecord& record, TaskState& task);
 
 // A task read from the archive tables of a folder.

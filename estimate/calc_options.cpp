@@ -32,13 +32,14 @@ template <typename Number> std::optional<Number> number(const std::string& text)
     return value;
 }
 
-// The help text opens with the usage lines instead of CLI11's generic one.
+// The help text opens with the usage lines, the comparison's included, instead of CLI11's
+// generic one.
 class CalcHelpFormatter : public CLI::Formatter
 {
 public:
     std::string make_usage(const CLI::App*, std::string) const override
     {
-        return calcUsage() + "\n";
+        return calcUsage() + "\n" + compareUsage() + "\n";
     }
 };
 
@@ -56,7 +57,11 @@ public:
         app.formatter(std::make_shared<CalcHelpFormatter>());
         app.get_formatter()->label("Positionals", "Файл задачи");
         app.option_defaults()->group("Параметры");
-        app.footer("Код возврата: 0 - расчет выполнен, 2 - неверные входные данные, 1 - книгу "
+        app.footer("С --compare сравниваются задачи одного локуса: файлы задач FILE FILE... или "
+                   "задачи архива (--archive FOLDER и --task NAME для каждой); --seed, --json и "
+                   "--xlsx FILE (книга сравнения) действуют так же. Разделы вывода: "
+                   "[populations], [homogeneity], [neiDistance], [chordDistance], [tree].\n\n"
+                   "Код возврата: 0 - расчет выполнен, 2 - неверные входные данные, 1 - книгу "
                    "результатов записать не удалось.");
         app.prefix_command();
         app.set_help_flag("--help", "эта справка");
@@ -152,6 +157,13 @@ std::string calcUsage()
     return "velimor-calc [--seed N] [--criterion 1|2|3] [--json] [--xlsx FILE] TASKFILE\n"
            "velimor-calc [--seed N] [--criterion 1|2|3] [--json] [--xlsx FILE] --archive FOLDER "
            "--task NAME";
+}
+
+std::string compareUsage()
+{
+    return "velimor-calc --compare [--seed N] [--json] [--xlsx FILE] FILE FILE...\n"
+           "velimor-calc --compare [--seed N] [--json] [--xlsx FILE] --archive FOLDER --task NAME "
+           "--task NAME...";
 }
 
 ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments)

@@ -41,6 +41,8 @@ void seedGenerator(const std::optional<std::uint64_t>& seed);
 
 // The usage lines, for messages.
 std::string calcUsage();
+// The usage lines of the comparison (--compare), for its messages and the help.
+std::string compareUsage();
 
 // Parses the arguments after the program name with CLI11; a problem is returned as its message.
 struct ParsedOptions

@@ -70,10 +70,12 @@ protected:
         return names;
     }
 
-    // Types the letter into the window's field and presses its action button.
-    std::vector<QString> press(DriveLetterForm* window, const QString& letter)
+    // Types the letter into the window's field and presses its action button; the messages and
+    // a question (kept in `questions`, answered as given) are real boxes answered in their loops.
+    std::vector<QString> press(DriveLetterForm* window, const QString& letter, bool answer = true)
     {
-        MessageRecorder messages;
+        MessageRecorder messages(MessageRecorder::Mode::showAndAnswer);
+        messages.answers = {answer};
         ModalScript script;
         script.then([&](Form&) {
             window->MaskEdit1->clear();
@@ -81,10 +83,12 @@ protected:
             window->Button1->click();
         });
         window->showModal();
+        questions = messages.questions;
         return messages.messages;
     }
 
     ScratchFolder drives;
+    std::vector<QString> questions;
 };
 
 using Messages = std::vector<QString>;
@@ -125,6 +129,7 @@ TEST_F(BackupWindows, MediumMessagesLeaveTheTablesOpen)
     EXPECT_EQ(press(Form16, "Q"), Messages{"Резервный носитель не установлен или не исправен..."});
     EXPECT_EQ(press(Form17, "E"), Messages{"Резервный носитель не установлен или не исправен или "
                                            "не содержит резервной копии..."});
+    EXPECT_TRUE(questions.empty()); // nothing to restore, nothing to ask
     EXPECT_TRUE(DataModule4->spisok.active());
     EXPECT_TRUE(DataModule4->fenotip.active());
 }
@@ -151,6 +156,12 @@ TEST_F(BackupWindows, RoundTripSaveBackUpDeleteRestore)
     QCoreApplication::processEvents();
     EXPECT_TRUE(liveTaskNames().empty());
 
+    // "Нет" to the question keeps the archive as it is; "Да" replaces it.
+    EXPECT_TRUE(press(Form17, "E", false).empty());
+    EXPECT_EQ(questions, std::vector<QString>{"Архив задач будет заменен резервной копией с "
+                                              "носителя E; задачи, записанные после ее создания, "
+                                              "будут потеряны. Восстановить данные?"});
+    EXPECT_TRUE(liveTaskNames().empty());
     EXPECT_EQ(press(Form17, "E"), Messages{"Данные восстановлены!"});
     EXPECT_EQ(liveTaskNames(), (std::vector<std::string>{"Вторая задача", "Первая задача"}));
     // Other software reads the restored rows in file order, and the rebuilt index walks
