@@ -7,6 +7,7 @@
 #include "archive/Tarhiv.h"
 #include "platform/random.h"
 #include "task/Tantigen.h"
+#include "task/Tkontrol.h"
 #include "task/task_state.h"
 
 TForm1* Form1 = nullptr;
@@ -69,9 +70,15 @@ void TForm1::FormActivate()
     DataModule4->openTables();
 }
 
+bool TForm1::FormCloseQuery()
+{
+    return kontrol->confirmLosingCounts("Завершить работу с программой?");
+}
+
 void TForm1::Button2Click()
 {
     task.archiveMode = false;
+    task.archiveName = Cp1251Text();
     antigen->showModal();
 }
 

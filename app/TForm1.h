@@ -28,6 +28,10 @@ public:
 
     // Runs once, when the event loop first shows the window.
     void FormActivate() override;
+
+protected:
+    // Closing the main window ends the program: counts not saved are asked about first.
+    bool FormCloseQuery() override;
 };
 
 extern TForm1* Form1;

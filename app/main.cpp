@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "platform/window_list.h"
 #include "toolkit/message.h"
+#include "toolkit/translations.h"
 
 #include <QApplication>
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Велимор");
+    installQtTranslations();
 
     if (const auto title =
             findConflictingTitle(listTopLevelWindows(), conflictingTitleFragments())) {

@@ -1,6 +1,7 @@
 #include "archive/TDataModule4.h"
 
 #include "archive/archive_rules.h"
+#include "archive/backup_restore.h"
 #include "tables/archive_schema.h"
 #include "toolkit/message.h"
 
@@ -20,8 +21,9 @@ TDataModule4::TDataModule4()
     if (QCoreApplication* application = QCoreApplication::instance())
         QObject::connect(application, &QCoreApplication::aboutToQuit, &idle_,
                          [this] { guarded([this] { flushIndexes(); }); });
-    allel.open();
-    fenotip.open();
+    if (const auto message = finishInterruptedRestore(".")) showMessage(*message);
+    openAndReport(allel);
+    openAndReport(fenotip);
 }
 
 TDataModule4::~TDataModule4()
@@ -37,10 +39,15 @@ TDataModule4::~TDataModule4()
 
 void TDataModule4::openTables()
 {
-    allel.open();
-    spisok.open();
-    fenotip.open();
+    for (Table* table : {&allel, &spisok, &fenotip})
+        openAndReport(*table);
     freeRowsWithoutTask(spisok, allel, fenotip);
+}
+
+void TDataModule4::openAndReport(Table& table)
+{
+    table.open();
+    if (const auto message = table.takeRepairMessage()) showMessage(*message);
 }
 
 int TDataModule4::currentTaskCode(const std::string& field) const

@@ -1,7 +1,10 @@
-// The holder of the three archive tables and their data sources. Creating it opens
-// ALLEL.DBF and FENOTIP.DBF (a table that fails stops the start with the engine's message);
-// the main window's activation opens SPISOK through openTables. A table's CDX is rewritten
-// once the program is idle again after its keys changed, and before the program ends.
+// The holder of the three archive tables and their data sources. Creating it finishes a
+// restore that a crash interrupted, then opens ALLEL.DBF and FENOTIP.DBF (a table that fails
+// stops the start with the engine's message); the main window's activation opens SPISOK
+// through openTables. A table mended on opening is reported in a message. The program holds
+// the tables' writer locks from then on; readers such as velimor-calc still read them. A
+// table's CDX is rewritten once the program is idle again after its keys changed, and before
+// the program ends.
 #pragma once
 
 #include "tables/data_source.h"
@@ -29,7 +32,8 @@ public:
     DataSource dsfenotip;
 
     // Opens ALLEL.DBF, SPISOK and FENOTIP.DBF, in this order (an open table is left as it
-    // is), then frees the rows that an interrupted save or delete left without a task row.
+    // is), showing the message of a table mended on opening, then frees the rows that an
+    // interrupted save or delete left without a task row.
     void openTables();
 
     // An integer field of the current task record (the current row of SPISOK), such as
@@ -40,6 +44,7 @@ public:
     void flushIndexes();
 
 private:
+    void openAndReport(Table& table);
     void scheduleIndexFlush();
 
     bool flushScheduled_ = false;

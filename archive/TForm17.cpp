@@ -1,6 +1,25 @@
 #include "archive/TForm17.h"
 
+#include "platform/drives.h"
+#include "toolkit/message.h"
+
+#include <QString>
+
 TForm17* Form17 = nullptr;
+
+namespace {
+
+// Whether the drive holds a backup: the folder arhivpog at its root with the task list in it.
+// Without one nothing is replaced, and the restore says so itself.
+bool holdsBackup(char letter)
+{
+    const std::optional<std::string> root = driveRoot(letter);
+    const std::optional<std::string> folder =
+        root ? findFolderNoCase(*root, "arhivpog") : std::nullopt;
+    return folder && findFileNoCase(*root + "/" + *folder, "SPISOK.DBF");
+}
+
+} // namespace
 
 TForm17::TForm17()
     : DriveLetterForm(
@@ -20,5 +39,11 @@ TForm17::TForm17()
 
 void TForm17::Button1Click()
 {
-    runWithLetter(restoreArchive);
+    runWithLetter(restoreArchive, [](char letter) {
+        return !holdsBackup(letter) ||
+               askQuestion(QString("Архив задач будет заменен резервной копией с носителя %1; "
+                                   "задачи, записанные после ее создания, будут потеряны. "
+                                   "Восстановить данные?")
+                               .arg(letter));
+    });
 }

@@ -11,3 +11,8 @@ TForm6::TForm6()
     Edit1 = new Edit(this);
     Edit1->setGeometry(16, 36, 444, 24);
 }
+
+void TForm6::FormActivate()
+{
+    Edit1->setFocus();
+}

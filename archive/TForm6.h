@@ -11,6 +11,9 @@ public:
     TForm6();
 
     Edit* Edit1; // the task name
+
+protected:
+    void FormActivate() override;
 };
 
 extern TForm6* Form6;

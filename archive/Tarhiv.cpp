@@ -11,11 +11,18 @@
 #include "task/Tkontrol.h"
 #include "task/allele_position.h"
 #include "task/count_entry.h"
+#include "task/phenotypes.h"
 #include "task/task_state.h"
 #include "toolkit/message.h"
 #include "toolkit/qt_text.h"
 
 #include <QString>
+#include <QStringList>
+#include <QTableView>
+
+#include <algorithm>
+#include <string>
+#include <utility>
 
 Tarhiv* arhiv = nullptr;
 
@@ -41,9 +48,9 @@ void putAlleleRows(const TaskRecord& record)
     }
 }
 
-// The count column of phenotype rows 1 to maxPhenotypes: emptied, then the stored counts.
-// The grid is made large enough for every row first; the control window's set-up gives it
-// the new task's phenotype count.
+// The count column of phenotype rows 1 to maxPhenotypes: emptied, then the stored counts the
+// rule takes. The grid is made large enough for every row first; the control window's set-up
+// gives it the new task's phenotype count.
 void putCounts(const TaskRecord& record)
 {
     StringGrid* phenotypes = kontrol->StringGrid3;
@@ -51,7 +58,32 @@ void putCounts(const TaskRecord& record)
     for (int r = 1; r <= maxPhenotypes; ++r)
         phenotypes->setCells(countColumn, r, QString());
     for (const PhenotypeCount& count : record.counts)
-        phenotypes->setCells(countColumn, count.number, QString::number(count.count));
+        if (isValidCount(count.count))
+            phenotypes->setCells(countColumn, count.number, QString::number(count.count));
+}
+
+// Tells the stored counts of the task's phenotypes that the rule refuses (written by an older
+// version or by other software), which the task opens without. The phenotypes are generated
+// here only to name them; the control window's set-up generates them again.
+void tellInvalidCounts(const TaskRecord& record)
+{
+    const auto invalid = [](const PhenotypeCount& count) { return !isValidCount(count.count); };
+    if (std::none_of(record.counts.begin(), record.counts.end(), invalid)) return;
+    const InheritanceMode mode = antigen->RadioButton1->isChecked() ? InheritanceMode::codominance
+                                                                    : InheritanceMode::dominance;
+    if (!generatePhenotypes(task, mode)) return;
+    QStringList lines;
+    for (const PhenotypeCount& count : record.counts)
+        if (invalid(count) && count.number <= task.phenotypeCount)
+            lines << QString::fromStdString(
+                invalidCountText(task.phenotypeNames[count.number], std::to_string(count.count)));
+    if (lines.isEmpty()) return;
+    constexpr int shownLines = 10;
+    const auto more = lines.size() - shownLines;
+    if (more > 0) lines = lines.mid(0, shownLines) << QString("… и еще %1").arg(more);
+    showMessage("Задача «" + toQString(record.name.trimmed()) +
+                "» открыта без поголовья, которое в архиве записано неверно:\n" +
+                lines.join(";\n") + ".");
 }
 
 } // namespace
@@ -70,6 +102,7 @@ Tarhiv::Tarhiv()
     DBGrid1->addColumn("TIME", "Время записи задачи", 140);
     DBGrid1->addColumn("NAME", "Наименование задачи", 640);
     DBGrid1->setDataSource(&DataModule4->dsspisok);
+    DBGrid1->onDblClick = [this] { Button1Click(); };
 
     Button1 = new Button("Открыть задачу", this, [this] { Button1Click(); });
     Button1->setGeometry(8, 676, 220, 34);
@@ -88,6 +121,7 @@ Tarhiv::Tarhiv()
 void Tarhiv::FormActivate()
 {
     showAllTasks();
+    DBGrid1->view()->setFocus();
 }
 
 void Tarhiv::Button1Click()
@@ -108,13 +142,17 @@ void Tarhiv::Button1Click()
         task.archiveCountsPending = false;
         return;
     }
+    tellInvalidCounts(*record);
     putCounts(*record);
+    task.archiveName = record->name;
     kontrol->showModal();
 }
 
 void Tarhiv::Button2Click()
 {
     if (!DataModule4->spisok.currentRow()) return;
+    const Cp1251Text name = std::as_const(DataModule4->spisok).fieldByName("name").asString();
+    if (!askQuestion("Удалить задачу «" + toQString(name.trimmed()) + "» из архива?")) return;
     for (DataSource* source :
          {&DataModule4->dsspisok, &DataModule4->dsallel, &DataModule4->dsfenotip})
         source->setEnabled(true);

@@ -1,10 +1,12 @@
 #include "archive/archive_calc.h"
 
+#include "archive/backup_restore.h"
 #include "platform/cp1251.h"
 #include "tables/archive_schema.h"
 #include "tables/table_error.h"
 #include "tables/table_file.h"
 #include "task/allele_check.h"
+#include "task/count_entry.h"
 #include "task/phenotypes.h"
 
 #include <filesystem>
@@ -41,6 +43,9 @@ LoadedTask taskFromRecord(const TaskRecord& record, TaskState& task)
     std::int64_t total = 0;
     for (const PhenotypeCount& count : record.counts) {
         if (count.number > task.phenotypeCount) continue;
+        if (!isValidCount(count.count))
+            return problem(
+                invalidCountText(task.phenotypeNames[count.number], std::to_string(count.count)));
         loaded.countTexts[static_cast<std::size_t>(count.number - 1)] =
             Cp1251Text::fromBytes(std::to_string(count.count));
         total += count.count;
@@ -63,12 +68,19 @@ ArchivedTask loadArchivedTask(const std::string& folder, std::string_view nameUt
         }
     }
     try {
+        // Read only, beside the program if it runs: the shared locks, taken in this order,
+        // hold off its writes until the three tables are read.
         Table spisok(path("SPISOK.DBF"), spisokSchema());
         Table allel(path("ALLEL.DBF"), allelSchema());
         Table fenotip(path("FENOTIP.DBF"), fenotipSchema());
-        spisok.open();
-        allel.open();
-        fenotip.open();
+        spisok.openForReading();
+        allel.openForReading();
+        fenotip.openForReading();
+        if (restoreUnfinished(folder)) {
+            archived.loaded = problem("восстановление архива из резервной копии было прервано; "
+                                      "его закончит программа Велимор при запуске");
+            return archived;
+        }
         const EncodedText name = encodeCp1251(nameUtf8);
         if (!name.ok() || !findTaskByName(spisok, name.text)) {
             archived.loaded = problem("задачи «" + std::string(nameUtf8) + "» в архиве нет");

@@ -14,8 +14,9 @@
 
 // The task record laid out for the calculation: the allele check over its rows, phenotype
 // generation in its mode (codominance unless KNOP1 says dominance), and its counts as the
-// count cells of phenotypes 1..phenotypeCount, with their total. A failed allele check, which
-// only rows changed outside the program can cause, is the problem.
+// count cells of phenotypes 1..phenotypeCount, with their total. A failed allele check or a
+// count outside 0..19999999, which only rows written by older versions or by other software
+// can hold, is the problem, naming the phenotype.
 LoadedTask taskFromRecord(const TaskRecord& record, TaskState& task);
 
 // A task read from the archive tables of a folder.
@@ -26,8 +27,10 @@ struct ArchivedTask
 };
 
 // Reads the live task whose name has the same key as nameUtf8 from SPISOK.DBF, ALLEL.DBF and
-// FENOTIP.DBF of the folder. A missing table, an unknown name or a damaged table is the
-// problem (Russian, UTF-8); the folder's tables are not created when missing.
+// FENOTIP.DBF of the folder, opened for reading only: nothing is written, the program may have
+// the archive open meanwhile, and the rows read are those of one moment between its writes.
+// A missing table, an unknown name, a damaged table or a restore left unfinished is the
+// problem (Russian, UTF-8).
 ArchivedTask loadArchivedTask(const std::string& folder, std::string_view nameUtf8,
                               TaskState& task);
 

@@ -1,6 +1,7 @@
 #include "archive/archive_rules.h"
 
 #include "tables/archive_schema.h"
+#include "tables/table_error.h"
 
 #include <algorithm>
 #include <set>
@@ -22,17 +23,71 @@ int newTaskKey(Table& spisok)
     return smallest - 1;
 }
 
-void writeReusingFreeRow(Table& table, int key, const std::function<void(Table&)>& fillFields)
+ArchiveWriting::ArchiveWriting(Table& spisok, Table& allel, Table& fenotip)
+{
+    try {
+        for (Table* table : {&spisok, &allel, &fenotip}) {
+            table->beginWriting();
+            held_.push_back(table);
+        }
+    } catch (const TableError&) {
+        for (Table* table : held_)
+            table->endWriting();
+        throw;
+    }
+}
+
+ArchiveWriting::~ArchiveWriting()
+{
+    for (Table* table : held_)
+        table->endWriting();
+}
+
+std::vector<std::uint32_t>
+writeRowsNotLive(Table& table, int key, std::size_t count,
+                 const std::function<void(Table&, std::size_t)>& fillFields)
 {
     table.setFilter(freeRowsFilter);
     table.setFiltered(true);
-    table.first();
-    if (table.isEmpty()) table.append();
-    table.edit();
-    fillFields(table);
-    table.fieldByName("index").setAsInteger(key);
-    table.fieldByName("ot").setAsBoolean(true);
-    table.post();
+    std::vector<std::uint32_t> free; // taken now: a row written stays in the view
+    for (std::size_t row = 0; row < table.rowCount() && free.size() < count; ++row)
+        free.push_back(table.recordAt(row));
+    std::vector<std::uint32_t> written;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i < free.size()) {
+            table.goToRecord(free[i]);
+            table.edit();
+        } else {
+            table.append();
+        }
+        fillFields(table, i);
+        table.fieldByName("index").setAsInteger(key);
+        table.fieldByName("ot").setAsBoolean(false);
+        table.post();
+        written.push_back(i < free.size() ? free[i] : table.currentRecord());
+    }
+    return written;
+}
+
+void makeRowsLive(Table& table, const std::vector<std::uint32_t>& records)
+{
+    table.setFilter(freeRowsFilter);
+    table.setFiltered(true);
+    for (std::uint32_t record : records) {
+        table.goToRecord(record);
+        table.edit();
+        table.fieldByName("ot").setAsBoolean(true);
+        table.post();
+    }
+}
+
+void writeReusingFreeRow(Table& table, int key, const std::function<void(Table&)>& fillFields)
+{
+    const std::vector<std::uint32_t> written =
+        writeRowsNotLive(table, key, 1, [&](Table& row, std::size_t) { fillFields(row); });
+    table.sync();
+    makeRowsLive(table, written);
+    table.sync();
 }
 
 void freeTaskRows(Table& table, int key)
@@ -78,6 +133,7 @@ void freeLiveRowsOfKey(Table& table, int key)
 
 void freeRowsWithoutTask(Table& spisok, Table& allel, Table& fenotip)
 {
+    const ArchiveWriting writing(spisok, allel, fenotip);
     const bool spisokFiltered = spisok.filtered();
     spisok.setFiltered(false);
     std::set<int> taskKeys;

@@ -1,7 +1,6 @@
 #include "archive/archive_tables_control.h"
 
 #include "archive/TDataModule4.h"
-#include "archive/archive_rules.h"
 #include "tables/archive_schema.h"
 
 ArchiveTablesControl archiveTablesControl(TDataModule4& tables)
@@ -16,9 +15,8 @@ ArchiveTablesControl archiveTablesControl(TDataModule4& tables)
         for (Table* table : {&tables.spisok, &tables.allel, &tables.fenotip}) {
             table->setFilter(liveRowsFilter);
             table->setFiltered(true);
-            table->open();
         }
-        freeRowsWithoutTask(tables.spisok, tables.allel, tables.fenotip);
+        tables.openTables();
     };
     return control;
 }

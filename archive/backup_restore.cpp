@@ -1,24 +1,27 @@
 #include "archive/backup_restore.h"
 
 #include "archive/archive_table_check.h"
+#include "archive/file_sums.h"
 #include "platform/drives.h"
 #include "platform/file_sync.h"
+#include "tables/table_error.h"
+#include "tables/table_file.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <exception>
+#include <filesystem>
 
 namespace {
 
 const char* const backupFolderName = "arhivpog";
+const char* const manifestName = ".velimor-manifest";
+const char* const restoreRecordName = ".velimor-restore";
+const char* const copyPrefix = ".velimor-copy-";
+const char* const restoreFailed = "Даные НЕ ВОССТАНОВЛЕНЫ!!";
 
 std::string temporaryName(const std::string& name)
 {
-    return ".velimor-copy-" + name;
-}
-
-bool renameFile(const std::string& from, const std::string& to)
-{
-    return std::rename(from.c_str(), to.c_str()) == 0;
+    return copyPrefix + name;
 }
 
 // Closes the tables for the duration of the copies and opens them again afterwards,
@@ -40,6 +43,120 @@ public:
 private:
     const ArchiveTablesControl& tables_;
 };
+
+// Copies files of one folder into another under temporary names, each flushed, and sums the
+// copies as they stand on the target; a file that fails is named in the messages (messageOf)
+// and the copies made so far are removed.
+struct Copies
+{
+    std::vector<FileSum> sums; // by target name
+    bool complete = true;
+};
+
+Copies copyUnderTemporaryNames(const std::string& from, const std::string& to,
+                               const std::vector<std::pair<std::string, std::string>>& names,
+                               const std::function<std::string(const std::string&)>& messageOf,
+                               std::vector<std::string>& messages)
+{
+    Copies copies;
+    for (const auto& [source, target] : names) {
+        const std::string temporary = temporaryName(target);
+        fileStep(to + "/" + temporary);
+        std::optional<FileSum> sum;
+        if (copyFile(from + "/" + source, to + "/" + temporary)) sum = sumOfFile(to, temporary);
+        if (sum) {
+            sum->name = target;
+            copies.sums.push_back(*sum);
+        } else {
+            removeFile(to + "/" + temporary);
+            messages.push_back(messageOf(source));
+            copies.complete = false;
+        }
+    }
+    if (!copies.complete)
+        for (const FileSum& sum : copies.sums)
+            removeFile(to + "/" + temporaryName(sum.name));
+    return copies;
+}
+
+// Renames every copy over its file; the names of those that fail (the others are still
+// renamed).
+std::vector<std::string> putCopiesInPlace(const std::string& folder,
+                                          const std::vector<FileSum>& sums)
+{
+    std::vector<std::string> failed;
+    for (const FileSum& sum : sums)
+        if (!renameFile(folder + "/" + temporaryName(sum.name), folder + "/" + sum.name))
+            failed.push_back(sum.name);
+    return failed;
+}
+
+// The working folder's tables under their writer lock and exclusive table lock, for the
+// moment their files are replaced; throws TableError when another program holds them.
+std::vector<TableFile> holdTables(const std::string& workingFolder)
+{
+    std::vector<TableFile> held;
+    for (const ArchiveTableFile& table : archiveTableFiles()) {
+        const auto name = findFileNoCase(workingFolder, table.name);
+        if (!name) continue;
+        held.push_back(
+            TableFile::open(workingFolder + "/" + *name, table.name, {}, TableAccess::write));
+        held.back().lockForWriting();
+    }
+    return held;
+}
+
+// The first file of a backup that disagrees with the others: one that does not match the
+// manifest, or, without a manifest, a task whose rows do not fit it.
+std::optional<std::string> disagreement(const std::string& folder)
+{
+    const auto incomplete = [](const std::string& name) {
+        return "Резервная копия неполна: файл " + name +
+               " не совпадает со списком файлов копии (копирование на носитель было прервано "
+               "или файлы взяты из разных копий). Архив не изменен.";
+    };
+    if (const auto manifest = readFileSums(folder + "/" + manifestName)) {
+        for (const FileSum& sum : *manifest)
+            if (!matchesSum(folder, sum)) return incomplete(sum.name);
+        for (const ArchiveTableFile& table : archiveTableFiles()) {
+            const auto listed = [&](const FileSum& sum) {
+                return findFileNoCase(folder, table.name) == sum.name;
+            };
+            if (std::none_of(manifest->begin(), manifest->end(), listed))
+                return incomplete(table.name);
+        }
+        return std::nullopt;
+    }
+    if (std::filesystem::exists(folder + "/" + manifestName))
+        return std::string("Резервная копия повреждена: список ее файлов (") + manifestName +
+               ") не читается. Архив не изменен.";
+    try {
+        if (const auto problem = taskNotFittingItsRows(folder))
+            return *problem + " Архив не изменен.";
+    } catch (const TableError& e) {
+        return std::string(e.what()) + " Архив не изменен.";
+    }
+    return std::nullopt;
+}
+
+// Why the backup of a folder cannot be restored, or nothing when it can: every table that is
+// missing or damaged, or else the first file that disagrees with the others.
+std::vector<std::string> backupProblems(const std::string& folder)
+{
+    std::vector<std::string> damaged;
+    for (const ArchiveTableFile& table : archiveTableFiles()) {
+        const auto name = findFileNoCase(folder, table.name);
+        try {
+            if (!name) throw tableError(table.name, "файла нет");
+            checkArchiveTableFile(folder + "/" + *name, table);
+        } catch (const std::exception&) {
+            damaged.push_back(name.value_or(table.name) + " не скопирован");
+        }
+    }
+    if (!damaged.empty()) return damaged;
+    if (auto problem = disagreement(folder)) return {*problem};
+    return {};
+}
 
 } // namespace
 
@@ -72,20 +189,27 @@ std::vector<std::string> backupArchive(char letter, const std::string& workingFo
         messages.push_back("Резервная копия НЕ создана!!");
         return messages;
     }
-    const std::vector<std::string> names = findFiles(workingFolder, "*.dbf*");
-    bool success = !names.empty();
-    for (const std::string& name : names) {
-        const std::string target = folder + "/" + name;
-        const std::string temporary = folder + "/" + temporaryName(name);
-        if (!copyFile(workingFolder + "/" + name, temporary) || !renameFile(temporary, target)) {
-            std::remove(temporary.c_str());
+    std::vector<std::pair<std::string, std::string>> names;
+    for (const std::string& name : findFiles(workingFolder, "*.dbf*"))
+        names.emplace_back(name, name);
+    const Copies copies = copyUnderTemporaryNames(
+        workingFolder, folder, names,
+        [](const std::string& name) { return "Копия " + name + " не создана"; }, messages);
+    // The manifest of the new copies goes in first: from then on, until every copy is in
+    // place, the folder's files do not match it, and a restore refuses them.
+    bool success = !names.empty() && copies.complete;
+    if (success && writeFileSums(folder + "/" + manifestName, copies.sums)) {
+        for (const std::string& name : putCopiesInPlace(folder, copies.sums)) {
+            removeFile(folder + "/" + temporaryName(name));
             messages.push_back("Копия " + name + " не создана");
             success = false;
         }
+        success = syncFolder(folder) && success;
+    } else if (success) {
+        for (const FileSum& sum : copies.sums)
+            removeFile(folder + "/" + temporaryName(sum.name));
+        success = false;
     }
-    // Every copy is on the medium (copyFile flushes it) before its rename; flushing the folder
-    // puts the new names there too, before the user is told to take the medium away.
-    if (!names.empty() && !syncFolder(folder)) success = false;
     messages.push_back(success ? "Резервная копия создана!" : "Резервная копия НЕ создана!!");
     return messages;
 }
@@ -95,60 +219,99 @@ std::vector<std::string> restoreArchive(char letter, const std::string& workingF
 {
     const std::string mediumMessage =
         "Резервный носитель не установлен или не исправен или не содержит резервной копии...";
-    const std::string failed = "Даные НЕ ВОССТАНОВЛЕНЫ!!";
     const auto root = driveRoot(letter);
     const auto folderName = root ? findFolderNoCase(*root, backupFolderName) : std::nullopt;
     const std::string folder = folderName ? *root + "/" + *folderName : std::string();
     if (!folderName || !findFileNoCase(folder, "SPISOK.DBF")) return {mediumMessage};
+    if (std::vector<std::string> problems = backupProblems(folder); !problems.empty()) {
+        problems.push_back(restoreFailed);
+        return problems;
+    }
 
     std::vector<std::string> messages;
-    for (const ArchiveTableFile& table : archiveTableFiles()) {
-        const auto name = findFileNoCase(folder, table.name);
-        bool usable = name.has_value();
-        if (usable) {
-            try {
-                checkArchiveTableFile(folder + "/" + *name, table);
-            } catch (const std::exception&) {
-                usable = false;
-            }
-        }
-        if (!usable) messages.push_back(name.value_or(table.name) + " не скопирован");
-    }
-    if (!messages.empty()) {
-        messages.push_back(failed);
+    TablesClosed closed(tables);
+    std::vector<std::pair<std::string, std::string>> names;
+    for (const std::string& name : findFiles(folder, "*.*"))
+        // A table restored as "spisok.DBF" replaces the working folder's "SPISOK.DBF".
+        names.emplace_back(name, findFileNoCase(workingFolder, name).value_or(name));
+    const Copies copies = copyUnderTemporaryNames(
+        folder, workingFolder, names,
+        [](const std::string& name) { return name + " не скопирован"; }, messages);
+    if (names.empty() || !copies.complete || !syncFolder(workingFolder)) {
+        for (const FileSum& sum : copies.sums)
+            removeFile(workingFolder + "/" + temporaryName(sum.name));
+        messages.push_back(restoreFailed);
         return messages;
     }
-
-    TablesClosed closed(tables);
-    const std::vector<std::string> names = findFiles(folder, "*.*");
-    struct Copied
-    {
-        std::string temporary;
-        std::string target;
-    };
-    std::vector<Copied> copied;
-    bool success = !names.empty();
-    for (const std::string& name : names) {
-        // A table restored as "spisok.DBF" replaces the working folder's "SPISOK.DBF".
-        const std::string target =
-            workingFolder + "/" + findFileNoCase(workingFolder, name).value_or(name);
-        const std::string temporary = workingFolder + "/" + temporaryName(name);
-        if (copyFile(folder + "/" + name, temporary)) {
-            copied.push_back({temporary, target});
-        } else {
-            messages.push_back(name + " не скопирован");
-            success = false;
+    try {
+        const std::vector<TableFile> held = holdTables(workingFolder);
+        const std::string record = workingFolder + "/" + restoreRecordName;
+        if (!writeFileSums(record, copies.sums)) {
+            for (const FileSum& sum : copies.sums)
+                removeFile(workingFolder + "/" + temporaryName(sum.name));
+            messages.push_back(restoreFailed);
+            return messages;
         }
+        // From here the restore happens: what a crash leaves, the next start finishes.
+        if (!putCopiesInPlace(workingFolder, copies.sums).empty() || !syncFolder(workingFolder) ||
+            !removeFile(record) || !syncFolder(workingFolder)) {
+            messages.push_back("Восстановление не закончено; его закончит следующий запуск "
+                               "программы.");
+            messages.push_back(restoreFailed);
+            return messages;
+        }
+    } catch (const TableError& e) {
+        for (const FileSum& sum : copies.sums)
+            removeFile(workingFolder + "/" + temporaryName(sum.name));
+        messages.push_back(e.what());
+        messages.push_back(restoreFailed);
+        return messages;
     }
-    // The copies are flushed before any of them replaces a table, so a failed flush keeps the
-    // old archive; the folder is flushed after the renames, before the success is reported.
-    if (success) {
-        for (const Copied& c : copied)
-            success = renameFile(c.temporary, c.target) && success;
-        success = syncFolder(workingFolder) && success;
-    }
-    for (const Copied& c : copied)
-        std::remove(c.temporary.c_str());
-    messages.push_back(success ? "Данные восстановлены!" : failed);
+    messages.push_back("Данные восстановлены!");
     return messages;
+}
+
+std::optional<std::string> finishInterruptedRestore(const std::string& workingFolder)
+{
+    // Only the one program that may write the tables touches the folder; readers wait.
+    std::vector<TableFile> held;
+    try {
+        held = holdTables(workingFolder);
+    } catch (const TableError&) {
+        return std::nullopt;
+    }
+    const std::string record = workingFolder + "/" + restoreRecordName;
+    std::optional<std::string> message;
+    if (const auto sums = readFileSums(record)) {
+        for (const FileSum& sum : *sums) {
+            const std::string copy = temporaryName(sum.name);
+            if (matchesSum(workingFolder, sum)) continue;
+            if (!matchesSum(workingFolder, {copy, sum.size, sum.crc}) ||
+                !renameFile(workingFolder + "/" + copy, workingFolder + "/" + sum.name))
+                return "Восстановление архива из резервной копии было прервано, и закончить его "
+                       "не удалось: файл " +
+                       sum.name + " не совпадает с копией. Повторите восстановление.";
+        }
+        if (!syncFolder(workingFolder))
+            return std::string("Восстановление архива из резервной копии было прервано, и "
+                               "закончить его не удалось: папка архива не записывается.");
+        message = "Восстановление архива из резервной копии было прервано; оно закончено при "
+                  "запуске программы.";
+    }
+    // A record that is not whole was never in place: its restore had not begun.
+    std::error_code ignored;
+    if (std::filesystem::exists(record, ignored)) removeFile(record);
+    for (std::filesystem::directory_iterator it(workingFolder, ignored), end; !ignored && it != end;
+         it.increment(ignored)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(copyPrefix, 0) == 0 || name == std::string(restoreRecordName) + ".new")
+            removeFile(it->path().string());
+    }
+    syncFolder(workingFolder);
+    return message;
+}
+
+bool restoreUnfinished(const std::string& workingFolder)
+{
+    return std::filesystem::exists(workingFolder + "/" + restoreRecordName);
 }

@@ -43,7 +43,8 @@ void DriveLetterForm::FormActivate()
 
 void DriveLetterForm::runWithLetter(
     const std::function<std::vector<std::string>(char, const std::string&,
-                                                 const ArchiveTablesControl&)>& copy)
+                                                 const ArchiveTablesControl&)>& copy,
+    const std::function<bool(char)>& confirm)
 {
     const auto letter = readDriveLetter(MaskEdit1->text().toStdString());
     if (!letter) {
@@ -51,6 +52,7 @@ void DriveLetterForm::runWithLetter(
         MaskEdit1->setFocus();
         return;
     }
+    if (confirm && !confirm(*letter)) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::vector<std::string> messages;
     try {

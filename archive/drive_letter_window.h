@@ -23,10 +23,12 @@ protected:
                     const QString& fieldCaption, const QString& actionCaption);
 
     void FormActivate() override;
-    // Reads the letter, then runs the copy with a busy cursor and shows its messages.
+    // Reads the letter, asks confirm (when given) whether to go on, then runs the copy with a
+    // busy cursor and shows its messages.
     void runWithLetter(
         const std::function<std::vector<std::string>(char letter, const std::string& folder,
-                                                     const ArchiveTablesControl&)>& copy);
+                                                     const ArchiveTablesControl&)>& copy,
+        const std::function<bool(char letter)>& confirm = {});
     virtual void Button1Click() = 0;
     void Button2Click() { close(); }
 };

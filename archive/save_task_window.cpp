@@ -4,12 +4,18 @@
 #include "archive/TForm6.h"
 #include "archive/task_archive.h"
 #include "platform/clock.h"
+#include "platform/cp1251.h"
 #include "task/Tantigen.h"
 #include "task/Tkontrol.h"
 #include "task/count_entry.h"
 #include "task/task_state.h"
 #include "toolkit/message.h"
 #include "toolkit/qt_text.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -49,20 +55,40 @@ TaskRecord taskInHand(Cp1251Text name)
     return record;
 }
 
+// What is wrong with the first count of the phenotype grid that the rule refuses, if any.
+std::optional<std::string> invalidCountInHand()
+{
+    StringGrid* phenotypes = kontrol->StringGrid3;
+    std::vector<Cp1251Text> cells;
+    for (int r = 1; r <= task.phenotypeCount && r < phenotypes->rowCount(); ++r)
+        cells.push_back(phenotypes->cp1251Cell(countColumn, r));
+    const std::optional<std::size_t> invalid = firstInvalidCount(cells);
+    if (!invalid) return std::nullopt;
+    return invalidCountText(task.phenotypeNames[*invalid + 1],
+                            cp1251ToUtf8(cells[*invalid].trimmed()));
+}
+
 } // namespace
 
-void saveTaskToArchive()
+bool saveTaskToArchive()
 {
+    if (const std::optional<std::string> invalid = invalidCountInHand()) {
+        showMessage("Задача не записана в архив: " + *invalid + ".");
+        return false;
+    }
     Form6->setWindowTitle("Введите наименование задачи и закройте это окно");
     Form6->Edit1->clear();
+    // The field takes no more than NAME holds, so that no name is cut without a word.
+    Form6->Edit1->setMaxLength(
+        std::as_const(DataModule4->spisok).fieldByName("name").definition().width);
     Form6->showModal();
     const EncodedText name = encodeCp1251(Form6->Edit1->text());
     if (!name.ok()) {
         showMessage("В наименовании задачи есть символ «" + utf8Char(name.unencodable) +
                     "», которого нет в кодировке Windows-1251. Задача не записана.");
-        return;
+        return false;
     }
-    if (taskNameKey(name.text).empty()) return;
+    if (taskNameKey(name.text).empty()) return false;
 
     const TaskRecord record = taskInHand(name.text);
     const SaveResult result =
@@ -70,4 +96,6 @@ void saveTaskToArchive()
                  &DataModule4->dsspisok);
     if (result.outcome == SaveOutcome::duplicateName)
         showMessage("Такая задача уже есть... повтор недопустим.");
+    if (result.outcome == SaveOutcome::saved) task.archiveName = record.name;
+    return result.outcome == SaveOutcome::saved;
 }

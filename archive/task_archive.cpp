@@ -34,39 +34,59 @@ bool liveTaskNamed(Table& spisok, const Cp1251Text& nameKey)
     return false;
 }
 
-// The allele and count rows of the task under its key, flushed to the disk. Live rows left
-// under the key by an interrupted save are freed first: the key is below every live task's
-// key, so they belong to no task.
-void writeRowsOfTask(const ArchiveTables& tables, const TaskRecord& record, int key)
+void fillTaskRow(Table& row, const TaskRecord& record)
 {
+    row.clearFields();
+    row.fieldByName("data").setAsDate(record.date);
+    row.fieldByName("time").setAsString(record.time);
+    row.fieldByName("name").setAsString(record.name);
+    row.fieldByName("kolall").setAsInteger(record.alleleCount);
+    row.fieldByName("koltest").setAsInteger(record.testCount);
+    row.fieldByName("kolfen").setAsInteger(record.phenotypeCount);
+    if (record.mode != 0) row.fieldByName("knop1").setAsInteger(record.mode);
+    if (record.criterion != 0) row.fieldByName("knop2").setAsInteger(record.criterion);
+}
+
+// Writes the task under its key (see archive_rules.h): every row whole and not yet live,
+// flushed; then its allele and count rows made live, flushed; then its task row made live,
+// which is the moment the task exists. Live rows left under the key by an interrupted save are
+// freed first: the key is below every live task's key, so they belong to no task.
+void writeTask(const ArchiveTables& tables, const TaskRecord& record, int key)
+{
+    Table& spisok = tables.spisok;
     Table& allel = tables.allel;
     Table& fenotip = tables.fenotip;
-    fenotip.open();
     freeLiveRowsOfKey(allel, key);
     freeLiveRowsOfKey(fenotip, key);
 
-    filterTo(allel, freeRowsFilter);
-    for (int k = 1; k <= maxAlleles; ++k) {
-        const Cp1251Text text = record.alleleRows[k - 1].trimmed();
-        if (text.empty()) continue;
-        writeReusingFreeRow(allel, key, [&](Table& row) {
-            row.fieldByName("nomer").setAsInteger(k);
-            row.fieldByName("allel").setAsString(text);
+    std::vector<int> positions;
+    for (int k = 1; k <= maxAlleles; ++k)
+        if (!record.alleleRows[k - 1].trimmed().empty()) positions.push_back(k);
+    const std::vector<std::uint32_t> alleleRows =
+        writeRowsNotLive(allel, key, positions.size(), [&](Table& row, std::size_t i) {
+            row.fieldByName("nomer").setAsInteger(positions[i]);
+            row.fieldByName("allel").setAsString(record.alleleRows[positions[i] - 1].trimmed());
         });
-    }
-    filterTo(allel, liveRowsFilter);
+    std::vector<PhenotypeCount> counts;
+    for (const PhenotypeCount& count : record.counts)
+        if (count.number >= 1 && count.number <= record.phenotypeCount) counts.push_back(count);
+    const std::vector<std::uint32_t> countRows =
+        writeRowsNotLive(fenotip, key, counts.size(), [&](Table& row, std::size_t i) {
+            row.fieldByName("nomer").setAsInteger(counts[i].number);
+            row.fieldByName("golov").setAsInteger(counts[i].count);
+        });
+    const std::vector<std::uint32_t> taskRow = writeRowsNotLive(
+        spisok, key, 1, [&](Table& row, std::size_t) { fillTaskRow(row, record); });
+    for (Table* table : {&allel, &fenotip, &spisok})
+        table->sync();
 
-    filterTo(fenotip, freeRowsFilter);
-    for (const PhenotypeCount& count : record.counts) {
-        if (count.number < 1 || count.number > record.phenotypeCount) continue;
-        writeReusingFreeRow(fenotip, key, [&](Table& row) {
-            row.fieldByName("nomer").setAsInteger(count.number);
-            row.fieldByName("golov").setAsInteger(count.count);
-        });
-    }
-    filterTo(fenotip, liveRowsFilter);
+    makeRowsLive(allel, alleleRows);
+    makeRowsLive(fenotip, countRows);
     allel.sync();
     fenotip.sync();
+    filterTo(allel, liveRowsFilter);
+    filterTo(fenotip, liveRowsFilter);
+    makeRowsLive(spisok, taskRow);
 }
 
 // Takes back a save that failed part-way: every live row under its key is freed again, the
@@ -84,21 +104,6 @@ void undoSave(const ArchiveTables& tables, int key)
         } catch (const TableError&) {
         }
     }
-}
-
-void writeTaskRow(Table& spisok, const TaskRecord& record, int key)
-{
-    writeReusingFreeRow(spisok, key, [&](Table& row) {
-        row.clearFields();
-        row.fieldByName("data").setAsDate(record.date);
-        row.fieldByName("time").setAsString(record.time);
-        row.fieldByName("name").setAsString(record.name);
-        row.fieldByName("kolall").setAsInteger(record.alleleCount);
-        row.fieldByName("koltest").setAsInteger(record.testCount);
-        row.fieldByName("kolfen").setAsInteger(record.phenotypeCount);
-        if (record.mode != 0) row.fieldByName("knop1").setAsInteger(record.mode);
-        if (record.criterion != 0) row.fieldByName("knop2").setAsInteger(record.criterion);
-    });
 }
 
 // The visible rows whose INDEX equals the key, by position. The rows are in ascending INDEX
@@ -153,8 +158,9 @@ SaveResult saveTask(const ArchiveTables& tables, const TaskRecord& record, DataS
     };
     // The task row comes last and is the moment the task exists (see archive_rules.h).
     try {
-        writeRowsOfTask(tables, record, key);
-        writeTaskRow(spisok, record, key);
+        tables.fenotip.open();
+        const ArchiveWriting writing(spisok, tables.allel, tables.fenotip);
+        writeTask(tables, record, key);
         showList();
         spisok.sync();
     } catch (const TableError& error) {

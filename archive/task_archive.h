@@ -73,16 +73,18 @@ struct SaveResult
 };
 
 // Writes the task under a new key (the smallest live key minus 1, 9999 in an empty archive):
-// its allele and count rows first, then its task row, each table flushed to the disk before
-// the call returns, so that a crash at any point leaves the task whole or absent (see
-// archive_rules.h). The name is compared as NAME will hold it (cut to the field's width), so
-// no two live tasks carry the same stored name. The list's data source, when given, stops
-// following SPISOK while its rows are walked and written, and follows it again from the task
-// row on, or at once on a duplicate. ALLEL.DBF and FENOTIP.DBF, then SPISOK end under the
-// resting filter "ot=true", SPISOK on its first row, the new task. SPISOK must be open;
-// FENOTIP.DBF is opened when it is not. A table error (a full disk, a failed flush) frees
-// again the rows already written and throws TableError with its text followed by
-// "Задача не записана в архив.": the archive holds what it held before.
+// every row of it whole but not yet live, then its allele and count rows made live, then its
+// task row made live, each step flushed to the disk before the next, so that a crash or a power
+// cut at any point leaves the task whole or absent (see archive_rules.h); the three tables are
+// under their exclusive locks meanwhile. The name is compared as NAME will hold it (cut to the
+// field's width), so no two live tasks carry the same stored name. The list's data source,
+// when given, stops following SPISOK while its rows are walked and written, and follows it
+// again from the task row on, or at once on a duplicate. ALLEL.DBF and FENOTIP.DBF, then
+// SPISOK end under the resting filter "ot=true", SPISOK on its first row, the new task.
+// SPISOK must be open; FENOTIP.DBF is opened when it is not. A table error (a full disk, a
+// failed flush, a reader holding a table too long) frees again the rows already written and
+// throws TableError with its text followed by "Задача не записана в архив.": the archive holds
+// what it held before.
 SaveResult saveTask(const ArchiveTables& tables, const TaskRecord& record,
                     DataSource* listSource = nullptr);
 

@@ -8,12 +8,14 @@ bool deleteCurrentTask(const ArchiveTables& tables)
     Table& spisok = tables.spisok;
     if (!spisok.currentRow()) return false;
     const int key = spisok.fieldByName("index").asInteger();
+    tables.allel.open();
+    tables.fenotip.open();
+    const ArchiveWriting writing(spisok, tables.allel, tables.fenotip);
     spisok.edit();
     spisok.fieldByName("ot").setAsBoolean(false);
     spisok.post();
     spisok.sync();
     for (Table* rows : {&tables.allel, &tables.fenotip}) {
-        rows->open();
         freeTaskRows(*rows, key);
         rows->sync();
     }

@@ -19,11 +19,6 @@ namespace {
 constexpr int badInput = 2;
 constexpr int workbookNotWritten = 1;
 
-const char* const compareUsage =
-    "velimor-calc --compare [--seed N] [--json] [--xlsx FILE] FILE FILE...\n"
-    "velimor-calc --compare [--seed N] [--json] [--xlsx FILE] --archive FOLDER --task NAME "
-    "--task NAME...";
-
 struct CompareOptions
 {
     std::string seedText;
@@ -183,7 +178,7 @@ int runCompareCalculator(const std::vector<std::string>& arguments, std::ostream
     if (problem.empty() && !options.seedText.empty() && !(seed = seedNumber(options.seedText)))
         problem = "после --seed ожидается целое неотрицательное число";
     if (!problem.empty()) {
-        err << problem << "\n" << compareUsage << "\n";
+        err << problem << "\n" << compareUsage() << "\n";
         return badInput;
     }
     seedGenerator(seed);

@@ -1,5 +1,7 @@
 #include "compare/comparison_tree.h"
 
+#include "estimate/round_ticks.h"
+
 #include <QPainter>
 
 #include <cmath>
@@ -9,7 +11,7 @@ namespace {
 constexpr int margin = 20;
 constexpr int nameWidth = 220;
 constexpr int scaleHeight = 40;
-constexpr int scaleTicks = 4;
+constexpr int maxScaleIntervals = 5;
 
 struct Placed
 {
@@ -76,12 +78,14 @@ void ComparisonTree::paintEvent(QPaintEvent*)
     painter.setPen(QPen(Qt::darkGray, 1));
     painter.drawLine(QPointF(left, scaleY), QPointF(left + span, scaleY));
     if (!std::isfinite(top)) return;
-    for (int t = 0; t <= scaleTicks; ++t) {
-        const double h = top * t / scaleTicks;
-        const double x = xOf(h);
+    // Round distances along the scale, up to the root's: a join of height h stands at the
+    // distance 2h between its sides.
+    const RoundTicks ticks = roundTicks(2 * top, maxScaleIntervals);
+    for (int t = 0; t <= ticks.intervals && ticks.step * t <= 2 * top * (1 + 1e-9); ++t) {
+        const double x = xOf(ticks.step * t / 2);
         painter.drawLine(QPointF(x, scaleY - 4), QPointF(x, scaleY + 4));
-        painter.drawText(QRectF(x - 40, scaleY + 4, 80, 16), Qt::AlignCenter,
-                         QString::number(2 * h, 'f', 4));
+        painter.drawText(QRectF(x - 50, scaleY + 4, 100, 16), Qt::AlignCenter,
+                         QString::fromStdString(ticks.label(t)));
     }
     painter.drawText(QRectF(left, scaleY - 22, span, 16), Qt::AlignCenter,
                      "Расстояние Нея D между ветвями");

@@ -1,6 +1,7 @@
 // The UPGMA tree of a comparison drawn with QPainter: the populations down the left, one
 // above the other, the joins to the right of them at their heights, and a scale of the
-// distance between the sides of a join drawn below.
+// distance between the sides of a join drawn below, at round distances labelled so that each
+// reads differently however close the populations are.
 #pragma once
 
 #include "compare/genetic_distance.h"

@@ -17,29 +17,20 @@ std::string lengthText(double length)
     return text;
 }
 
-std::string newickName(const std::string& name)
+std::string subtree(const BranchTree& tree, const std::vector<std::string>& names,
+                    const std::vector<double>& support, int node)
 {
-    if (name.find_first_of(" ()[]':;,\t") == std::string::npos && !name.empty()) return name;
-    std::string quoted = "'";
-    for (const char c : name) {
-        quoted += c;
-        if (c == '\'') quoted += c;
+    if (node < tree.leaves) return newickName(names[static_cast<std::size_t>(node)]);
+    const auto join = static_cast<std::size_t>(node - tree.leaves);
+    std::string text = "(";
+    for (const TreeBranch& branch : tree.joins[join]) {
+        if (text.size() > 1) text += ",";
+        text += subtree(tree, names, support, branch.node) + ":" + lengthText(branch.length);
     }
-    return quoted + "'";
-}
-
-std::string subtree(const Tree& tree, const std::vector<std::string>& names, int node,
-                    double parentHeight)
-{
-    std::string text;
-    if (node < tree.leaves) {
-        text = newickName(names[static_cast<std::size_t>(node)]);
-    } else {
-        const TreeJoin& join = tree.joins[static_cast<std::size_t>(node - tree.leaves)];
-        text = "(" + subtree(tree, names, join.left, join.height) + "," +
-               subtree(tree, names, join.right, join.height) + ")";
-    }
-    return text + ":" + lengthText(parentHeight - tree.heightOf(node));
+    text += ")";
+    if (!support.empty() && join + 1 < tree.joins.size())
+        text += std::to_string(std::lround(support[join]));
+    return text;
 }
 
 } // namespace
@@ -67,9 +58,21 @@ double chordDistance(const Frequencies& x, const Frequencies& y)
     return static_cast<double>(2 / std::numbers::pi_v<long double> * std::sqrt(2 * gap));
 }
 
-DistanceMatrix
-distanceMatrix(const std::vector<Frequencies>& populations,
-               const std::function<double(const Frequencies&, const Frequencies&)>& distance)
+double reynoldsDistance(const Frequencies& x, const Frequencies& y)
+{
+    long double squares = 0;
+    long double shared = 0;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        squares += (x[i] - y[i]) * (x[i] - y[i]);
+        shared += x[i] * y[i];
+    }
+    const long double denominator = 2 * (1 - shared);
+    if (!(denominator > 0)) return 0;
+    return static_cast<double>(squares / denominator);
+}
+
+DistanceMatrix distanceMatrix(const std::vector<Frequencies>& populations,
+                              const DistanceFunction& distance)
 {
     const std::size_t n = populations.size();
     DistanceMatrix matrix(n, std::vector<double>(n, 0));
@@ -114,10 +117,36 @@ Tree upgmaTree(const DistanceMatrix& distances)
     return tree;
 }
 
+BranchTree branchTree(const Tree& tree)
+{
+    BranchTree branches;
+    branches.leaves = tree.leaves;
+    for (const TreeJoin& join : tree.joins)
+        branches.joins.push_back({{join.left, join.height - tree.heightOf(join.left)},
+                                  {join.right, join.height - tree.heightOf(join.right)}});
+    return branches;
+}
+
 std::string newickText(const Tree& tree, const std::vector<std::string>& names)
 {
+    return newickText(branchTree(tree), names);
+}
+
+std::string newickText(const BranchTree& tree, const std::vector<std::string>& names,
+                       const std::vector<double>& support)
+{
     if (tree.joins.empty()) return newickName(names.front()) + ";";
-    const TreeJoin& top = tree.joins.back();
-    return "(" + subtree(tree, names, top.left, top.height) + "," +
-           subtree(tree, names, top.right, top.height) + ");";
+    return subtree(tree, names, support, tree.leaves + static_cast<int>(tree.joins.size()) - 1) +
+           ";";
+}
+
+std::string newickName(const std::string& name)
+{
+    if (name.find_first_of(" ()[]':;,\t") == std::string::npos && !name.empty()) return name;
+    std::string quoted = "'";
+    for (const char c : name) {
+        quoted += c;
+        if (c == '\'') quoted += c;
+    }
+    return quoted + "'";
 }

@@ -1,7 +1,8 @@
 // Distances between populations from their allele frequencies and the tree they give:
-// Nei's standard genetic distance, the Cavalli-Sforza–Edwards chord distance, and the
-// UPGMA tree on a distance matrix with its Newick text. Entry points: neiDistance,
-// chordDistance, distanceMatrix, upgmaTree, newickText.
+// Nei's standard genetic distance, the Cavalli-Sforza–Edwards chord distance, Reynolds'
+// distance, and the UPGMA tree on a distance matrix with its Newick text. Entry points:
+// neiDistance, chordDistance, reynoldsDistance, distanceMatrix, upgmaTree, branchTree,
+// newickText.
 #pragma once
 
 #include <functional>
@@ -19,9 +20,14 @@ double neiDistance(const Frequencies& x, const Frequencies& y);
 // shared).
 double chordDistance(const Frequencies& x, const Frequencies& y);
 
-DistanceMatrix
-distanceMatrix(const std::vector<Frequencies>& populations,
-               const std::function<double(const Frequencies&, const Frequencies&)>& distance);
+// Reynolds, Weir and Cockerham's distance of one locus in the form PHYLIP's gendist writes:
+// Σ (x_i − y_i)² / (2(1 − Σ x_i y_i)); 0 for two populations fixed for the same allele.
+double reynoldsDistance(const Frequencies& x, const Frequencies& y);
+
+using DistanceFunction = std::function<double(const Frequencies&, const Frequencies&)>;
+
+DistanceMatrix distanceMatrix(const std::vector<Frequencies>& populations,
+                              const DistanceFunction& distance);
 
 // A rooted binary tree: nodes 0..n−1 are the populations, node n + j the j-th join.
 struct TreeJoin
@@ -42,6 +48,34 @@ struct Tree
 // left; the distance of a join to another cluster is the size-weighted mean of its sides'.
 Tree upgmaTree(const DistanceMatrix& distances);
 
+// A tree by its branches: nodes 0..n−1 are the populations, node n + j the j-th join, which
+// holds two earlier nodes (three at the centre of an unrooted tree) with the lengths of their
+// branches; the last join is the root.
+struct TreeBranch
+{
+    int node = 0;
+    double length = 0;
+};
+
+struct BranchTree
+{
+    int leaves = 0;
+    std::vector<std::vector<TreeBranch>> joins;
+};
+
+// The branches of a tree of heights: each the difference of the heights of its ends.
+BranchTree branchTree(const Tree& tree);
+
 // "((A:0.1,B:0.1):0.2,C:0.3);": every branch with its length (the difference of the
-// heights), names quoted in single quotes when they hold a space or one of ()[]':;,.
+// heights), names quoted as newickName quotes them.
 std::string newickText(const Tree& tree, const std::vector<std::string>& names);
+
+// The same for a tree of branches; when support is given (a percentage per join), every
+// inner node but the root carries its support, rounded to a whole number, as its label:
+// "((A:0.1,B:0.1)87:0.2,C:0.3);".
+std::string newickText(const BranchTree& tree, const std::vector<std::string>& names,
+                       const std::vector<double>& support = {});
+
+// A name as Newick and NEXUS texts hold it: in single quotes (a quote doubled) when it is
+// empty or holds a blank or one of ()[]':;,.
+std::string newickName(const std::string& name);

@@ -3,9 +3,12 @@
 #include "estimate/phenotype_bars.h"
 #include "estimate/statistics_charts.h"
 #include "estimate/statistics_texts.h"
+#include "export/statistics_workbook.h"
+#include "platform/cp1251.h"
 #include "platform/random.h"
 #include "task/list_grid.h"
 #include "toolkit/file_choice.h"
+#include "toolkit/message.h"
 
 #include <utility>
 
@@ -14,10 +17,16 @@ TStatisticsForm* StatisticsForm = nullptr;
 namespace {
 
 constexpr int pollInterval = 50; // milliseconds between looks at a replicate run
-constexpr int barsPage = 2;
-constexpr int allelesChartPage = 3;
+constexpr int barsPage = 3;
+constexpr int allelesChartPage = 4;
 
 std::function<QString()>& imageFileChooser()
+{
+    static std::function<QString()> chooser;
+    return chooser;
+}
+
+std::function<QString()>& workbookFileChooser()
 {
     static std::function<QString()> chooser;
     return chooser;
@@ -32,6 +41,16 @@ void replaceChart(QChartView& view, QChart* chart)
 
 const char* const criterionCaptions[] = {"МП", "МНК", "МННК"};
 
+// A wrapped text across a page, below its table.
+Label* makeNote(QWidget* page, int top, int height)
+{
+    auto* label = new Label(QString(), page);
+    label->setGeometry(4, top, 955, height);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
 } // namespace
 
 TStatisticsForm::TStatisticsForm()
@@ -42,13 +61,17 @@ TStatisticsForm::TStatisticsForm()
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setGeometry(4, 4, 971, 640);
-    auto* tables = new QWidget;
-    StringGrid1 = makeListGrid(tables, 4, 4, 955, 350);
-    StringGrid2 = makeListGrid(tables, 4, 360, 955, 130);
-    Label1 = new Label(QString::fromStdString(monteCarloNote()), tables);
-    Label1->setGeometry(4, 496, 955, 60);
-    Label1->setWordWrap(true);
-    PageControl1->addTab(tables, "Аллели и согласие");
+    auto* alleles = new QWidget;
+    StringGrid1 = makeListGrid(alleles, 4, 4, 955, 500);
+    Label6 = makeNote(alleles, 510, 90);
+    Label6->setStyleSheet("color: #a00000");
+    PageControl1->addTab(alleles, "Аллели");
+    auto* fit = new QWidget;
+    StringGrid2 = makeListGrid(fit, 4, 4, 955, 400);
+    Label4 = makeNote(fit, 410, 60);
+    Label1 = makeNote(fit, 474, 60);
+    Label1->setText(QString::fromStdString(monteCarloNote()));
+    PageControl1->addTab(fit, "Согласие");
     auto* residuals = new QWidget;
     Button4 = new Button("Наибольшие остатки первыми", residuals, [this] { Button4Click(); });
     Button4->setGeometry(4, 4, 300, 28);
@@ -97,7 +120,9 @@ TStatisticsForm::TStatisticsForm()
     ProgressBar1->setGeometry(4, 686, 500, 22);
     ProgressBar1->setValue(0);
     Label3 = new Label(QString(), this);
-    Label3->setGeometry(512, 686, 460, 22);
+    Label3->setGeometry(512, 686, 226, 22);
+    Button5 = new Button("Сохранить книгу", this, [this] { Button5Click(); });
+    Button5->setGeometry(742, 682, 230, 30);
 
     poll_ = new QTimer(this);
     poll_->setInterval(pollInterval);
@@ -112,6 +137,11 @@ TStatisticsForm::~TStatisticsForm()
 void TStatisticsForm::setImageFileChooserForTests(std::function<QString()> chooser)
 {
     imageFileChooser() = std::move(chooser);
+}
+
+void TStatisticsForm::setWorkbookFileChooserForTests(std::function<QString()> chooser)
+{
+    workbookFileChooser() = std::move(chooser);
 }
 
 void TStatisticsForm::setCalculation(const TaskState& task, const CalculationResult& result)
@@ -149,8 +179,10 @@ void TStatisticsForm::showTables()
     const ReplicateResult* replicates = replicates_ ? &*replicates_ : nullptr;
     showTextTable(*StringGrid1, alleleStatisticsTable(*task_, *statistics_, replicates),
                   {24, 100, 60, 60, 130, 70, 130, 60, 70, 130, 60, 70, 130});
+    Label6->setText(QString::fromStdString(bootstrapWarning(*task_, *statistics_, replicates)));
     showTextTable(*StringGrid2, fitStatisticsTable(*statistics_, replicates),
-                  {70, 70, 70, 80, 140, 70, 70, 80, 80, 100});
+                  {60, 330, 90, 120, 90, 110});
+    Label4->setText(QString::fromStdString(saturationNote(*statistics_)));
 }
 
 void TStatisticsForm::showResiduals()
@@ -246,6 +278,20 @@ void TStatisticsForm::Button3Click()
 {
     QChartView* view = PageControl1->currentIndex() == allelesChartPage ? ChartView2 : ChartView1;
     savePicture(this, *view, imageFileChooser());
+}
+
+void TStatisticsForm::Button5Click()
+{
+    if (!statistics_) return;
+    const QString path = chosenSaveFile(this, workbookFileChooser(), "Сохранить книгу",
+                                        "Книга Excel (*.xlsx)", ".xlsx");
+    if (path.isEmpty()) return;
+    // The name is read now: the task may have been saved to the archive since the calculation.
+    const std::vector<TextSheet> sheets =
+        statisticsSheets(cp1251ToUtf8(task.archiveName.trimmed()), *task_, *statistics_,
+                         replicates_ ? &*replicates_ : nullptr);
+    const WorkbookFileResult written = writeStatisticsWorkbook(sheets, path.toStdString());
+    if (!written.ok()) showMessage(workbookFailureMessage(written));
 }
 
 void TStatisticsForm::Button4Click()

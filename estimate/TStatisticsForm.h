@@ -1,8 +1,10 @@
 // The statistics window, "Статистика и графики": standard errors and intervals of the
-// allele frequencies, the fit tests beside the report's pooled line, the Pearson residuals
-// and two charts, for the last completed calculation. The immediate figures are shown at
+// allele frequencies with a warning where the bootstrap cannot work, the fit tests beside
+// the report's pooled line with a note on saturated models, the Pearson residuals and two
+// charts, for the last completed calculation. The immediate figures are shown at
 // once; "Рассчитать" runs the bootstrap and the Monte-Carlo test on a worker thread with a
-// progress bar, and "Отменить" stops it, leaving nothing of the run on screen.
+// progress bar, and "Отменить" stops it, leaving nothing of the run on screen. "Сохранить
+// книгу" writes what is shown into the statistics workbook.
 #pragma once
 
 #include "estimate/calculation_run.h"
@@ -33,7 +35,9 @@ public:
 
     QTabWidget* PageControl1;
     StringGrid* StringGrid1;   // alleles: estimate, standard error, 95% interval per criterion
+    Label* Label6;             // where the bootstrap cannot work
     StringGrid* StringGrid2;   // fit tests per criterion
+    Label* Label4;             // which models are saturated
     Label* Label1;             // why the Monte-Carlo probability matters
     StringGrid* StringGrid3;   // residuals per phenotype
     Button* Button4;           // "Наибольшие остатки первыми", checkable
@@ -50,6 +54,7 @@ public:
     QProgressBar* ProgressBar1;
     Label* Label3;   // state of the replicate run
     Button* Button3; // "Сохранить рисунок"
+    Button* Button5; // "Сохранить книгу": the statistics workbook
 
     // Takes the results of a completed calculation of the task with its counts; earlier
     // replicate figures are dropped.
@@ -59,12 +64,15 @@ public:
     void Button2Click();
     void Button3Click();
     void Button4Click();
+    void Button5Click();
 
     // Whether a replicate run is going on.
     bool running() const { return worker_.joinable(); }
 
-    // Test seam: where "Сохранить рисунок" writes; empty restores the file dialog.
+    // Test seams: where "Сохранить рисунок" and "Сохранить книгу" write; empty restores the
+    // file dialog.
     static void setImageFileChooserForTests(std::function<QString()> chooser);
+    static void setWorkbookFileChooserForTests(std::function<QString()> chooser);
 
 protected:
     void FormActivate() override;

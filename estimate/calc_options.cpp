@@ -5,6 +5,7 @@
 #include "estimate/calculation_run.h"
 #include "estimate/task_file.h"
 #include "export/report_workbook.h"
+#include "export/statistics_workbook.h"
 #include "export/workbook_file.h"
 #include "platform/random.h"
 
@@ -31,13 +32,14 @@ template <typename Number> std::optional<Number> number(const std::string& text)
     return value;
 }
 
-// The help text opens with the usage lines instead of CLI11's generic one.
+// The help text opens with the usage lines, the comparison's included, instead of CLI11's
+// generic one.
 class CalcHelpFormatter : public CLI::Formatter
 {
 public:
     std::string make_usage(const CLI::App*, std::string) const override
     {
-        return calcUsage() + "\n";
+        return calcUsage() + "\n" + compareUsage() + "\n";
     }
 };
 
@@ -55,7 +57,11 @@ public:
         app.formatter(std::make_shared<CalcHelpFormatter>());
         app.get_formatter()->label("Positionals", "Файл задачи");
         app.option_defaults()->group("Параметры");
-        app.footer("Код возврата: 0 - расчет выполнен, 2 - неверные входные данные, 1 - книгу "
+        app.footer("С --compare сравниваются задачи одного локуса: файлы задач FILE FILE... или "
+                   "задачи архива (--archive FOLDER и --task NAME для каждой); --seed, --json и "
+                   "--xlsx FILE (книга сравнения) действуют так же. Разделы вывода: "
+                   "[populations], [homogeneity], [neiDistance], [chordDistance], [tree].\n\n"
+                   "Код возврата: 0 - расчет выполнен, 2 - неверные входные данные, 1 - книгу "
                    "результатов записать не удалось.");
         app.prefix_command();
         app.set_help_flag("--help", "эта справка");
@@ -96,7 +102,8 @@ public:
                         replicatesGiven = true;
                         return true;
                     });
-        valueOption("--xlsx", "FILE", "также записать книгу результатов в файл FILE",
+        valueOption("--xlsx", "FILE",
+                    "также записать книгу результатов в файл FILE (с --stats - книгу статистики)",
                     "после --xlsx ожидается имя файла", nonEmpty(options.workbookFile));
         valueOption("--archive", "FOLDER", "задача из таблиц архива в папке FOLDER",
                     "после --archive ожидается папка", nonEmpty(options.archiveFolder));
@@ -150,6 +157,13 @@ std::string calcUsage()
     return "velimor-calc [--seed N] [--criterion 1|2|3] [--json] [--xlsx FILE] TASKFILE\n"
            "velimor-calc [--seed N] [--criterion 1|2|3] [--json] [--xlsx FILE] --archive FOLDER "
            "--task NAME";
+}
+
+std::string compareUsage()
+{
+    return "velimor-calc --compare [--seed N] [--json] [--xlsx FILE] FILE FILE...\n"
+           "velimor-calc --compare [--seed N] [--json] [--xlsx FILE] --archive FOLDER --task NAME "
+           "--task NAME...";
 }
 
 ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments)
@@ -242,15 +256,16 @@ int calculateLoadedTask(const CalcOptions& options, const std::string& source, T
         return badInput;
     }
     const ReportTables tables = reportTables(task, result, loaded.countTexts);
+    std::optional<CalcStatistics> statistics;
     if (options.stats) {
-        const CalcStatistics statistics = calculateStatistics(
-            task, result, options.replicates, options.progressOnTerminal ? &err : nullptr);
+        statistics = calculateStatistics(task, result, options.replicates,
+                                         options.progressOnTerminal ? &err : nullptr);
         if (options.json) {
             ReportJson report = reportDocument(task, result);
-            report["statistics"] = statisticsJson(statistics);
+            report["statistics"] = statisticsJson(*statistics);
             out << reportJsonText(report);
         } else {
-            out << reportText(tables) << statisticsText(task, statistics);
+            out << reportText(tables) << statisticsText(task, *statistics);
         }
     } else if (options.json) {
         out << reportJson(task, result);
@@ -258,8 +273,15 @@ int calculateLoadedTask(const CalcOptions& options, const std::string& source, T
         out << reportText(tables);
     }
     if (!options.workbookFile.empty()) {
+        // With --stats the workbook is the statistics one, named after the archived task or
+        // the task file.
         const WorkbookFileResult written =
-            writeResultsWorkbook(resultTextsOf(tables), options.workbookFile);
+            statistics
+                ? writeStatisticsWorkbook(
+                      statisticsSheets(options.archiveFolder.empty() ? source : options.taskName,
+                                       task, statistics->immediate, &statistics->replicates),
+                      options.workbookFile)
+                : writeResultsWorkbook(resultTextsOf(tables), options.workbookFile);
         if (!written.ok()) {
             err << workbookFailureMessage(written) << "\n";
             return workbookNotWritten;

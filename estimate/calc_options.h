@@ -24,7 +24,8 @@ struct CalcOptions
     // --archive FOLDER --task NAME: a task of the archive tables in FOLDER instead of a file.
     std::string archiveFolder;
     std::string taskName;
-    std::string workbookFile;           // --xlsx FILE: the results workbook is written there too
+    // --xlsx FILE: the results workbook is written there too; with --stats the statistics one.
+    std::string workbookFile;
     bool stats = false;                 // --stats: the statistics of the task follow the report
     int replicates = defaultReplicates; // --replicates B (with --stats), 100..100000
     // Set by the program when standard error is a terminal: the replicate run shows its
@@ -40,6 +41,8 @@ void seedGenerator(const std::optional<std::uint64_t>& seed);
 
 // The usage lines, for messages.
 std::string calcUsage();
+// The usage lines of the comparison (--compare), for its messages and the help.
+std::string compareUsage();
 
 // Parses the arguments after the program name with CLI11; a problem is returned as its message.
 struct ParsedOptions

@@ -47,7 +47,12 @@ std::string statisticsText(const TaskState& task, const CalcStatistics& statisti
     std::string text = "[statistics]\n";
     text += "Повторений\t" + std::to_string(statistics.replicates.replicates) + "\n";
     appendRows(text, alleleStatisticsTable(task, statistics.immediate, &statistics.replicates));
+    const std::string warning =
+        bootstrapWarning(task, statistics.immediate, &statistics.replicates);
+    if (!warning.empty()) text += warning + "\n";
     appendRows(text, fitStatisticsTable(statistics.immediate, &statistics.replicates));
+    const std::string saturation = saturationNote(statistics.immediate);
+    if (!saturation.empty()) text += saturation + "\n";
     appendRows(text, residualTable(task, statistics.immediate, 0, false));
     text += monteCarloNote() + "\n\n";
     return text;
@@ -77,11 +82,14 @@ Json statisticsJson(const CalcStatistics& statistics)
                    {"bootstrapStandardErrors", replicated.standardErrors},
                    {"confidenceIntervals", intervals}};
         if (!wald.is_null()) entry["waldIntervals"] = wald;
-        entry["pearson"] = testJson("chiSquare", criterion.textbook);
-        entry["likelihoodRatio"] = criterion.likelihoodRatio
-                                       ? testJson("gSquare", *criterion.likelihoodRatio)
-                                       : Json(nullptr);
-        entry["monteCarloProbability"] = replicated.monteCarloProbability;
+        const MonteCarloProbabilities& monteCarlo = replicated.monteCarlo;
+        entry["pooled"] = testJson("chiSquare", criterion.textbook);
+        entry["pearson"] = testJson("chiSquare", criterion.pearson);
+        entry["pearson"]["monteCarloProbability"] = optionalJson(monteCarlo.pearson);
+        entry["likelihoodRatio"] = testJson("gSquare", criterion.likelihoodRatio);
+        entry["likelihoodRatio"]["monteCarloProbability"] =
+            optionalJson(monteCarlo.likelihoodRatio);
+        entry["monteCarloProbability"] = optionalJson(monteCarlo.pooled);
         entry["residuals"] = criterion.residuals;
         json[criterionKeys[k]] = entry;
     }

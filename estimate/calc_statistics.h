@@ -27,12 +27,17 @@ CalcStatistics calculateStatistics(const TaskState& task, const CalculationResul
 // {statisticKey, "degreesOfFreedom", "probability"} of a test, null where not defined.
 ReportJson testJson(const char* statisticKey, const ChiSquareTest& test);
 
-// "[statistics]", the number of replicates, the allele, fit and residual tables as
-// tab-separated rows, the note on the Monte-Carlo probability, and an empty line.
+// "[statistics]", the number of replicates, the allele table, the bootstrap warning (when
+// there is one), the fit table, the saturation note (when a model is saturated) and the
+// residual table as tab-separated rows, the note on the Monte-Carlo probability, and an
+// empty line.
 std::string statisticsText(const TaskState& task, const CalcStatistics& statistics);
 
 // {"replicates", "ML", "LS", "NLS"}: per criterion the standard errors (ML only, null
 // where not defined), the bootstrap errors, the bootstrap percentile intervals as
-// "confidenceIntervals", the Wald intervals (ML only), "pearson" and "likelihoodRatio"
-// (ML only) tests, the Monte-Carlo probability and the residuals.
+// "confidenceIntervals", the Wald intervals (ML only), the "pooled" line's test with the
+// estimated frequencies taken off, the "pearson" and "likelihoodRatio" tests on the
+// unpooled classes each with its "monteCarloProbability", the pooled line's
+// "monteCarloProbability" and the residuals; a probability without degrees of freedom is
+// null.
 ReportJson statisticsJson(const CalcStatistics& statistics);

@@ -183,11 +183,7 @@ void Run::criterion(int k)
         result_.testReport.push_back({k + 6, t, numberCell(formatFixed(positive, 5, 3))});
     }
 
-    const auto observedBegin = task_.observedPhenotypeFrequency.begin() + 1;
-    const auto expectedBegin = task_.expectedPhenotypeFrequency.begin() + 1;
-    estimate.fit =
-        testGoodnessOfFit(std::vector<long double>(observedBegin, observedBegin + p),
-                          std::vector<long double>(expectedBegin, expectedBegin + p), total_);
+    estimate.fit = testGoodnessOfFit(result_.counts, estimate.expectedFrequencies, total_);
     estimate.fitSummary = fitSummaryText(estimate.fit);
     result_.fitLabels[static_cast<std::size_t>(k - 1)] =
         toCp1251(labelPrefixes[static_cast<std::size_t>(k - 1)]) + estimate.fitSummary;

@@ -43,74 +43,61 @@ const std::array<std::array<double, 14>, 31> chiSquareCriticalValues = {{
 
 namespace {
 
-// The classes 0..count−1, each an observed and an expected frequency.
+// The classes 0..count−1, each an observed count, an observed and an expected frequency.
 struct Classes
 {
+    std::vector<std::int64_t>& counts;
     std::vector<long double>& observed;
     std::vector<long double>& expected;
     std::size_t count;
 
     void exchange(std::size_t i, std::size_t j)
     {
+        std::swap(counts[i], counts[j]);
         std::swap(observed[i], observed[j]);
         std::swap(expected[i], expected[j]);
     }
     // Adds the last class into class target and drops it.
     void mergeLastInto(std::size_t target)
     {
+        counts[target] += counts[count - 1];
         observed[target] += observed[count - 1];
         expected[target] += expected[count - 1];
         --count;
     }
 };
 
-void exchangeSort(Classes& classes)
-{
-    for (std::size_t i = 0; i + 1 < classes.count; ++i)
-        for (std::size_t j = i + 1; j < classes.count; ++j)
-            if (classes.observed[j] > classes.observed[i]) classes.exchange(i, j);
-}
-
-// exchangeSort on double keys with the class numbers as payload, for the first, full sort
-// of many classes: it makes the same comparisons, and so the same exchanges, whenever the
-// keys keep the order of the values, which is checked (distinct values must not round to
-// one double); it reports false, leaving the classes as they were, when they do not.
-bool keyedExchangeSort(Classes& classes)
+// The exchange sort of the classes before any merge. Their observed frequencies are
+// count / total, which keep the order of the counts and are equal exactly when the counts
+// are, so the sort compares the counts, with the class numbers as payload, and makes the
+// same exchanges.
+void exchangeSortByCount(Classes& classes)
 {
     const std::size_t m = classes.count;
-    std::vector<long double> sorted(classes.observed.begin(),
-                                    classes.observed.begin() + static_cast<std::ptrdiff_t>(m));
-    std::sort(sorted.begin(), sorted.end());
-    for (std::size_t i = 0; i + 1 < m; ++i)
-        if (sorted[i] != sorted[i + 1] &&
-            static_cast<double>(sorted[i]) == static_cast<double>(sorted[i + 1]))
-            return false;
-    std::vector<double> keys(m);
+    std::vector<std::int64_t> keys(classes.counts.begin(),
+                                   classes.counts.begin() + static_cast<std::ptrdiff_t>(m));
     std::vector<std::uint32_t> number(m);
-    for (std::size_t i = 0; i < m; ++i) {
-        keys[i] = static_cast<double>(classes.observed[i]);
+    for (std::size_t i = 0; i < m; ++i)
         number[i] = static_cast<std::uint32_t>(i);
-    }
     for (std::size_t i = 0; i + 1 < m; ++i)
         for (std::size_t j = i + 1; j < m; ++j)
             if (keys[j] > keys[i]) {
                 std::swap(keys[i], keys[j]);
                 std::swap(number[i], number[j]);
             }
-    std::vector<long double> observed(m);
-    std::vector<long double> expected(m);
-    for (std::size_t i = 0; i < m; ++i) {
-        observed[i] = classes.observed[number[i]];
-        expected[i] = classes.expected[number[i]];
-    }
-    std::copy(observed.begin(), observed.end(), classes.observed.begin());
-    std::copy(expected.begin(), expected.end(), classes.expected.begin());
-    return true;
+    const auto reorder = [&number, m](auto& values) {
+        auto copy = values;
+        for (std::size_t i = 0; i < m; ++i)
+            values[i] = copy[number[i]];
+    };
+    reorder(classes.counts);
+    reorder(classes.observed);
+    reorder(classes.expected);
 }
 
-// What exchangeSort does to classes ordered largest first except class k, whose observed
-// value has just grown. Before k nothing moves until the first class i0 smaller than k;
-// there k takes i0's place and i0 becomes a carry held in slot k, which then changes
+// What the exchange sort does to classes ordered largest first except class k, whose
+// observed value has just grown. Before k nothing moves until the first class i0 smaller
+// than k; there k takes i0's place and i0 becomes a carry held in slot k, which then changes
 // places with every later class before k that it strictly exceeds (on a tie it stays).
 // Classes after k never move: they are no larger than k was before it grew.
 void repairOrder(Classes& classes, std::size_t k)
@@ -127,14 +114,18 @@ void repairOrder(Classes& classes, std::size_t k)
 
 } // namespace
 
-PooledClasses poolClasses(std::vector<long double> observed, std::vector<long double> expected,
-                          std::int64_t total)
+PooledClasses poolClasses(const std::vector<std::int64_t>& counts,
+                          std::vector<long double> expected, std::int64_t total)
 {
+    std::vector<std::int64_t> pooled = counts;
+    std::vector<long double> observed;
+    observed.reserve(counts.size());
+    for (const std::int64_t c : counts)
+        observed.push_back(static_cast<long double>(c) / static_cast<long double>(total));
     for (long double& e : expected)
         e = std::max(e, expectedFloor);
-    Classes classes{observed, expected, observed.size()};
-    if (!keyedExchangeSort(classes)) exchangeSort(classes);
-    const double threshold = static_cast<double>(minimumClassCount) / static_cast<double>(total);
+    Classes classes{pooled, observed, expected, observed.size()};
+    exchangeSortByCount(classes);
     for (;;) {
         if (classes.count > static_cast<std::size_t>(maxPooledClasses)) {
             const std::size_t target = maxPooledClasses - 1;
@@ -142,12 +133,12 @@ PooledClasses poolClasses(std::vector<long double> observed, std::vector<long do
             repairOrder(classes, target);
             continue;
         }
-        if (classes.observed[classes.count - 1] >= threshold || classes.count <= 2) break;
-        // The classes are ordered largest first: those below the threshold are the tail.
+        if (pooled[classes.count - 1] >= minimumClassCount || classes.count <= 2) break;
+        // The classes are ordered largest first: the small ones are the tail.
         const auto firstSmall = std::partition_point(
-            observed.begin(), observed.begin() + static_cast<std::ptrdiff_t>(classes.count),
-            [threshold](long double o) { return !(o < threshold); });
-        const auto target = static_cast<std::size_t>(firstSmall - observed.begin());
+            pooled.begin(), pooled.begin() + static_cast<std::ptrdiff_t>(classes.count),
+            [](std::int64_t c) { return c >= minimumClassCount; });
+        const auto target = static_cast<std::size_t>(firstSmall - pooled.begin());
         if (target + 1 < classes.count) {
             classes.mergeLastInto(target);
             repairOrder(classes, target);
@@ -156,9 +147,10 @@ PooledClasses poolClasses(std::vector<long double> observed, std::vector<long do
             break;
         }
     }
+    pooled.resize(classes.count);
     observed.resize(classes.count);
     expected.resize(classes.count);
-    return {std::move(observed), std::move(expected)};
+    return {std::move(pooled), std::move(observed), std::move(expected)};
 }
 
 double chiSquareValue(const PooledClasses& classes, std::int64_t total)
@@ -185,10 +177,10 @@ double chiSquareProbability(double chiSquare, int degreesOfFreedom)
                                         (chiSquare - row[i - 1]) / (row[i] - row[i - 1]);
 }
 
-FitTest testGoodnessOfFit(std::vector<long double> observed, std::vector<long double> expected,
-                          std::int64_t total)
+FitTest testGoodnessOfFit(const std::vector<std::int64_t>& counts,
+                          std::vector<long double> expected, std::int64_t total)
 {
-    const PooledClasses classes = poolClasses(std::move(observed), std::move(expected), total);
+    const PooledClasses classes = poolClasses(counts, std::move(expected), total);
     FitTest test;
     test.chiSquare = chiSquareValue(classes, total);
     test.degreesOfFreedom = static_cast<int>(classes.observed.size()) - 1;

@@ -22,24 +22,28 @@ extern const std::array<double, 14> chiSquareLevels;
 // classical tables (including their rounding).
 extern const std::array<std::array<double, 14>, 31> chiSquareCriticalValues;
 
-// Pooled classes: observed and expected frequencies, largest observed first.
+// Pooled classes: observed counts and frequencies and expected frequencies, largest
+// observed first.
 struct PooledClasses
 {
+    std::vector<std::int64_t> counts;
     std::vector<long double> observed;
     std::vector<long double> expected;
 };
 
-// Pools the phenotype classes (0-based vectors of equal length, at least 1): floors the
-// expected frequencies, orders the classes by observed frequency with an exchange sort
-// (for i < j, classes i and j are exchanged when j's observed value is strictly greater),
-// merges the last class into class 31 while there are more than 31, then merges the last
-// class into the first class below 7 / total (or, when that is the last class itself, into
-// the one before it) until the last class reaches 7 / total or two classes remain,
-// ordering again after every merge. The first sort compares double keys when they keep the
-// order of the values, and the order after a merge is repaired in linear time, both with
-// exactly the result of the exchange sort.
-PooledClasses poolClasses(std::vector<long double> observed, std::vector<long double> expected,
-                          std::int64_t total);
+// Pools the phenotype classes (0-based vectors of equal length, at least 1; total is the sum
+// of the counts): the observed frequency of a class is its count / total in extended
+// precision; floors the expected frequencies, orders the classes by observed frequency with
+// an exchange sort (for i < j, classes i and j are exchanged when j's observed value is
+// strictly greater), merges the last class into class 31 while there are more than 31, then
+// merges the last class into the first class of fewer than 7 individuals (or, when that is
+// the last class itself, into the one before it) until the last class has 7 or more or two
+// classes remain, ordering again after every merge. Counts, not frequencies, are compared
+// with 7, so that no rounding of 7 / total decides whether a class of 7 is pooled. The first
+// sort orders by count, which orders the frequencies alike, and the order after a merge is
+// repaired in linear time, both with exactly the result of the exchange sort.
+PooledClasses poolClasses(const std::vector<std::int64_t>& counts,
+                          std::vector<long double> expected, std::int64_t total);
 
 // total × Σ (expected − observed)² / expected over the classes, in double precision.
 double chiSquareValue(const PooledClasses& classes, std::int64_t total);
@@ -56,7 +60,7 @@ struct FitTest
     double probability = 0;
 };
 
-// Pools observed and expected phenotype frequencies (0-based, one per phenotype) and
-// tests the fit.
-FitTest testGoodnessOfFit(std::vector<long double> observed, std::vector<long double> expected,
-                          std::int64_t total);
+// Pools the observed counts and expected frequencies of the phenotypes (0-based, one per
+// phenotype) and tests the fit.
+FitTest testGoodnessOfFit(const std::vector<std::int64_t>& counts,
+                          std::vector<long double> expected, std::int64_t total);

@@ -3,36 +3,31 @@
 #include "platform/cp1251.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
-std::vector<PhenotypeBar> phenotypeBars(const TaskState& task,
-                                        const std::vector<std::int64_t>& counts,
-                                        const std::vector<long double>& expected)
+PhenotypeBars phenotypeBars(const TaskState& task, const std::vector<std::int64_t>& counts,
+                            const std::vector<long double>& expected)
 {
     long double total = 0;
     for (const std::int64_t c : counts)
         total += static_cast<long double>(c);
-    std::vector<std::size_t> order(counts.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    const bool pooled = order.size() > static_cast<std::size_t>(maxBars);
-    if (pooled)
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            if (counts[a] != counts[b]) return counts[a] > counts[b];
-            return expected[a] > expected[b];
-        });
-    std::vector<PhenotypeBar> bars;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        const std::size_t r = order[i];
-        const auto observed = static_cast<double>(counts[r]);
-        const auto fitted = static_cast<double>(total * expected[r]);
-        if (pooled && i + 1 >= static_cast<std::size_t>(maxBars)) {
-            if (bars.size() < static_cast<std::size_t>(maxBars))
-                bars.push_back({"остальные", 0, 0});
-            bars.back().observed += observed;
-            bars.back().expected += fitted;
-            continue;
-        }
-        bars.push_back({cp1251ToUtf8(task.phenotypeNames[r + 1].trimmed()), observed, fitted});
+    const auto fitted = [&](std::size_t r) { return static_cast<double>(total * expected[r]); };
+    std::vector<std::size_t> shown(counts.size());
+    std::iota(shown.begin(), shown.end(), std::size_t{0});
+    if (shown.size() > static_cast<std::size_t>(maxBars)) {
+        const auto deviation = [&](std::size_t r) {
+            return std::abs(static_cast<double>(counts[r]) - fitted(r));
+        };
+        std::stable_sort(shown.begin(), shown.end(),
+                         [&](std::size_t a, std::size_t b) { return deviation(a) > deviation(b); });
+        shown.resize(static_cast<std::size_t>(maxBars));
+        std::sort(shown.begin(), shown.end());
     }
-    return bars;
+    PhenotypeBars result;
+    result.phenotypeCount = static_cast<int>(counts.size());
+    for (const std::size_t r : shown)
+        result.bars.push_back({cp1251ToUtf8(task.phenotypeNames[r + 1].trimmed()),
+                               static_cast<int>(r) + 1, static_cast<double>(counts[r]), fitted(r)});
+    return result;
 }

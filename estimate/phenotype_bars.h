@@ -1,6 +1,6 @@
 // The bars of the chart of observed against expected counts: every phenotype when there
-// are at most maxBars, otherwise the maxBars − 1 largest by observed count (expected count
-// on ties, then phenotype order) and one bar "остальные" with the rest. Entry point:
+// are at most maxBars, otherwise the maxBars phenotypes whose observed count lies farthest from
+// the expected one, so that no bar of the rest pooled together dwarfs them. Entry point:
 // phenotypeBars.
 #pragma once
 
@@ -14,12 +14,19 @@ constexpr int maxBars = 40;
 
 struct PhenotypeBar
 {
-    std::string label; // UTF-8: the trimmed phenotype name, or "остальные"
+    std::string label; // UTF-8: the trimmed phenotype name
+    int number = 0;    // the phenotype's, 1-based
     double observed = 0;
     double expected = 0;
 };
 
-// counts and expected frequencies are 0-based, one per phenotype of the task.
-std::vector<PhenotypeBar> phenotypeBars(const TaskState& task,
-                                        const std::vector<std::int64_t>& counts,
-                                        const std::vector<long double>& expected);
+struct PhenotypeBars
+{
+    std::vector<PhenotypeBar> bars; // in phenotype order
+    int phenotypeCount = 0;         // of the task; more than bars.size() when some are left out
+};
+
+// counts and expected frequencies are 0-based, one per phenotype of the task. The largest
+// |observed − expected| are taken, the earlier phenotype first on a tie.
+PhenotypeBars phenotypeBars(const TaskState& task, const std::vector<std::int64_t>& counts,
+                            const std::vector<long double>& expected);

@@ -1,6 +1,7 @@
 #include "estimate/replicates.h"
 
 #include "estimate/fit_criteria.h"
+#include "estimate/fit_statistics.h"
 #include "estimate/frequency_refinement.h"
 #include "estimate/goodness_of_fit.h"
 
@@ -11,13 +12,13 @@
 #include <memory>
 #include <mutex>
 #include <random>
+#include <span>
 #include <thread>
 
 namespace {
 
 using Engine = std::mt19937_64;
 
-constexpr int kinds = 2; // the bootstrap and the Monte-Carlo sample
 constexpr auto progressInterval = std::chrono::milliseconds(50);
 
 // Draws the counts of `total` individuals over categories of probability p (summing to
@@ -73,6 +74,28 @@ std::vector<long double> proportions(const std::vector<std::int64_t>& counts, st
     return p;
 }
 
+// The fit tests a Monte-Carlo sample repeats, in the order of MonteCarloProbabilities.
+enum Test
+{
+    pooledTest,
+    pearsonTest,
+    likelihoodRatioTest,
+    testCount
+};
+
+// Whether a sample's statistic reaches the observed one; a gap of rounding is no gap.
+bool reaches(double sample, double observed)
+{
+    return sample >= observed - 1e-9 * std::max(1.0, observed);
+}
+
+// One criterion and kind of sample.
+struct Stream
+{
+    int k = 0;    // criterion 0..2
+    int kind = 0; // 0 the bootstrap, 1 the Monte-Carlo sample
+};
+
 struct Shared
 {
     Shared(const TaskState& t, const TaskStatistics& s, const ReplicateSettings& settings)
@@ -83,9 +106,18 @@ struct Shared
           observed(proportions(s.counts, s.total))
     {
         const auto n = static_cast<std::size_t>(t.alleleCount);
+        const auto b = static_cast<std::size_t>(replicates);
         for (std::size_t k = 0; k < 3; ++k) {
-            frequencies[k].resize(static_cast<std::size_t>(replicates) * n);
-            exceeds[k].resize(static_cast<std::size_t>(replicates));
+            const CriterionStatistics& criterion = s.criteria[k];
+            defined[k] = {criterion.textbook.degreesOfFreedom.has_value(),
+                          criterion.pearson.degreesOfFreedom.has_value(),
+                          criterion.likelihoodRatio.degreesOfFreedom.has_value()};
+            streams.push_back({static_cast<int>(k), 0});
+            frequencies[k].resize(b * n);
+            if (std::find(defined[k].begin(), defined[k].end(), true) == defined[k].end()) continue;
+            streams.push_back({static_cast<int>(k), 1});
+            for (std::size_t t = 0; t < testCount; ++t)
+                if (defined[k][t]) reached[k][t].resize(b);
         }
     }
 
@@ -94,28 +126,54 @@ struct Shared
     std::int64_t replicates;
     std::uint64_t seed;
     const std::atomic<bool>* cancel;
-    std::array<MultinomialSampler, 3> fitted; // the Monte-Carlo samples, per criterion
-    MultinomialSampler observed;              // the bootstrap samples
+    std::array<MultinomialSampler, 3> fitted;             // the Monte-Carlo samples, per criterion
+    MultinomialSampler observed;                          // the bootstrap samples
+    std::vector<Stream> streams;                          // those that draw samples, per b
+    std::array<std::array<bool, testCount>, 3> defined{}; // the tests with degrees of freedom
     std::atomic<std::int64_t> next{0};
     std::atomic<std::int64_t> done{0};
-    // Per criterion: bootstrap frequencies (sample b's allele i at b·n + i) and whether the
-    // Monte-Carlo sample b reached the observed chi-square.
+    // Per criterion: bootstrap frequencies (sample b's allele i at b·n + i) and, per test,
+    // whether the Monte-Carlo sample b reached the observed statistic.
     std::array<std::vector<double>, 3> frequencies;
-    std::array<std::vector<char>, 3> exceeds;
+    std::array<std::array<std::vector<char>, testCount>, 3> reached;
     std::mutex mutex;
     std::condition_variable finished;
     int running = 0;
 
+    std::int64_t units() const { return replicates * static_cast<std::int64_t>(streams.size()); }
     bool cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
 };
+
+// The fit tests of Monte-Carlo sample b of criterion k, whose counts and refitted expected
+// frequencies (work's, 1-based) are given.
+void testSample(Shared& shared, std::size_t k, std::size_t b,
+                const std::vector<std::int64_t>& counts, const TaskState& work)
+{
+    const CriterionStatistics& criterion = shared.statistics.criteria[k];
+    const std::int64_t total = shared.statistics.total;
+    const auto p = static_cast<std::size_t>(work.phenotypeCount);
+    const std::span<const long double> expected(work.expectedPhenotypeFrequency.data() + 1, p);
+    auto& reached = shared.reached[k];
+    if (shared.defined[k][pooledTest]) {
+        const FitTest fit = testGoodnessOfFit(
+            counts, std::vector<long double>(expected.begin(), expected.end()), total);
+        reached[pooledTest][b] = reaches(fit.chiSquare, criterion.pooled.chiSquare);
+    }
+    if (shared.defined[k][pearsonTest])
+        reached[pearsonTest][b] =
+            reaches(pearsonStatistic(counts, expected, total), criterion.pearson.statistic);
+    if (shared.defined[k][likelihoodRatioTest])
+        reached[likelihoodRatioTest][b] = reaches(likelihoodRatioStatistic(counts, expected, total),
+                                                  criterion.likelihoodRatio.statistic);
+}
 
 // One sample: draw, refit from the point estimate, record.
 void runSample(Shared& shared, TaskState& work, std::int64_t unit,
                std::vector<std::int64_t>& counts)
 {
-    const std::int64_t b = unit / (3 * kinds);
-    const int k = static_cast<int>(unit % (3 * kinds)) / kinds;
-    const int kind = static_cast<int>(unit % kinds);
+    const auto streamCount = static_cast<std::int64_t>(shared.streams.size());
+    const std::int64_t b = unit / streamCount;
+    const auto [k, kind] = shared.streams[static_cast<std::size_t>(unit % streamCount)];
     const CriterionStatistics& criterion = shared.statistics.criteria[static_cast<std::size_t>(k)];
     const std::int64_t total = shared.statistics.total;
     Engine engine(sampleStreamSeed(shared.seed, b, k, kind));
@@ -141,13 +199,7 @@ void runSample(Shared& shared, TaskState& work, std::int64_t unit,
         return;
     }
     computeExpectedFrequencies(work);
-    const auto observedBegin = work.observedPhenotypeFrequency.begin() + 1;
-    const auto expectedBegin = work.expectedPhenotypeFrequency.begin() + 1;
-    const FitTest fit =
-        testGoodnessOfFit(std::vector<long double>(observedBegin, observedBegin + p),
-                          std::vector<long double>(expectedBegin, expectedBegin + p), total);
-    shared.exceeds[static_cast<std::size_t>(k)][static_cast<std::size_t>(b)] =
-        fit.chiSquare >= criterion.pooled.chiSquare;
+    testSample(shared, static_cast<std::size_t>(k), static_cast<std::size_t>(b), counts, work);
 }
 
 void work(Shared& shared)
@@ -155,7 +207,7 @@ void work(Shared& shared)
     const auto copy = std::make_unique<TaskState>(shared.task);
     copy->tripleTotal = 3 * shared.statistics.total;
     std::vector<std::int64_t> counts(static_cast<std::size_t>(copy->phenotypeCount));
-    const std::int64_t units = shared.replicates * 3 * kinds;
+    const std::int64_t units = shared.units();
     for (;;) {
         if (shared.cancelled()) break;
         const std::int64_t unit = shared.next.fetch_add(1);
@@ -197,9 +249,14 @@ CriterionReplicates summarise(const Shared& shared, std::size_t k, int n)
         std::sort(values.begin(), values.end());
         result.intervals.emplace_back(percentile(values, 0.025), percentile(values, 0.975));
     }
-    const auto reached = std::count(shared.exceeds[k].begin(), shared.exceeds[k].end(), 1);
-    result.monteCarloProbability =
-        static_cast<double>(1 + reached) / static_cast<double>(shared.replicates + 1);
+    const auto probability = [&](Test t) -> std::optional<double> {
+        if (!shared.defined[k][t]) return std::nullopt;
+        const auto& reached = shared.reached[k][t];
+        const auto count = std::count(reached.begin(), reached.end(), 1);
+        return static_cast<double>(1 + count) / static_cast<double>(shared.replicates + 1);
+    };
+    result.monteCarlo = {probability(pooledTest), probability(pearsonTest),
+                         probability(likelihoodRatioTest)};
     return result;
 }
 
@@ -223,7 +280,8 @@ ReplicateResult runReplicates(const TaskState& task, const TaskStatistics& stati
     const int threads = settings.threads > 0
                             ? settings.threads
                             : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-    const std::int64_t units = shared.replicates * 3 * kinds;
+    const std::int64_t units = shared.units();
+    const auto streams = static_cast<std::int64_t>(shared.streams.size());
     std::vector<std::thread> workers;
     shared.running = threads;
     for (int t = 0; t < threads; ++t)
@@ -234,7 +292,7 @@ ReplicateResult runReplicates(const TaskState& task, const TaskStatistics& stati
                                          [&shared] { return shared.running == 0; })) {
             if (!settings.progress) continue;
             lock.unlock();
-            settings.progress(shared.done.load() / (3 * kinds), shared.replicates);
+            settings.progress(shared.done.load() / streams, shared.replicates);
             lock.lock();
         }
     }

@@ -1,11 +1,14 @@
 // The replicate-based figures of a calculated task, for each criterion: the
 // non-parametric bootstrap (B samples of N individuals drawn from the observed phenotype
 // counts) giving standard errors and percentile intervals of the allele frequencies, and
-// the Monte-Carlo probability of the pooled chi-square (B samples drawn from the fitted
-// phenotype distribution). Every sample is refitted from the point estimate by the Newton
-// refinement. Sample b of each criterion and kind draws from a stream of its own, derived
-// from the run's seed, so the figures do not depend on the number of threads. Entry
-// point: runReplicates.
+// the Monte-Carlo probabilities of the fit tests (the pooled chi-square, X² and G² on the
+// unpooled classes) from the parametric bootstrap: B samples drawn from the fitted
+// phenotype distribution, each refitted and tested with the same statistic. Every sample is
+// refitted from the point estimate by the Newton refinement. Sample b of each criterion and
+// kind draws from a stream of its own, derived from the run's seed, so the figures do not
+// depend on the number of threads. A test without degrees of freedom gets no probability,
+// and a criterion none of whose tests has any draws no Monte-Carlo sample. Entry point:
+// runReplicates.
 #pragma once
 
 #include "estimate/task_statistics.h"
@@ -15,6 +18,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -33,11 +37,20 @@ struct ReplicateSettings
     const std::atomic<bool>* cancel = nullptr;
 };
 
+// (1 + #{T* ≥ T}) / (B + 1) per test; none for a test without degrees of freedom. A T* that
+// equals T but for rounding counts as reaching it.
+struct MonteCarloProbabilities
+{
+    std::optional<double> pooled; // the report's pooled chi-square, df less the frequencies
+    std::optional<double> pearson;
+    std::optional<double> likelihoodRatio;
+};
+
 struct CriterionReplicates
 {
     std::vector<double> standardErrors;               // bootstrap, allele 1 first
     std::vector<std::pair<double, double>> intervals; // percentile 95%
-    double monteCarloProbability = 1;                 // (1 + #{X²* ≥ X²}) / (B + 1)
+    MonteCarloProbabilities monteCarlo;
 };
 
 struct ReplicateResult

@@ -1,5 +1,6 @@
 #include "estimate/statistics_charts.h"
 
+#include "estimate/round_ticks.h"
 #include "toolkit/qt_text.h"
 
 #include <QBarCategoryAxis>
@@ -24,20 +25,53 @@ constexpr std::array<double, 3> criterionOffsets = {-0.2, 0, 0.2};
 const std::array<QColor, 3> criterionColours = {QColor(31, 119, 180), QColor(214, 39, 40),
                                                 QColor(44, 160, 44)};
 
+// The name of entry `number` (1-based) as an axis label: whole up to labelLength characters,
+// otherwise cut with "…" and the number after it, so that a long name cannot take the chart's
+// height and two cut names still differ (an axis takes no label twice).
+constexpr int labelLength = 16;
+QString axisLabel(const QString& name, int number)
+{
+    if (name.size() <= labelLength) return name;
+    return name.left(labelLength - 1) + "… (" + QString::number(number) + ")";
+}
+
+// Category labels stand upright side by side and are shown whole: Qt's own truncation would
+// cut every one of them to "…" beside a few dozen neighbours.
+void setUprightLabels(QAbstractAxis& axis)
+{
+    axis.setLabelsAngle(-90);
+    axis.setTruncateLabels(false);
+}
+
+// The axis from 0 to the first round tick at or above top, a gridline at every round tick,
+// each labelled with the digits that tell it from its neighbours.
+void setRoundTicks(QValueAxis& axis, double top, int maxIntervals)
+{
+    const RoundTicks ticks = roundTicks(top, maxIntervals);
+    axis.setRange(0, ticks.top());
+    axis.setTickCount(ticks.intervals + 1);
+    axis.setLabelFormat(QString("%.%1f").arg(ticks.decimals));
+}
+
 } // namespace
 
-QChart* observedExpectedChart(const std::vector<PhenotypeBar>& bars, const QString& criterion)
+QChart* observedExpectedChart(const PhenotypeBars& shown, const QString& criterion)
 {
     auto* chart = new QChart;
-    chart->setTitle("Фактическое и расчетное поголовье фенотипов (" + criterion + ")");
+    QString title = "Фактическое и расчетное поголовье фенотипов (" + criterion + ")";
+    if (static_cast<int>(shown.bars.size()) < shown.phenotypeCount)
+        title += QString(": %1 из %2 с наибольшим отклонением")
+                     .arg(shown.bars.size())
+                     .arg(shown.phenotypeCount);
+    chart->setTitle(title);
     auto* observed = new QBarSet("Факт");
     auto* expected = new QBarSet("Расчет");
     QStringList labels;
     double top = 0;
-    for (const PhenotypeBar& bar : bars) {
+    for (const PhenotypeBar& bar : shown.bars) {
         observed->append(bar.observed);
         expected->append(bar.expected);
-        labels << QString::fromStdString(bar.label);
+        labels << axisLabel(QString::fromStdString(bar.label), bar.number);
         top = std::max({top, bar.observed, bar.expected});
     }
     auto* series = new QBarSeries;
@@ -46,10 +80,9 @@ QChart* observedExpectedChart(const std::vector<PhenotypeBar>& bars, const QStri
     chart->addSeries(series);
     auto* x = new QBarCategoryAxis;
     x->append(labels);
-    x->setLabelsAngle(-90);
+    setUprightLabels(*x);
     auto* y = new QValueAxis;
-    y->setRange(0, top > 0 ? top * 1.05 : 1);
-    y->setLabelFormat("%.0f");
+    setRoundTicks(*y, top, 8);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
@@ -67,9 +100,9 @@ QChart* alleleFrequencyChart(const TaskState& task, const TaskStatistics& statis
     x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
     x->setStartValue(0.5);
     for (int i = 1; i <= n; ++i)
-        x->append(toQString(task.alleleNames[i].trimmed()), i + 0.5);
+        x->append(axisLabel(toQString(task.alleleNames[i].trimmed()), i), i + 0.5);
     x->setRange(0.5, n + 0.5);
-    x->setLabelsAngle(n > 10 ? -90 : 0);
+    if (n > 10) setUprightLabels(*x);
     auto* y = new QValueAxis;
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
@@ -112,7 +145,6 @@ QChart* alleleFrequencyChart(const TaskState& task, const TaskStatistics& statis
             top = std::max(top, upper);
         }
     }
-    y->setRange(0, std::min(1.0, top * 1.1 + 0.01));
-    y->setLabelFormat("%.2f");
+    setRoundTicks(*y, std::min(1.0, top * 1.05), 8);
     return chart;
 }

@@ -13,11 +13,12 @@
 
 #include <vector>
 
-// Two bar sets, "Факт" and "Расчет", one category per bar.
-QChart* observedExpectedChart(const std::vector<PhenotypeBar>& bars, const QString& criterion);
+// Two bar sets, "Факт" and "Расчет", one category per bar; the title says how many of the
+// phenotypes are shown when some are left out. The count axis has round ticks.
+QChart* observedExpectedChart(const PhenotypeBars& shown, const QString& criterion);
 
-// One series of points per criterion, alleles side by side; each point carries its
-// interval as a vertical line: the bootstrap percentile interval when there are
-// replicates, otherwise the Wald interval of МП and none for the least-squares criteria.
+// One series of points per criterion, alleles side by side, on a frequency axis with round
+// ticks; each point carries its interval as a vertical line: the bootstrap percentile interval when
+// there are replicates, otherwise the Wald interval of МП and none for the least-squares criteria.
 QChart* alleleFrequencyChart(const TaskState& task, const TaskStatistics& statistics,
                              const ReplicateResult* replicates);

@@ -23,6 +23,31 @@ std::string intervalText(double lower, double upper)
     return frequencyText(lower) + " – " + frequencyText(upper);
 }
 
+// A bootstrap error below it means the frequency did not move in resampling.
+constexpr double stillError = 1e-9;
+
+std::string quoted(const std::string& text)
+{
+    return "«" + text + "»";
+}
+
+std::string joined(const std::vector<std::string>& parts, const char* separator)
+{
+    std::string text;
+    for (const std::string& part : parts)
+        text += (text.empty() ? "" : separator) + part;
+    return text;
+}
+
+// The first names of a list, so that a large task's warning stays a sentence.
+std::string listed(const std::vector<std::string>& names)
+{
+    constexpr std::size_t shown = 5;
+    if (names.size() <= shown) return joined(names, ", ");
+    return joined({names.begin(), names.begin() + shown}, ", ") + " и еще " +
+           std::to_string(names.size() - shown);
+}
+
 std::string probabilityText(const std::optional<double>& p)
 {
     return p ? formatFixed(*p, 6, 4) : notDefinedText;
@@ -93,29 +118,82 @@ TextTable alleleStatisticsTable(const TaskState& task, const TaskStatistics& sta
 
 TextTable fitStatisticsTable(const TaskStatistics& statistics, const ReplicateResult* replicates)
 {
-    TextTable table{{"Критерий", "Хи^2", "Степеней свободы", "p по таблице",
-                     "Степеней свободы за вычетом оцененных частот", "p", "G^2",
-                     "Степеней свободы G^2", "p G^2", "p Монте-Карло"}};
+    TextTable table{
+        {"Критерий", "Проверка", "Статистика", "Степеней свободы", "p", "p Монте-Карло"}};
     for (std::size_t k = 0; k < 3; ++k) {
         const CriterionStatistics& criterion = statistics.criteria[k];
-        std::vector<std::string> row{criterionNames[k],
-                                     formatFixed(criterion.pooled.chiSquare, 0, 3),
-                                     integerText(criterion.pooled.degreesOfFreedom),
-                                     formatFixed(criterion.pooled.probability, 0, 3),
-                                     degreesText(criterion.textbook.degreesOfFreedom),
-                                     probabilityText(criterion.textbook.probability)};
-        if (criterion.likelihoodRatio) {
-            row.push_back(formatFixed(criterion.likelihoodRatio->statistic, 0, 3));
-            row.push_back(degreesText(criterion.likelihoodRatio->degreesOfFreedom));
-            row.push_back(probabilityText(criterion.likelihoodRatio->probability));
-        } else {
-            row.insert(row.end(), 3, "-");
-        }
-        row.push_back(replicates ? probabilityText(replicates->criteria[k].monteCarloProbability)
-                                 : std::string());
-        table.push_back(std::move(row));
+        const MonteCarloProbabilities* monteCarlo =
+            replicates ? &replicates->criteria[k].monteCarlo : nullptr;
+        const auto monteCarloText = [monteCarlo](const std::optional<double>& p) {
+            return monteCarlo ? probabilityText(p) : std::string();
+        };
+        const auto testRow = [&](const char* name, const ChiSquareTest& test,
+                                 const std::optional<double>& p) {
+            table.push_back({criterionNames[k], name, formatFixed(test.statistic, 0, 3),
+                             degreesText(test.degreesOfFreedom), probabilityText(test.probability),
+                             monteCarloText(p)});
+        };
+        table.push_back({criterionNames[k], "Хи^2 отчета (объединенные классы), p по таблице",
+                         formatFixed(criterion.pooled.chiSquare, 0, 3),
+                         integerText(criterion.pooled.degreesOfFreedom),
+                         formatFixed(criterion.pooled.probability, 0, 3), "-"});
+        testRow("Хи^2 отчета за вычетом оцененных частот", criterion.textbook,
+                monteCarlo ? monteCarlo->pooled : std::nullopt);
+        testRow("X^2 Пирсона по фенотипам", criterion.pearson,
+                monteCarlo ? monteCarlo->pearson : std::nullopt);
+        testRow("G^2 по фенотипам", criterion.likelihoodRatio,
+                monteCarlo ? monteCarlo->likelihoodRatio : std::nullopt);
     }
     return table;
+}
+
+std::string saturationNote(const TaskStatistics& statistics)
+{
+    std::vector<std::string> saturated;
+    for (std::size_t k = 0; k < 3; ++k)
+        if (statistics.criteria[k].saturated()) saturated.push_back(criterionNames[k]);
+    if (saturated.empty()) return {};
+    const std::string subject = saturated.size() == 3
+                                    ? "Модель насыщена"
+                                    : "Модель по " + joined(saturated, " и ") + " насыщена";
+    return subject + ": классов фенотипов (без пустых) не больше, чем аллелей, степеней "
+                     "свободы не остается, и согласие, точное по построению, ничего не говорит "
+                     "о законе Харди–Вайнберга.";
+}
+
+std::string bootstrapWarning(const TaskState& task, const TaskStatistics& statistics,
+                             const ReplicateResult* replicates)
+{
+    std::vector<std::string> unseen;
+    for (std::size_t r = 0; r < statistics.counts.size(); ++r)
+        if (statistics.counts[r] == 0)
+            unseen.push_back(
+                quoted(cp1251ToUtf8(task.phenotypeNames[static_cast<int>(r) + 1].trimmed())));
+    std::vector<std::string> fixed;
+    if (replicates)
+        for (int i = 1; i <= task.alleleCount; ++i) {
+            const auto a = static_cast<std::size_t>(i - 1);
+            for (const CriterionReplicates& criterion : replicates->criteria)
+                if (criterion.standardErrors[a] < stillError) {
+                    fixed.push_back(quoted(shownAlleleName(task, i)));
+                    break;
+                }
+        }
+    std::string warning;
+    if (!unseen.empty())
+        warning +=
+            (unseen.size() == 1 ? "Фенотип " + unseen[0] + " в выборке не встречается"
+                                : "Фенотипы " + listed(unseen) + " в выборке не встречаются") +
+            ": бутстреп берет выборки только из наблюдавшихся фенотипов, и его ошибки "
+            "и интервалы занижены; опирайтесь на интервал Вальда (МП), где он определен.";
+    if (!fixed.empty()) {
+        if (!warning.empty()) warning += " ";
+        warning += (fixed.size() == 1 ? "Частота аллеля " + fixed[0] + " не меняется"
+                                      : "Частоты аллелей " + listed(fixed) + " не меняются") +
+                   " в повторениях бутстрепа: его нулевая ошибка ничего не говорит о точности; "
+                   "опирайтесь на интервал Вальда (МП), где он определен.";
+    }
+    return warning;
 }
 
 TextTable residualTable(const TaskState& task, const TaskStatistics& statistics, int criterion,

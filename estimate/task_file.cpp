@@ -2,6 +2,7 @@
 
 #include "platform/cp1251.h"
 #include "task/allele_check.h"
+#include "task/count_entry.h"
 #include "task/phenotypes.h"
 
 #include <algorithm>
@@ -11,8 +12,6 @@
 #include <sstream>
 
 namespace {
-
-constexpr std::int64_t countLimit = 20000000;
 
 struct CountLine
 {
@@ -52,10 +51,11 @@ std::string joined(const std::vector<std::string>& tokens, std::size_t from)
     return text;
 }
 
-bool allDigits(const std::string& token)
+// A count line starts with a digit, or with a sign before one ("-5" is a count, and a wrong one).
+bool startsCount(const std::string& token)
 {
-    return std::all_of(token.begin(), token.end(),
-                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+    const std::size_t digit = token[0] == '+' || token[0] == '-' ? 1 : 0;
+    return digit < token.size() && std::isdigit(static_cast<unsigned char>(token[digit]));
 }
 
 // Reads one statement into the statements, or says what is wrong with it.
@@ -81,9 +81,9 @@ std::optional<std::string> readStatement(const std::vector<std::string>& tokens,
         statements.alleleLines.push_back(line);
         return std::nullopt;
     }
-    if (std::isdigit(static_cast<unsigned char>(keyword[0]))) {
-        if (!allDigits(keyword) || keyword.size() > 8 || std::stoll(keyword) >= countLimit)
-            return "поголовье должно быть целым числом меньше 20000000";
+    if (startsCount(keyword)) {
+        if (!isAcceptableCount(keyword))
+            return "поголовье должно быть целым числом от 0 до " + std::to_string(countLimit - 1);
         if (tokens.size() < 2) return "после поголовья нет ни одного теста";
         std::vector<std::string> tests(tokens.begin() + 1, tokens.end());
         if (tests.size() > 1 && std::find(tests.begin(), tests.end(), "-") != tests.end())
@@ -190,7 +190,7 @@ LoadedTask loadTaskFile(std::string_view utf8Text, TaskState& task)
         }
         countedOn[r] = count.line;
         loaded.countTexts[r] = Cp1251Text::fromBytes(count.count); // ASCII digits
-        total += std::stoll(count.count);
+        total += *readCount(count.count);
     }
     loaded.totalText = Cp1251Text::fromBytes(std::to_string(total));
     return loaded;

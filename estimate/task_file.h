@@ -5,7 +5,8 @@
 //                                          allele no test detects
 //   COUNT TESTS…                           a line starting with a digit: the count of the
 //                                          phenotype whose tests are listed, in any
-//                                          order; "COUNT -" for the phenotype with no test
+//                                          order; "COUNT -" for the phenotype with no test;
+//                                          COUNT a whole number from 0 to 19999999
 // Alleles are checked as the allele window checks them. Entry point: loadTaskFile.
 #pragma once
 

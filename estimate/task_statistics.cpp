@@ -15,13 +15,13 @@ TaskStatistics computeStatistics(const TaskState& task, const std::vector<std::i
         criterion.expected = estimate.expectedFrequencies;
         criterion.pooled = estimate.fit;
         criterion.textbook = textbookTest(estimate.fit, task.alleleCount);
+        criterion.pearson = pearsonTest(counts, estimate.expectedFrequencies, task.alleleCount);
+        criterion.likelihoodRatio =
+            likelihoodRatioTest(counts, estimate.expectedFrequencies, task.alleleCount);
         criterion.residuals = pearsonResiduals(counts, estimate.expectedFrequencies);
-        if (k == 0) {
+        if (k == 0)
             criterion.standardErrors =
                 maximumLikelihoodErrors(task, estimate.alleleFrequencies, statistics.total);
-            criterion.likelihoodRatio =
-                likelihoodRatioTest(counts, estimate.expectedFrequencies, task.alleleCount);
-        }
     }
     return statistics;
 }

@@ -1,6 +1,7 @@
 // Statistical inference beside the point estimates of a calculated task: for each
 // criterion the standard errors (maximum likelihood, from the Fisher information), the fit
-// tests with the estimated frequencies taken off, and the Pearson residuals. These are
+// tests with the estimated frequencies taken off (the pooled line's chi-square, and X² and
+// G² on the unpooled phenotype classes), and the Pearson residuals. These are
 // immediate; the replicate-based figures are in estimate/replicates.h. Entry point:
 // computeStatistics.
 #pragma once
@@ -17,13 +18,18 @@
 
 struct CriterionStatistics
 {
-    std::vector<long double> frequencies;         // the estimate, allele 1 first
-    std::vector<long double> expected;            // its expected phenotype frequencies
-    std::vector<AlleleError> standardErrors;      // maximum likelihood only; empty otherwise
-    FitTest pooled;                               // the report's line: pooled classes, table p
-    ChiSquareTest textbook;                       // the same chi-square, df less (alleles − 1)
-    std::optional<ChiSquareTest> likelihoodRatio; // maximum likelihood only
-    std::vector<double> residuals;                // Pearson residual per phenotype
+    std::vector<long double> frequencies;    // the estimate, allele 1 first
+    std::vector<long double> expected;       // its expected phenotype frequencies
+    std::vector<AlleleError> standardErrors; // maximum likelihood only; empty otherwise
+    FitTest pooled;                          // the report's line: pooled classes, table p
+    ChiSquareTest textbook;                  // the same chi-square, df less (alleles − 1)
+    ChiSquareTest pearson;                   // X² on the unpooled phenotype classes
+    ChiSquareTest likelihoodRatio;           // G² on the unpooled phenotype classes
+    std::vector<double> residuals;           // Pearson residual per phenotype
+
+    // No degrees of freedom are left on the unpooled classes: the estimate reproduces the
+    // counts by construction.
+    bool saturated() const { return !pearson.degreesOfFreedom; }
 };
 
 struct TaskStatistics

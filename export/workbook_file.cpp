@@ -93,27 +93,6 @@ WorkbookLayout resultsLayout(const ResultTexts& texts)
     return [&texts](const std::string& path) { return writeResultsLayout(texts, path); };
 }
 
-std::string reason(int error)
-{
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return "на диске недостаточно места";
-    case EACCES:
-    case EPERM:
-        return "нет прав на запись в папку";
-    case EROFS:
-        return "диск доступен только для чтения";
-    case ENOENT:
-    case ENOTDIR:
-        return "папка не найдена";
-    case EIO:
-        return "ошибка ввода-вывода на диске";
-    default:
-        return std::string("ошибка записи: ") + std::strerror(error);
-    }
-}
 } // namespace
 
 std::string workbookFileName(const LocalDateTime& moment, int copy)
@@ -166,12 +145,34 @@ WorkbookFileResult writeWorkbook(const WorkbookLayout& layout, const std::string
     return result;
 }
 
+std::string writeFailureReason(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return "на диске недостаточно места";
+    case EACCES:
+    case EPERM:
+        return "нет прав на запись в папку";
+    case EROFS:
+        return "диск доступен только для чтения";
+    case ENOENT:
+    case ENOTDIR:
+        return "папка не найдена";
+    case EIO:
+        return "ошибка ввода-вывода на диске";
+    default:
+        return std::string("ошибка записи: ") + std::strerror(error);
+    }
+}
+
 std::string workbookFailureMessage(const WorkbookFileResult& result)
 {
     const std::string where =
         result.path.empty() ? "в папке «" + result.folder + "»" : "в файле «" + result.path + "»";
     const std::string why = result.writerError.empty()
-                                ? reason(result.error)
+                                ? writeFailureReason(result.error)
                                 : "ошибка записи книги: " + result.writerError;
     return "Не удалось сохранить книгу результатов " + where + ": " + why + ".";
 }

@@ -39,5 +39,9 @@ using WorkbookLayout = std::function<lxw_error(const std::string& path)>;
 // Writes the workbook the layout gives to path as writeResultsWorkbook does.
 WorkbookFileResult writeWorkbook(const WorkbookLayout& layout, const std::string& path);
 
+// Why a file could not be written, in Russian, from the system's error number
+// ("на диске недостаточно места").
+std::string writeFailureReason(int error);
+
 // The Russian message for a failed result (UTF-8): which file or folder and why.
 std::string workbookFailureMessage(const WorkbookFileResult& result);

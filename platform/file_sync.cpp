@@ -14,6 +14,12 @@ SyncHook& syncHook()
     return hook;
 }
 
+FileStepHook& stepHook()
+{
+    static FileStepHook hook;
+    return hook;
+}
+
 bool syncDescriptor(int fd, const std::string& path)
 {
     if (syncHook()) {
@@ -24,6 +30,21 @@ bool syncDescriptor(int fd, const std::string& path)
     }
     while (::fsync(fd) != 0)
         if (errno != EINTR) return false;
+    return true;
+}
+
+bool writeAll(int fd, std::span<const std::uint8_t> bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
     return true;
 }
 
@@ -61,7 +82,47 @@ bool syncFolderOf(const std::string& path)
     return syncFolder(parent.empty() ? std::string(".") : parent.string());
 }
 
+bool writeFileWhole(const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    const std::string temporary = path + ".new";
+    fileStep(temporary);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool written = writeAll(fd, bytes) && syncFile(fd, temporary);
+    const int writeError = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || !renameFile(temporary, path)) {
+        const int error = !written ? writeError : errno;
+        ::unlink(temporary.c_str());
+        errno = error;
+        return false;
+    }
+    return syncFolderOf(path);
+}
+
+bool renameFile(const std::string& from, const std::string& to)
+{
+    fileStep(to);
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool removeFile(const std::string& path)
+{
+    fileStep(path);
+    return ::unlink(path.c_str()) == 0;
+}
+
 void setSyncHook(SyncHook hook)
 {
     syncHook() = std::move(hook);
+}
+
+void setFileStepHook(FileStepHook hook)
+{
+    stepHook() = std::move(hook);
+}
+
+void fileStep(const std::string& path)
+{
+    if (stepHook()) stepHook()(path);
 }

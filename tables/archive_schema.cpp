@@ -8,7 +8,7 @@ const TableSchema& spisokSchema()
         {"KOLALL", FieldKind::Integer, 6}, {"KOLTEST", FieldKind::Integer, 6},
         {"GOLOV", FieldKind::String, 10},  {"KOLFEN", FieldKind::Integer, 6},
         {"KNOP1", FieldKind::Integer, 6},  {"KNOP2", FieldKind::Integer, 6},
-        {"INDEX", FieldKind::Integer, 6},  {"OT", FieldKind::Boolean},
+        {"INDEX", FieldKind::Integer, 6},  {"OT", FieldKind::Boolean, 1, 0, true},
     };
     return schema;
 }
@@ -19,7 +19,7 @@ const TableSchema& allelSchema()
         {"INDEX", FieldKind::Integer, 6},
         {"NOMER", FieldKind::Integer, 6},
         {"ALLEL", FieldKind::String, 254},
-        {"OT", FieldKind::Boolean},
+        {"OT", FieldKind::Boolean, 1, 0, true},
     };
     return schema;
 }
@@ -30,7 +30,7 @@ const TableSchema& fenotipSchema()
         {"INDEX", FieldKind::Integer, 6},
         {"NOMER", FieldKind::Integer, 6},
         {"GOLOV", FieldKind::Number, 10},
-        {"OT", FieldKind::Boolean},
+        {"OT", FieldKind::Boolean, 1, 0, true},
     };
     return schema;
 }

@@ -104,8 +104,7 @@ void placeFields(std::vector<DbfField>& fields, const std::vector<std::uint32_t>
 
 } // namespace
 
-DbfHeader parseDbfHeader(std::span<const std::uint8_t> bytes, std::uint64_t fileSize,
-                         std::string_view fileName)
+DbfHeader parseDbfLayout(std::span<const std::uint8_t> bytes, std::string_view fileName)
 {
     if (bytes.size() < 32)
         throw tableError(fileName, "файл поврежден: заголовок обрезан (" +
@@ -161,7 +160,13 @@ DbfHeader parseDbfHeader(std::span<const std::uint8_t> bytes, std::uint64_t file
     }
     if (header.fields.empty()) throw tableError(fileName, "файл поврежден: в таблице нет полей");
     placeFields(header.fields, declaredOffsets, header.recordLength, fileName);
+    return header;
+}
 
+DbfHeader parseDbfHeader(std::span<const std::uint8_t> bytes, std::uint64_t fileSize,
+                         std::string_view fileName)
+{
+    const DbfHeader header = parseDbfLayout(bytes, fileName);
     const std::uint64_t recordsEnd =
         header.headerLength + std::uint64_t{header.recordCount} * header.recordLength;
     if (recordsEnd > fileSize) {

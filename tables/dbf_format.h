@@ -40,10 +40,14 @@ inline constexpr std::uint8_t dbfEndOfFile = 0x1A;
 inline constexpr std::uint8_t dbfLiveRecord = ' ';
 inline constexpr std::uint8_t dbfDeletedRecord = '*';
 
-// Reads the header from the first bytes of a file (bytes may hold the whole file);
-// fileSize is the length of the whole file. Throws TableError naming fileName for a
-// truncated or damaged header, an unknown version, field type or code page, a missing end
-// mark of the field descriptors (0x0D), and a record count larger than the file holds.
+// Reads the header from the first bytes of a file (bytes may hold the whole file). Throws
+// TableError naming fileName for a truncated or damaged header, an unknown version, field type
+// or code page, and a missing end mark of the field descriptors (0x0D). The record count is
+// taken as it stands.
+DbfHeader parseDbfLayout(std::span<const std::uint8_t> bytes, std::string_view fileName);
+
+// parseDbfLayout, and a TableError too when the record count is larger than the file of
+// fileSize bytes holds.
 DbfHeader parseDbfHeader(std::span<const std::uint8_t> bytes, std::uint64_t fileSize,
                          std::string_view fileName);
 

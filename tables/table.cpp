@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "tables/cdx_format.h"
+#include "tables/dbf_tail.h"
 #include "tables/field_codec.h"
 #include "tables/table_error.h"
 
@@ -38,6 +39,29 @@ std::string withExtension(std::string name)
     return name;
 }
 
+// The field of a header that the schema marks as making a row live.
+std::optional<std::size_t> liveFieldOf(const DbfHeader& header, const TableSchema& schema)
+{
+    for (const FieldSpec& spec : schema)
+        if (spec.liveMark)
+            for (std::size_t i = 0; i < header.fields.size(); ++i)
+                if (header.fields[i].name == spec.name) return i;
+    return std::nullopt;
+}
+
+// The exclusive table lock for the life of an instance.
+class Writing
+{
+public:
+    explicit Writing(Table& table) : table_(table) { table_.beginWriting(); }
+    ~Writing() { table_.endWriting(); }
+    Writing(const Writing&) = delete;
+    Writing& operator=(const Writing&) = delete;
+
+private:
+    Table& table_;
+};
+
 } // namespace
 
 Table::Table(std::string fileName, TableSchema schema)
@@ -64,13 +88,30 @@ Table::~Table()
 
 void Table::open()
 {
+    openAs(TableAccess::write);
+}
+
+void Table::openForReading()
+{
+    openAs(TableAccess::read);
+}
+
+void Table::openAs(TableAccess access)
+{
     if (active()) return;
     const std::string dbfPath = resolveFileName(path_);
     TableFile file =
-        TableFile::open(dbfPath, fileName_, newDbfFile(newTableFields(schema_), today()));
+        TableFile::open(dbfPath, fileName_, newDbfFile(newTableFields(schema_), today()), access);
     std::vector<std::uint8_t> bytes = file.readAll(appendRoom);
-    DbfHeader header = parseDbfHeader(bytes, bytes.size(), fileName_);
+    DbfHeader header = parseDbfLayout(bytes, fileName_);
     checkFields(header.fields, schema_, fileName_);
+    const DbfTail tail = examineDbfTail(header, bytes, liveFieldOf(header, schema_), fileName_);
+    if (tail.mended && access == TableAccess::write) {
+        const std::string message = mendedTableMessage(fileName_, header.recordCount, tail);
+        mend(file, bytes, header, tail.records);
+        repairMessage_ = message;
+    }
+    header.recordCount = tail.records;
     std::vector<std::size_t> filterFields = filterFieldsOf(filter_, header.fields);
     std::size_t keyField = 0;
     while (header.fields[keyField].name != cdxIndexTag)
@@ -108,7 +149,15 @@ void Table::open()
     sortOrder();
     state_ = TableState::Browse;
     modified_ = false;
+    readOnly_ = access == TableAccess::read;
+    writingDepth_ = 0;
     file_ = std::move(file);
+    if (readOnly_) {
+        indexPending_ = false;
+        chooseVisibleRows();
+        notify(TableEvent::Reset);
+        return;
+    }
 
     cdxPath_ = resolveFileName(std::filesystem::path(dbfPath).replace_extension(".CDX").string());
     const std::optional<std::vector<std::uint8_t>> cdx = readWholeFile(cdxPath_);
@@ -128,12 +177,40 @@ void Table::open()
     notify(TableEvent::Reset);
 }
 
+// Cuts what an interrupted append left after the kept records, writes the end mark after them
+// and their count into the header, and flushes the file, all under the exclusive lock. A crash
+// in the middle leaves a file that the next opening mends the same way.
+void Table::mend(TableFile& file, std::vector<std::uint8_t>& bytes, DbfHeader& header,
+                 std::uint32_t records)
+{
+    const std::uint64_t end = header.headerLength + std::uint64_t{records} * header.recordLength;
+    DbfPrefix prefix{};
+    std::copy_n(bytes.begin(), prefix.size(), prefix.begin());
+    stampDbfPrefix(prefix, records, today());
+    file.lockForWriting();
+    try {
+        if (bytes.size() > end + 1) file.truncate(end + 1);
+        const std::uint8_t mark = dbfEndOfFile;
+        file.writeAt(end, std::span<const std::uint8_t>(&mark, 1));
+        file.writeAt(0, prefix);
+        file.sync();
+    } catch (const TableError&) {
+        file.unlockAfterWriting();
+        throw;
+    }
+    file.unlockAfterWriting();
+    std::copy(prefix.begin(), prefix.end(), bytes.begin());
+    header.recordCount = records;
+}
+
 void Table::close()
 {
     if (!active()) return;
     postOrCancel();
-    flushIndex();
-    file_.sync();
+    if (!readOnly_) {
+        flushIndex();
+        file_.sync();
+    }
     release();
     notify(TableEvent::Reset);
 }
@@ -209,6 +286,7 @@ void Table::next()
 void Table::append()
 {
     requireActive();
+    requireWritable();
     postOrCancel();
     buffer_.assign(header_.recordLength, ' ');
     state_ = TableState::Insert;
@@ -219,6 +297,7 @@ void Table::append()
 void Table::edit()
 {
     requireActive();
+    requireWritable();
     if (state_ != TableState::Browse) return;
     if (visible_.empty()) {
         append();
@@ -247,6 +326,7 @@ void Table::post()
     const std::uint64_t offset = header_.headerLength + std::uint64_t{r} * header_.recordLength;
     DbfPrefix prefix = prefix_;
     stampDbfPrefix(prefix, inserting ? r + 1 : header_.recordCount, today());
+    const Writing writing(*this);
     if (inserting) {
         buffer_.push_back(dbfEndOfFile);
         try {
@@ -258,9 +338,19 @@ void Table::post()
         }
         buffer_.pop_back();
     } else {
-        file_.writeAt(offset, buffer_);
+        // Only the bytes that changed, from the first to the last.
+        const std::uint8_t* stored = record(r);
+        std::size_t first = 0;
+        std::size_t last = buffer_.size();
+        while (first < last && buffer_[first] == stored[first])
+            ++first;
+        while (last > first && buffer_[last - 1] == stored[last - 1])
+            --last;
+        if (first < last)
+            file_.writeAt(offset + first,
+                          std::span<const std::uint8_t>(buffer_.data() + first, last - first));
     }
-    file_.writeAt(0, prefix);
+    if (prefix != prefix_) file_.writeAt(0, prefix);
     prefix_ = prefix;
 
     const std::uint64_t key = keyOf(buffer_.data());
@@ -325,14 +415,27 @@ void Table::flushIndex()
 
 void Table::sync()
 {
-    if (active()) file_.sync();
+    if (active() && !readOnly_) file_.sync();
+}
+
+void Table::beginWriting()
+{
+    requireActive();
+    requireWritable();
+    if (writingDepth_ == 0) file_.lockForWriting();
+    ++writingDepth_;
+}
+
+void Table::endWriting()
+{
+    if (writingDepth_ == 0 || --writingDepth_ > 0) return;
+    if (active()) file_.unlockAfterWriting();
 }
 
 // After an append failed part-way, the file ends again with the end-of-file byte right after
 // the last row. The length is first set one byte past the rows, so the byte is written into
 // space the file already holds even on a full disk. The append's own error is the one
-// reported, so a failure here is dropped: a partial record beyond the record count is
-// ignored by every reader anyway.
+// reported, so a failure here is dropped: the next opening mends what is left.
 void Table::cutBackTo(std::uint64_t end)
 {
     try {
@@ -365,6 +468,37 @@ void Table::moveTo(std::size_t row)
     notify(TableEvent::Scrolled);
 }
 
+std::uint32_t Table::recordAt(std::size_t row) const
+{
+    requireActive();
+    if (row >= visible_.size())
+        throw tableError(fileName_, "строки " + std::to_string(row + 1) + " нет");
+    return visible_[row];
+}
+
+std::uint32_t Table::currentRecord() const
+{
+    requireActive();
+    if (state_ == TableState::Edit) return editRecord_;
+    if (state_ == TableState::Insert || visible_.empty())
+        throw tableError(fileName_, "текущей строки нет");
+    return visible_[position_];
+}
+
+void Table::goToRecord(std::uint32_t r)
+{
+    requireActive();
+    postOrCancel();
+    const auto at =
+        std::lower_bound(visible_.begin(), visible_.end(), r,
+                         [this](std::uint32_t a, std::uint32_t b) { return less(a, b); });
+    if (at == visible_.end() || *at != r)
+        throw tableError(fileName_, "записи " + std::to_string(r + 1) + " среди видимых строк нет");
+    position_ = static_cast<std::size_t>(at - visible_.begin());
+    eof_ = false;
+    notify(TableEvent::Scrolled);
+}
+
 FieldView Table::fieldAt(std::size_t row, std::string_view name) const
 {
     const std::size_t field = fieldIndex(name);
@@ -387,6 +521,11 @@ void Table::removeObserver(int id)
 void Table::requireActive() const
 {
     if (!active()) throw tableError(fileName_, "таблица закрыта");
+}
+
+void Table::requireWritable() const
+{
+    if (readOnly_) throw tableError(fileName_, "таблица открыта только для чтения");
 }
 
 void Table::requireEditing() const

@@ -4,12 +4,19 @@
 // visible rows in ascending INDEX order (equal keys by record number), append, edit, clear
 // fields, post, and fields by name.
 //
-// The rows are held in memory. A post writes its record in place, then the header's record
-// count, so an interrupted write leaves a file that every reader opens; an append that fails
-// (a full disk) cuts the file back to its rows. sync flushes the posted rows to the disk, and
-// close does so too. The CDX is rewritten as a whole (a temporary file flushed and renamed
-// over it) by flushIndex after keys changed, by close, and by open when the index is missing
-// or does not match the rows.
+// The rows are held in memory. A post of a new row writes its record and the end mark, then
+// the header's record count; a post of a changed row writes only the bytes that changed, so
+// that changing one field of one byte (OT) is one write of one byte. An append that fails (a
+// full disk) cuts the file back to its rows. sync flushes the posted rows to the disk, and
+// close does so too. Every write is made under the file's exclusive table lock (see
+// table_file.h): for one post, or from beginWriting to endWriting. The CDX is rewritten as a
+// whole (a temporary file flushed and renamed over it) by flushIndex after keys changed, by
+// close, and by open when the index is missing or does not match the rows.
+//
+// Opening mends what an append cut short can leave at the end of the file (dbf_tail.h): the
+// records after the last whole one and any stray bytes are cut, the end mark and the record
+// count written and the file flushed, and takeRepairMessage says so. A table opened for
+// reading keeps the same whole records without writing anything.
 #pragma once
 
 #include "platform/cp1251_text.h"
@@ -25,6 +32,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 enum class TableState
@@ -113,11 +121,18 @@ public:
 
     const std::string& fileName() const { return fileName_; } // "SPISOK.DBF"
 
-    // Opens the table: a missing file is created empty with the schema's fields; a file
-    // that is locked, truncated or damaged, or whose fields differ from the schema, throws
-    // TableError and is left as it was. A missing or stale CDX is rewritten. The current row
-    // is the first visible row. Opening an open table does nothing.
+    // Opens the table for writing: a missing file is created empty with the schema's fields;
+    // a file that another program writes, or that is damaged other than by an interrupted
+    // append, or whose fields differ from the schema, throws TableError and is left as it was.
+    // An interrupted append is mended. A missing or stale CDX is rewritten. The current row is
+    // the first visible row. Opening an open table does nothing.
     void open();
+    // Opens the table for reading only, under the shared table lock until close: a missing
+    // file throws, nothing is ever written (the CDX is not read), and a post throws.
+    void openForReading();
+    bool readOnly() const { return readOnly_; }
+    // The message of the last opening that mended the file, once; nothing when none did.
+    std::optional<std::string> takeRepairMessage() { return std::exchange(repairMessage_, {}); }
     // Posts a changed row, rewrites a stale CDX, flushes the file to the disk and releases
     // the files. Closing a closed table does nothing.
     void close();
@@ -153,6 +168,12 @@ public:
     Field fieldByName(std::string_view name);
     FieldView fieldByName(std::string_view name) const;
 
+    // Holds the exclusive table lock across many posts and syncs (nested calls are counted),
+    // so that a reader sees none of them or all. Throws TableError when a reader keeps the
+    // table longer than the lock's patience.
+    void beginWriting();
+    void endWriting();
+
     // Rewrites the CDX when rows were added or keys changed since it was last written.
     void flushIndex();
     // Flushes the rows posted since the last sync to the disk (fsync); throws TableError when
@@ -166,6 +187,12 @@ public:
     void moveTo(std::size_t row);
     FieldView fieldAt(std::size_t row, std::string_view name) const;
 
+    // Rows by their record number in the file (0-based), which no filter or key changes: the
+    // record of a visible row, of the current row, and the move to a visible record.
+    std::uint32_t recordAt(std::size_t row) const;
+    std::uint32_t currentRecord() const;
+    void goToRecord(std::uint32_t record);
+
     int addObserver(std::function<void(TableEvent)> observer);
     void removeObserver(int id);
 
@@ -173,8 +200,12 @@ private:
     friend class FieldView;
     friend class Field;
 
+    void openAs(TableAccess access);
+    void mend(TableFile& file, std::vector<std::uint8_t>& bytes, DbfHeader& header,
+              std::uint32_t records);
     void release();
     void cutBackTo(std::uint64_t end);
+    void requireWritable() const;
     CdxEntry indexEntry(std::size_t i) const; // entry i of the index, order_ being sorted
     void requireActive() const;
     void requireEditing() const;
@@ -219,6 +250,9 @@ private:
     std::uint32_t editRecord_ = 0;
     bool modified_ = false;
     bool indexPending_ = false;
+    bool readOnly_ = false;
+    int writingDepth_ = 0;
+    std::optional<std::string> repairMessage_;
 
     std::vector<std::pair<int, std::function<void(TableEvent)>>> observers_;
     int nextObserverId_ = 0;

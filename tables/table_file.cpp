@@ -5,24 +5,60 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <utility>
 
 namespace {
 
-TableFileStepHook& stepHook()
-{
-    static TableFileStepHook hook;
-    return hook;
-}
+// The bytes the locks stand on: far past the end of any table.
+constexpr off_t writerLockByte = off_t{1} << 62;
+constexpr off_t tableLockByte = writerLockByte + 1;
+constexpr auto lockPatience = std::chrono::seconds(10);
+const char* const busy = "файл занят другой программой";
 
 void step(const std::string& path)
 {
-    if (stepHook()) stepHook()(path);
+    fileStep(path);
+}
+
+bool setLock(int fd, short type, off_t byte)
+{
+    struct flock lock = {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = byte;
+    lock.l_len = 1;
+    return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+}
+
+// Takes a lock, retrying while another program holds a conflicting one; false with errno set
+// when the patience runs out (EWOULDBLOCK) or locking fails for another reason.
+bool waitForLock(int fd, short type, off_t byte, std::chrono::steady_clock::duration patience)
+{
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (!setLock(fd, type, byte)) {
+        if (errno != EAGAIN && errno != EACCES && errno != EINTR) return false;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            errno = EWOULDBLOCK;
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// Whether the path still names the open file (a rename may have put another file there).
+bool namesFile(const std::string& path, int fd)
+{
+    struct stat opened = {};
+    struct stat named = {};
+    return ::fstat(fd, &opened) == 0 && ::stat(path.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
 std::string systemReason(int error)
@@ -60,17 +96,15 @@ std::string upperAscii(std::string text)
     return text;
 }
 
-// Writes all bytes at the offset (or at the end of a new file when offset is negative).
-bool writeFully(int fd, std::span<const std::uint8_t> bytes, std::int64_t offset,
+// Writes all bytes at the offset.
+bool writeFully(int fd, std::span<const std::uint8_t> bytes, std::uint64_t offset,
                 const std::string& path)
 {
     step(path);
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n =
-            offset < 0 ? ::write(fd, bytes.data() + done, bytes.size() - done)
-                       : ::pwrite(fd, bytes.data() + done, bytes.size() - done,
-                                  static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
+                                   static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             if (n == 0) errno = EIO;
@@ -79,27 +113,6 @@ bool writeFully(int fd, std::span<const std::uint8_t> bytes, std::int64_t offset
         done += static_cast<std::size_t>(n);
     }
     return true;
-}
-
-// Writes bytes into a new file at tempPath, flushes it, renames it to path and flushes the
-// folder, so that the new file is on the disk, whole, under its name; errno on failure. A
-// failure before the rename leaves path as it was.
-bool writeAndRename(const std::string& tempPath, const std::string& path,
-                    std::span<const std::uint8_t> bytes)
-{
-    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    const bool written = writeFully(fd, bytes, -1, tempPath) && syncFile(fd, tempPath);
-    const int writeError = errno;
-    const bool closed = ::close(fd) == 0;
-    if (written && closed) step(path);
-    if (!written || !closed || ::rename(tempPath.c_str(), path.c_str()) != 0) {
-        const int error = !written ? writeError : errno;
-        ::unlink(tempPath.c_str());
-        errno = error;
-        return false;
-    }
-    return syncFolderOf(path);
 }
 
 } // namespace
@@ -143,28 +156,35 @@ TableFile& TableFile::operator=(TableFile&& other) noexcept
 }
 
 TableFile TableFile::open(const std::string& path, std::string_view shownName,
-                          std::span<const std::uint8_t> newFileBytes)
+                          std::span<const std::uint8_t> newFileBytes, TableAccess access)
 {
+    const bool writing = access == TableAccess::write;
     TableFile file;
     file.shownName_ = shownName;
     file.path_ = path;
-    file.fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (file.fd_ < 0 && errno == ENOENT) {
-        if (!writeAndRename(path + ".new", path, newFileBytes))
-            throw tableError(shownName,
-                             "файла нет, и создать его не удалось (" + systemReason(errno) + ")");
-        file.fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    for (int attempt = 0;; ++attempt) {
+        file.fd_ = ::open(path.c_str(), (writing ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+        if (file.fd_ < 0 && errno == ENOENT && writing) {
+            if (!writeFileWhole(path, newFileBytes))
+                throw tableError(shownName, "файла нет, и создать его не удалось (" +
+                                                systemReason(errno) + ")");
+            file.fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        }
+        if (file.fd_ < 0)
+            throw tableError(shownName, "файл не открывается (" + systemReason(errno) + ")");
+        struct stat status = {};
+        if (::fstat(file.fd_, &status) == 0 && !S_ISREG(status.st_mode))
+            throw tableError(shownName, "это не файл таблицы");
+        const bool locked = writing ? setLock(file.fd_, F_WRLCK, writerLockByte)
+                                    : waitForLock(file.fd_, F_RDLCK, tableLockByte, lockPatience);
+        if (!locked)
+            throw tableError(shownName, errno == EAGAIN || errno == EACCES || errno == EWOULDBLOCK
+                                            ? busy
+                                            : "файл не блокируется (" + systemReason(errno) + ")");
+        if (namesFile(path, file.fd_)) return file;
+        file.close();
+        if (attempt == 10) throw tableError(shownName, busy);
     }
-    if (file.fd_ < 0)
-        throw tableError(shownName, "файл не открывается (" + systemReason(errno) + ")");
-    struct stat status = {};
-    if (::fstat(file.fd_, &status) == 0 && !S_ISREG(status.st_mode))
-        throw tableError(shownName, "это не файл таблицы");
-    if (::flock(file.fd_, LOCK_EX | LOCK_NB) != 0)
-        throw tableError(shownName, errno == EWOULDBLOCK
-                                        ? "файл занят другой программой"
-                                        : "файл не блокируется (" + systemReason(errno) + ")");
-    return file;
 }
 
 std::vector<std::uint8_t> TableFile::readAll(std::size_t spare) const
@@ -191,7 +211,7 @@ std::vector<std::uint8_t> TableFile::readAll(std::size_t spare) const
 void TableFile::writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes)
 {
     unsynced_ = true;
-    if (!writeFully(fd_, bytes, static_cast<std::int64_t>(offset), path_))
+    if (!writeFully(fd_, bytes, offset, path_))
         throw tableError(shownName_, "запись в файл не удалась (" + systemReason(errno) + ")");
 }
 
@@ -221,9 +241,22 @@ void TableFile::sync()
 
 void TableFile::close()
 {
-    if (fd_ >= 0) ::close(fd_); // closing the descriptor releases the lock
+    if (fd_ >= 0) ::close(fd_); // closing the descriptor releases its locks
     fd_ = -1;
     unsynced_ = false;
+}
+
+void TableFile::lockForWriting()
+{
+    if (!waitForLock(fd_, F_WRLCK, tableLockByte, lockPatience))
+        throw tableError(shownName_, errno == EWOULDBLOCK
+                                         ? busy
+                                         : "файл не блокируется (" + systemReason(errno) + ")");
+}
+
+void TableFile::unlockAfterWriting()
+{
+    setLock(fd_, F_UNLCK, tableLockByte);
 }
 
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path)
@@ -251,13 +284,8 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path)
 void replaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
                  std::string_view shownName)
 {
-    if (!writeAndRename(path + ".new", path, bytes))
+    if (!writeFileWhole(path, bytes))
         throw tableError(shownName, "индексный файл " +
                                         std::filesystem::path(path).filename().string() +
                                         " не записывается (" + systemReason(errno) + ")");
-}
-
-void setTableFileStepHook(TableFileStepHook hook)
-{
-    stepHook() = std::move(hook);
 }

@@ -24,6 +24,7 @@ struct FieldSpec
     FieldKind kind = FieldKind::String;
     int width = 0; // of a new table; L and D have their fixed widths
     int decimals = 0;
+    bool liveMark = false; // a logical field whose true value makes the row live (OT)
 };
 
 using TableSchema = std::vector<FieldSpec>;

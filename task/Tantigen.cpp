@@ -8,6 +8,8 @@
 #include "toolkit/message.h"
 #include "toolkit/qt_text.h"
 
+#include <QTableWidget>
+
 Tantigen* antigen = nullptr;
 
 namespace {
@@ -131,6 +133,8 @@ void Tantigen::FormActivate()
     } else {
         RadioButton1->setChecked(true);
     }
+    // Typing starts in the name of the first allele.
+    StringGrid1->table()->setFocus();
 }
 
 void Tantigen::FormClose()

@@ -16,6 +16,7 @@
 #include "task/task_state.h"
 #include "toolkit/message.h"
 
+#include <QStringList>
 #include <QTableWidget>
 
 #include <vector>
@@ -65,6 +66,9 @@ Tkontrol::Tkontrol()
 
     StringGrid3 = makeListGrid(this, 8, 306, 964, 366);
     StringGrid3->onSelectCell = [this](int col, int row) { StringGrid3SelectCell(col, row); };
+    StringGrid3->acceptsEdit = [this](int col, int, const QString& text) {
+        return StringGrid3AcceptEdit(col, text);
+    };
     StringGrid3->onSetEditText = [this](int col, int row, const QString& text) {
         StringGrid3SetEditText(col, row, text);
     };
@@ -86,6 +90,22 @@ Tkontrol::Tkontrol()
 void Tkontrol::FormActivate()
 {
     setUpControlWindow();
+}
+
+bool Tkontrol::FormCloseQuery()
+{
+    return confirmLosingCounts("Закрыть окно?");
+}
+
+bool Tkontrol::confirmLosingCounts(const QString& action)
+{
+    if (!countsUnsaved_) return true;
+    if (!askQuestion("Поголовье фенотипов, введенное после последней записи задачи в архив, "
+                     "будет потеряно. " +
+                     action))
+        return false;
+    countsUnsaved_ = false;
+    return true;
 }
 
 void Tkontrol::layOutListGrids()
@@ -138,6 +158,7 @@ void Tkontrol::setUpControlWindow()
     StringGrid3SelectCell(countColumn, 1);
     StringGrid3->table()->setFocus();
     task.archiveCountsPending = false;
+    countsUnsaved_ = false;
 }
 
 void Tkontrol::showAlleles()
@@ -203,6 +224,7 @@ void Tkontrol::markCountsEdited()
 {
     Label4->setText(" ");
     hideResultButtons();
+    countsUnsaved_ = true;
 }
 
 void Tkontrol::StringGrid3SelectCell(int col, int)
@@ -210,30 +232,40 @@ void Tkontrol::StringGrid3SelectCell(int col, int)
     StringGrid3->setEditing(col == countColumn);
 }
 
-void Tkontrol::StringGrid3SetEditText(int col, int row, const QString& text)
+bool Tkontrol::StringGrid3AcceptEdit(int col, const QString& text)
+{
+    if (col != countColumn || text.isEmpty() || isAcceptableCount(text.toStdString())) return true;
+    showMessage(countRefusalMessage());
+    return false;
+}
+
+void Tkontrol::StringGrid3SetEditText(int col, int, const QString&)
 {
     markCountsEdited();
-    if (col == countColumn && !text.isEmpty() && !isAcceptableCount(text.toStdString())) {
-        showMessage(countRefusalMessage());
-        StringGrid3->setCells(col, row, QString());
-    }
     showTotal(columnTotal(col));
 }
 
 void Tkontrol::StringGrid3Paste(int col, int row, const QString& text)
 {
     if (col != countColumn) return;
-    markCountsEdited();
     const std::vector<std::string> counts = pastedCounts(text.toStdString());
     const int rowsBelow = StringGrid3->rowCount() - row;
     const int pasted = std::min(static_cast<int>(counts.size()), rowsBelow);
+    QStringList refusedRows;
     for (int i = 0; i < pasted; ++i) {
         const std::string& count = counts[i];
-        const bool acceptable = count.empty() || isAcceptableCount(count);
-        StringGrid3->setCells(col, row + i, acceptable ? QString::fromStdString(count) : QString());
-        if (!acceptable) showMessage(countRefusalMessage());
+        if (count.empty() || isAcceptableCount(count))
+            StringGrid3->setCells(col, row + i, QString::fromStdString(count));
+        else
+            refusedRows << QString::number(row + i);
     }
-    showTotal(columnTotal(col));
+    if (refusedRows.size() < pasted) {
+        markCountsEdited();
+        showTotal(columnTotal(col));
+    }
+    if (!refusedRows.isEmpty())
+        showMessage(QString::fromStdString(countRefusalMessage()) +
+                    "\nНе изменены строки: " + refusedRows.join(", ") + ".");
     if (pasted < static_cast<int>(counts.size()))
         showMessage(QString("Строк в буфере обмена больше, чем фенотипов от текущей строки до "
                             "конца списка: %1 последних не вставлено.")
@@ -245,6 +277,8 @@ void Tkontrol::Button1Click()
     if (Label1->text() != "0") {
         if (!Form9->askToCorrectAlleles()) return;
     }
+    // The counts typed are given up: the warning said so, or they total 0.
+    countsUnsaved_ = false;
     if (!task.archiveMode) {
         // A new task: the allele window is still open under this one.
         close();
@@ -263,7 +297,7 @@ void Tkontrol::Button2Click()
 
 void Tkontrol::Button3Click()
 {
-    saveTaskToArchive();
+    if (saveTaskToArchive()) countsUnsaved_ = false;
 }
 
 void Tkontrol::Button4Click()
@@ -278,7 +312,7 @@ void Tkontrol::Button5Click()
 
 void Tkontrol::Button6Click()
 {
-    terminateApplication();
+    if (confirmLosingCounts("Завершить работу с программой?")) terminateApplication();
 }
 
 void Tkontrol::Button7Click()

@@ -47,9 +47,18 @@ public:
     void Button7Click();
     void Button8Click();
     void StringGrid3SelectCell(int col, int row);
+    // Whether an edited text may enter the cell: in the count column only a count the rule
+    // takes, or nothing; a refused text is told with the refusal message.
+    bool StringGrid3AcceptEdit(int col, const QString& text);
     void StringGrid3SetEditText(int col, int row, const QString& text);
-    // Counts pasted from a spreadsheet fill the count column from the current row down.
+    // Counts pasted from a spreadsheet fill the count column from the current row down; a
+    // refused line leaves its cell as it was, and one message tells the refused rows.
     void StringGrid3Paste(int col, int row, const QString& text);
+
+    // Whether the counts in hand may be lost: true when none was typed or changed since the
+    // set-up or the last save, otherwise the user's answer to a question that ends with the
+    // action ("Закрыть окно?"). Answering "Да" lets them go.
+    bool confirmLosingCounts(const QString& action);
 
     // Empties columns 1, 4, 2 and 3 of every data row of the phenotype grid.
     void clearPhenotypeRows();
@@ -59,6 +68,7 @@ public:
 
 protected:
     void FormActivate() override;
+    bool FormCloseQuery() override;
 
 private:
     void layOutListGrids();
@@ -72,8 +82,11 @@ private:
     std::int64_t columnTotal(int col) const;
     void showTotal(std::int64_t total);
     void hideResultButtons() { showResultButtons(false); }
-    // A count edited: the results on screen no longer belong to the counts.
+    // A count edited: the results on screen no longer belong to the counts, and the counts
+    // are not those of the archive.
     void markCountsEdited();
+
+    bool countsUnsaved_ = false; // a count typed or changed since the set-up or the last save
 };
 
 extern Tkontrol* kontrol;

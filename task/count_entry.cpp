@@ -7,6 +7,11 @@
 #include <optional>
 #include <stdexcept>
 
+bool isValidCount(std::int64_t value)
+{
+    return value >= 0 && value < countLimit;
+}
+
 std::optional<std::int64_t> readCount(std::string_view text)
 {
     std::size_t pos = 0;
@@ -89,8 +94,9 @@ std::string countRefusalMessage()
 bool isAcceptableCount(std::string_view typed)
 {
     typed.remove_prefix(std::min(typed.find_first_not_of(' '), typed.size()));
+    if (typed.starts_with('-')) return false;
     const std::optional<std::int64_t> value = readCount(typed);
-    return value && *value < countLimit;
+    return value && isValidCount(*value);
 }
 
 std::int64_t countValue(const Cp1251Text& cell)
@@ -108,4 +114,19 @@ std::int64_t countTotal(const std::vector<Cp1251Text>& cells)
     for (const Cp1251Text& cell : cells)
         total += countValue(cell);
     return total;
+}
+
+std::optional<std::size_t> firstInvalidCount(const std::vector<Cp1251Text>& cells)
+{
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const Cp1251Text trimmed = cells[i].trimmed();
+        if (!trimmed.empty() && !isAcceptableCount(trimmed.bytes())) return i;
+    }
+    return std::nullopt;
+}
+
+std::string invalidCountText(const Cp1251Text& phenotypeName, const std::string& value)
+{
+    return "поголовье фенотипа «" + cp1251ToUtf8(phenotypeName.trimmed()) + "» (" + value +
+           ") - не целое число от 0 до " + std::to_string(countLimit - 1);
 }

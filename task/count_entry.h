@@ -1,8 +1,8 @@
-// The observed counts of the control window's column "Факт": the one reading of a count
-// text, the check of a count as it is typed, and the total over the column. A count is read
-// whole as a signed 32-bit whole number below 20000000; the total is the exact 64-bit sum
-// (1500 counts below 20000000 exceed 2^31). A count is ASCII, the same bytes in UTF-8 and
-// Windows-1251.
+// The observed counts of the control window's column "Факт": the one rule for a count
+// wherever it enters the program (typed, pasted, read from a task file or an archive row), the
+// one reading of a count text, and the total over the column. A count is a whole number from 0
+// to 19999999; the total is the exact 64-bit sum (1500 counts below 20000000 exceed 2^31). A
+// count is ASCII, the same bytes in UTF-8 and Windows-1251.
 #pragma once
 
 #include "platform/cp1251_text.h"
@@ -18,6 +18,9 @@ constexpr std::int32_t countLimit = 20000000; // counts are below this
 // The column "Факт" of the control window's phenotype grid, where the counts are typed.
 constexpr int countColumn = 2;
 
+// The rule for a count: 0 <= value < countLimit.
+bool isValidCount(std::int64_t value);
+
 // The value of "[+|-]digits" read whole, with no blank anywhere; nullopt for any other text
 // and for a value outside the signed 32-bit range.
 std::optional<std::int64_t> readCount(std::string_view text);
@@ -26,8 +29,8 @@ std::optional<std::int64_t> readCount(std::string_view text);
 std::string countRefusalMessage();
 
 // Whether a non-empty text as typed (UTF-8) is an acceptable count: leading blanks, an
-// optional "+" or "-", then digits and nothing after them, within the signed 32-bit range
-// and below countLimit. An empty text is not checked by the caller.
+// optional "+", then digits and nothing after them, of a value isValidCount takes. A minus
+// sign is refused the moment it is typed. An empty text is not checked by the caller.
 bool isAcceptableCount(std::string_view typed);
 
 // The integer value of a count cell: trimmed, then read by readCount. An empty cell is 0.
@@ -45,3 +48,11 @@ std::vector<std::string> pastedCounts(const std::string& text);
 
 // The sum of the values of the cells; empty cells add nothing.
 std::int64_t countTotal(const std::vector<Cp1251Text>& cells);
+
+// The first of the cells (0-based) whose trimmed text is neither empty nor a count the rule
+// takes; nothing when every cell is fine.
+std::optional<std::size_t> firstInvalidCount(const std::vector<Cp1251Text>& cells);
+
+// What is wrong with a count that breaks the rule, naming its phenotype (trimmed) and the
+// value as found: "поголовье фенотипа «B» (-5) - не целое число от 0 до 19999999", in UTF-8.
+std::string invalidCountText(const Cp1251Text& phenotypeName, const std::string& value);

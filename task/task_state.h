@@ -35,6 +35,9 @@ struct TaskState
 {
     bool archiveMode = false;          // the task in hand was opened from the archive
     bool archiveCountsPending = false; // the next control-window set-up keeps the counts
+    // The name the task in hand was opened from or last saved to the archive under, as
+    // typed; empty for a new task never saved. The statistics workbook is titled with it.
+    Cp1251Text archiveName;
 
     int alleleCount = 0;
     int testCount = 0;

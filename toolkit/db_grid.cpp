@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -89,12 +90,28 @@ public:
 
 namespace {
 
-// Typed letters never jump to a line that starts with them.
+// Typed letters never jump to a line that starts with them; Enter on a selected line acts as
+// a double-click on it.
 class ListView : public QTableView
 {
 public:
-    explicit ListView(QWidget* parent) : QTableView(parent) {}
+    explicit ListView(DBGrid* grid) : QTableView(grid), grid_(grid) {}
     void keyboardSearch(const QString&) override {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (!enter || !grid_->onDblClick) {
+            QTableView::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+        if (currentIndex().isValid()) guarded(grid_->onDblClick);
+    }
+
+private:
+    DBGrid* grid_;
 };
 
 } // namespace
@@ -115,6 +132,10 @@ DBGrid::DBGrid(QWidget* parent)
     view_->verticalHeader()->setDefaultSectionSize(20);
     view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     view_->horizontalHeader()->setHighlightSections(false);
+    QObject::connect(view_, &QAbstractItemView::doubleClicked, this,
+                     [this](const QModelIndex& index) {
+                         if (index.isValid() && onDblClick) guarded(onDblClick);
+                     });
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                      [this](const QModelIndex& current) {
                          lineSelected(current.isValid() ? current.row() : -1);

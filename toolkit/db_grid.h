@@ -10,6 +10,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ public:
     QString text(int column, int line) const;
 
     QTableView* view() const { return view_; }
+
+    // Fires on a double-click on a line and on Enter in the list, once the line is selected.
+    std::function<void()> onDblClick;
 
 private:
     void tableChanged(TableEvent event);

@@ -84,6 +84,12 @@ void Form::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    bool mayClose = closingByProgram_;
+    if (!mayClose) guarded([&] { mayClose = FormCloseQuery(); });
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
     guarded([this] { FormClose(); });
     event->accept();
     done(QDialog::Rejected);

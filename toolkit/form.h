@@ -1,6 +1,7 @@
 // A window of the program: a dialog shown modally by a handler of the window under it.
 // FormActivate runs each time the window is shown modally (not when a window over it
-// closes); FormClose runs when it is closed by the close box or by close().
+// closes); FormCloseQuery decides whether the user's close (the close box, or the window
+// system's request) goes on; FormClose runs when it is closed by the close box or by close().
 #pragma once
 
 #include <QDialog>
@@ -26,6 +27,8 @@ public:
 
 protected:
     virtual void FormActivate() {}
+    // False keeps the window open; a window asks here before losing work.
+    virtual bool FormCloseQuery() { return true; }
     virtual void FormClose() {}
 
     // The title bar carries a close box (the default), or no border icons at all: the

@@ -21,6 +21,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <stdexcept>
 
 class GridEditorDelegate : public QStyledItemDelegate
@@ -36,16 +37,22 @@ public:
         if (grid_->maxLength_ > 0) editor->setMaxLength(grid_->maxLength_);
         const int col = index.column() + 1;
         const int row = index.row() + 1;
-        QObject::connect(editor, &QLineEdit::textEdited, editor,
-                         [this, editor, col, row](const QString& text) {
-                             // The handler may show a modal message, and anything may happen
-                             // in its event loop, the editor's deletion included.
-                             const QPointer<QLineEdit> alive(editor);
-                             grid_->textEdited(col, row, text);
-                             if (!alive) return;
-                             const QString held = grid_->cells(col, row);
-                             if (held != editor->text()) editor->setText(held);
-                         });
+        QObject::connect(
+            editor, &QLineEdit::textEdited, editor, [this, editor, col, row](const QString& text) {
+                // The handler may show a modal message, and anything may happen
+                // in its event loop, the editor's deletion included.
+                const QPointer<QLineEdit> alive(editor);
+                const bool accepted = grid_->textEdited(col, row, text);
+                if (!alive) return;
+                const QString held = grid_->cells(col, row);
+                if (held == editor->text()) return;
+                // A refused keystroke leaves the cursor where it stood before it.
+                const int cursor =
+                    editor->cursorPosition() - static_cast<int>(text.size() - held.size());
+                editor->setText(held);
+                if (!accepted)
+                    editor->setCursorPosition(std::clamp(cursor, 0, static_cast<int>(held.size())));
+            });
         return editor;
     }
 
@@ -371,8 +378,14 @@ void StringGrid::showContextMenu(const QPoint& at)
     if (chosen && chosen == paste) pasteClipboard();
 }
 
-void StringGrid::textEdited(int col, int row, const QString& text)
+bool StringGrid::textEdited(int col, int row, const QString& text)
 {
+    if (acceptsEdit) {
+        bool accepted = false;
+        guarded([&] { accepted = acceptsEdit(col, row, text); });
+        if (!accepted) return false;
+    }
     setCells(col, row, text);
     if (onSetEditText) guarded([&] { onSetEditText(col, row, text); });
+    return true;
 }

@@ -65,6 +65,11 @@ public:
 
     // Fires when a cell becomes current (a click, a cursor key, setCurrentCell).
     std::function<void(int col, int row)> onSelectCell;
+    // Decides, before the cell takes it, whether an edited text (a keystroke, a paste into the
+    // editor, Delete) is accepted. A refused text never reaches the cell: the cell and its
+    // editor keep the text they held, and onSetEditText does not fire. Without it every text
+    // is accepted.
+    std::function<bool(int col, int row, const QString& text)> acceptsEdit;
     // Fires on every change of the edited text, keystroke by keystroke; the cell already
     // holds the new text when it fires.
     std::function<void(int col, int row, const QString& text)> onSetEditText;
@@ -73,7 +78,8 @@ public:
 
 private:
     QTableWidgetItem* itemAt(int col, int row) const;
-    void textEdited(int col, int row, const QString& text);
+    // Puts an edited text into the cell unless acceptsEdit refuses it; true when it did.
+    bool textEdited(int col, int row, const QString& text);
     bool pastes() const;
     void pasteClipboard();
     void showContextMenu(const QPoint& at);

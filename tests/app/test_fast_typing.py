@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Types a task into the real program under X11 as fast as the typing tool goes: eight
-alleles, then 30 counts with three refused ones among them, calculates and exports the
+alleles, then 30 counts with three refused keys among them, calculates and exports the
 results workbook, and compares it with velimor-calc's workbook for the same counts.
 A window manager (openbox) runs as on a desktop. Exit 77 without an X display.
 
@@ -17,9 +17,10 @@ import time
 import urllib.parse
 
 ALLELES = ["A", "B", "C", "D", "E", "F", "G", "H"]  # 36 codominant phenotypes
-# Rows whose typing is refused, with the keys that bring the message: a decimal point, the
-# limit itself and a lone minus. Those rows stay empty.
-REFUSED = {5: ["1", "period"], 14: list("20000000"), 23: ["minus"]}
+# Rows whose last key is refused, with the keys typed: a decimal point, a letter and a lone
+# minus. Each row keeps the count typed before the refused key (none for the minus).
+REFUSED = {5: ["1", "period"], 14: ["4", "2", "x"], 23: ["minus"]}
+KEPT = {5: 1, 14: 42}
 COUNTED_ROWS = 30
 
 
@@ -130,6 +131,8 @@ def main():
                 keys(*burst, *REFUSED[row])
                 answer_message(app.pid)
                 burst = ["Down"]
+                if row in KEPT:
+                    counts[row] = KEPT[row]
                 continue
             value = 3 * row + row % 7
             counts[row] = value

@@ -1,10 +1,17 @@
-// The main window: its layout, focus order, activation and the way to a new task.
+// The main window: its layout, focus order, activation, the way to a new task and the question
+// before it ends the program.
 #include "app/TForm1.h"
 #include "task/Tantigen.h"
+#include "task/Tkontrol.h"
 #include "task/task_state.h"
+#include "tests/support/allele_entry.h"
+#include "tests/support/typing.h"
 #include "tests/support/whole_lines.h"
 #include "toolkit/message.h"
 
+#include <QApplication>
+#include <QTableWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 TEST(MainWindow, LayoutAndTexts)
@@ -70,4 +77,31 @@ TEST(MainWindow, ActivationClearsTheArchiveFlagAndNewTaskOpensTheAlleleWindow)
     Form1->Button2->click();
     EXPECT_EQ(script.shown, std::vector<QString>{"antigen"});
     EXPECT_FALSE(archiveModeInside);
+}
+
+TEST(MainWindow, ClosingItWithCountsNotSavedAsksFirst)
+{
+    // Counts typed in the control window, which the program then closed without a question.
+    enterAlleles({"A", "B"});
+    ASSERT_TRUE(antigen->checkAlleleList());
+    ModalScript script(ModalScript::Mode::inWindowLoop);
+    script.then([](Form&) {
+        QApplication::setActiveWindow(kontrol);
+        kontrol->StringGrid3->setCurrentCell(2, 1);
+        typeText(kontrol->StringGrid3->table(), "5");
+    });
+    kontrol->showModal();
+    ASSERT_EQ(kontrol->StringGrid3->cells(2, 1), "5");
+
+    Form1->show();
+    MessageRecorder messages(MessageRecorder::Mode::showAndAnswer);
+    messages.answers = {false, true};
+    Form1->windowHandle()->close(); // "Нет"
+    EXPECT_TRUE(Form1->isVisible());
+    Form1->windowHandle()->close(); // "Да"
+    EXPECT_FALSE(Form1->isVisible());
+    EXPECT_EQ(messages.questions,
+              std::vector<QString>(2, "Поголовье фенотипов, введенное после последней записи "
+                                      "задачи в архив, будет потеряно. Завершить работу с "
+                                      "программой?"));
 }

@@ -9,7 +9,7 @@
 // every point passed.
 #include "archive/archive_rules.h"
 #include "archive/task_list.h"
-#include "tables/table_file.h"
+#include "platform/file_sync.h"
 #include "tests/archive/sample_archive.h"
 #include "tests/archive/stored_rows.h"
 
@@ -88,8 +88,8 @@ int stepsOf(const fs::path& base, const fs::path& work, const Operation& operati
 {
     copyArchive(base, work);
     int steps = 0;
-    runWhole(work, operation, [&] { setTableFileStepHook([&](const std::string&) { ++steps; }); });
-    setTableFileStepHook({});
+    runWhole(work, operation, [&] { setFileStepHook([&](const std::string&) { ++steps; }); });
+    setFileStepHook({});
     return steps;
 }
 
@@ -102,7 +102,7 @@ bool killAt(const fs::path& work, const Operation& operation, int point)
         try {
             int steps = 0;
             runWhole(work, operation, [&] {
-                setTableFileStepHook([&](const std::string&) {
+                setFileStepHook([&](const std::string&) {
                     if (++steps == point) raise(SIGKILL);
                 });
             });

@@ -9,6 +9,7 @@
 #include "task/task_state.h"
 #include "tests/support/typing.h"
 #include "toolkit/form.h"
+#include "toolkit/message.h"
 
 #include <QTableView>
 #include <QTest>
@@ -39,6 +40,7 @@ void startWithEmptyArchive()
 void enterTask(const std::map<int, QString>& rows, bool dominance)
 {
     task.archiveMode = false;
+    task.archiveName = Cp1251Text(); // a new task, as the main window starts one
     for (int k = 1; k <= 50; ++k) {
         const auto row = rows.find(k);
         const QString text = row == rows.end() ? QString() : row->second;
@@ -54,6 +56,7 @@ void enterTask(const std::map<int, QString>& rows, bool dominance)
 
 void typeCount(int r, const QString& text)
 {
+    if (!kontrol->StringGrid3AcceptEdit(2, text)) return;
     kontrol->StringGrid3->setCells(2, r, text);
     kontrol->StringGrid3SetEditText(2, r, text);
 }
@@ -94,6 +97,8 @@ void openListedTask(int line)
 
 void deleteListedTask(int line)
 {
+    MessageRecorder answers;
+    answers.answers = {true}; // "Удалить задачу …?" – "Да"
     inArchiveWindow([&] {
         clickListLine(line);
         arhiv->Button2Click();

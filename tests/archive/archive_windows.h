@@ -20,7 +20,8 @@ void startWithEmptyArchive();
 // runs the allele check and sets up the control window as showing it does. The check must pass.
 void enterTask(const std::map<int, QString>& rows, bool dominance = false);
 
-// Puts a count into the column "Факт" of phenotype row r, as typing it does.
+// Puts a count into the column "Факт" of phenotype row r, as typing it does: a text the count
+// entry refuses is told and leaves the cell as it was.
 void typeCount(int r, const QString& text);
 
 // The action in the task-name window: types the name into its field; the script then closes
@@ -39,7 +40,7 @@ void inArchiveWindow(const std::function<void()>& action,
 // without doing anything there.
 void openListedTask(int line);
 
-// Deletes the task of list line `line` in the archive window.
+// Deletes the task of list line `line` in the archive window, answering "Да" to its question.
 void deleteListedTask(int line);
 
 // The names the archive list shows, top to bottom.

@@ -150,6 +150,7 @@ TEST(ArchiveWindow, OpeningRestoresAllelesModeCriterionAndOnlyTheStoredCounts)
         },
         {[](Form& window) {
             EXPECT_EQ(&window, kontrol);
+            EXPECT_EQ(cp1251ToUtf8(task.archiveName), "Доминирование");
             EXPECT_EQ(alleleColumn(antigen->StringGrid1), alleleRows({{1, "A"}, {2, "B"}}));
             EXPECT_EQ(alleleColumn(antigen->StringGrid2), alleleRows({{2, "-"}}));
             EXPECT_EQ(antigen->StringGrid2->cells(0, 2), "27");
@@ -225,21 +226,28 @@ TEST(ArchiveWindow, FreeRowsCarryingTheKeyOfALiveTaskAreNotShownInIt)
         }});
 }
 
-TEST(ArchiveWindow, DeletingFreesTheTaskAtOnceWithoutAsking)
+TEST(ArchiveWindow, DeletingAsksFirstAndFreesTheTaskOnlyOnYes)
 {
     startWithEmptyArchive();
     saveNamed("Первая", {{1, "A"}, {2, "-"}}, {{1, "1"}});
     saveNamed("Вторая", {{1, "M"}, {2, "N"}}, {{2, "2"}, {3, "3"}});
-    MessageRecorder messages;
-    ModalScript script;
-    script.then([](Form&) {
+    const std::vector<StoredRow> before = storedRows("SPISOK.DBF");
+    // Real question boxes, answered "Нет" and then "Да" inside their own loops.
+    MessageRecorder messages(MessageRecorder::Mode::showAndAnswer);
+    messages.answers = {false, true};
+    ModalScript script(ModalScript::Mode::inWindowLoop);
+    script.then([&](Form&) {
         clickListLine(0);
         DataModule4->dsspisok.setEnabled(false); // as a refused selection might leave it
+        arhiv->Button2Click();
+        EXPECT_EQ(listedNames(), (QStringList{"Вторая", "Первая"}));
+        EXPECT_EQ(storedRows("SPISOK.DBF"), before);
         arhiv->Button2Click();
         EXPECT_EQ(listedNames(), QStringList{"Первая"});
     });
     arhiv->showModal();
     EXPECT_EQ(script.shown, std::vector<QString>{"arhiv"});
+    EXPECT_EQ(messages.questions, std::vector<QString>(2, "Удалить задачу «Вторая» из архива?"));
     EXPECT_TRUE(messages.messages.empty());
     for (const char* file : {"SPISOK.DBF", "ALLEL.DBF", "FENOTIP.DBF"})
         for (const StoredRow& row : storedRows(file))
@@ -409,4 +417,65 @@ TEST(ArchiveWindow, ASelectionSurvivesAnOpenedTaskClosedUnsavedAndASaveThereDrop
     selectByKey("группа");
     EXPECT_EQ(listedNames().size(), 2);
     inArchiveWindow([] { EXPECT_EQ(listedNames().size(), 5); });
+}
+
+TEST(ArchiveWindow, DoubleClickOrEnterOnATaskOpensItAsTheButtonDoes)
+{
+    MessageRecorder messages;
+    startWithEmptyArchive();
+    saveNamed("Первая", {{1, "A"}, {2, "-"}}, {{1, "4"}});
+    saveNamed("Вторая", {{1, "M"}, {2, "N"}}, {{3, "6"}});
+    QTableView* list = arhiv->DBGrid1->view();
+    std::vector<QStringList> opened;
+    const ModalScript::Action inControlWindow = [&](Form& window) {
+        EXPECT_EQ(&window, kontrol);
+        opened.push_back(countColumn());
+    };
+    ModalScript script(ModalScript::Mode::inWindowLoop);
+    script.then([&](Form&) {
+        EXPECT_EQ(QApplication::focusWidget(), list); // the list takes the keys at once
+        const QRect line = list->visualRect(list->model()->index(1, 2));
+        // A double-click as the mouse gives it: a click, then the second press and release.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, line.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, line.center());
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, line.center());
+        QTest::keyClick(list, Qt::Key_Up);
+        QTest::keyClick(list, Qt::Key_Return);
+    });
+    script.then(inControlWindow);
+    script.then(inControlWindow);
+    arhiv->showModal();
+    EXPECT_EQ(script.shown, (std::vector<QString>{"arhiv", "kontrol", "kontrol"}));
+    EXPECT_EQ(opened, (std::vector<QStringList>{{"4", ""}, {"", "", "6"}}));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST(ArchiveWindow, ATaskWithStoredCountsOutsideTheRuleOpensWithoutThemAndSaysWhich)
+{
+    startWithEmptyArchive();
+    saveNamed("Старая", {{1, "A"}, {2, "B"}, {3, "-"}}, {{1, "5"}, {2, "6"}, {4, "8"}});
+    // An older version or other software wrote a negative count and one over the limit.
+    Table& fenotip = DataModule4->fenotip;
+    fenotip.first();
+    for (const int golov : {-5, 25000000}) {
+        fenotip.next();
+        fenotip.edit();
+        fenotip.fieldByName("golov").setAsInteger(golov);
+        fenotip.post();
+    }
+    MessageRecorder messages;
+    inArchiveWindow(
+        [] {
+            clickListLine(0);
+            arhiv->Button1Click();
+        },
+        {[](Form&) {
+            EXPECT_EQ(countColumn(), (QStringList{"5", "", "", ""}));
+            EXPECT_EQ(kontrol->Label1->text(), "5");
+        }});
+    EXPECT_EQ(messages.messages,
+              std::vector<QString>{"Задача «Старая» открыта без поголовья, которое в архиве "
+                                   "записано неверно:\nпоголовье фенотипа «A B» (-5) - не целое "
+                                   "число от 0 до 19999999;\nпоголовье фенотипа «-» (25000000) - "
+                                   "не целое число от 0 до 19999999."});
 }

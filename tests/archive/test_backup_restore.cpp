@@ -3,6 +3,7 @@
 #include "archive/backup_restore.h"
 #include "platform/file_sync.h"
 #include "tables/archive_schema.h"
+#include "tests/archive/sample_archive.h"
 
 #include <gtest/gtest.h>
 
@@ -111,7 +112,7 @@ TEST_F(BackupRestore, BackupCreatesTheFolderCopiesTablesButNotIndexesAndReopens)
     std::size_t files = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder))
         ++files;
-    EXPECT_EQ(files, 4u); // no temporary file left behind
+    EXPECT_EQ(files, 5u); // the four and their list; no temporary file left behind
 }
 
 TEST_F(BackupRestore, BackupReusesTheFolderReplacingSameNamesAndKeepingOthers)
@@ -145,7 +146,7 @@ TEST_F(BackupRestore, BackupFailures)
     }
 }
 
-TEST_F(BackupRestore, ACopyThatFailsIsReportedPerFileAndTheOthersAreStillCopied)
+TEST_F(BackupRestore, ACopyThatFailsIsReportedPerFileAndTheBackupIsNotTakenForAWholeOne)
 {
     writeArchive(work, "1");
     const fs::path folder = drives / "E" / "arhivpog";
@@ -153,7 +154,15 @@ TEST_F(BackupRestore, ACopyThatFailsIsReportedPerFileAndTheOthersAreStillCopied)
     const Messages messages = backup('E');
     EXPECT_EQ(messages, (Messages{"Копия ALLEL.DBF не создана", "Резервная копия НЕ создана!!"}));
     EXPECT_EQ(tag(folder / "FENOTIP.DBF"), "fenotip 1");
-    EXPECT_EQ(tag(folder / "SPISOK.DBF"), "spisok 1");
+    fs::remove(folder / "ALLEL.DBF");
+    write(folder / "ALLEL.DBF", table(allelSchema(), "allel old"));
+    writeArchive(work, "old");
+    EXPECT_EQ(restore('E'), (Messages{"Резервная копия неполна: файл ALLEL.DBF не совпадает со "
+                                      "списком файлов копии (копирование на носитель было "
+                                      "прервано или файлы взяты из разных копий). Архив не "
+                                      "изменен.",
+                                      "Даные НЕ ВОССТАНОВЛЕНЫ!!"}));
+    EXPECT_EQ(tag(work / "FENOTIP.DBF"), "fenotip old");
 }
 
 TEST_F(BackupRestore, RestoreReplacesTheArchiveWithEveryFileOfTheBackup)
@@ -245,10 +254,12 @@ TEST_F(BackupRestore, EveryCopyAndItsFolderAreFlushedBeforeSuccessAndAFailedFlus
     });
     EXPECT_EQ(backup('E'), Messages{"Резервная копия создана!"});
     // The new folder's entry on the drive, each copy before its rename, then the folder.
-    EXPECT_EQ(flushed, (std::vector<std::string>{
-                           "drives/E", "drives/E/arhivpog/.velimor-copy-ALLEL.DBF",
-                           "drives/E/arhivpog/.velimor-copy-FENOTIP.DBF",
-                           "drives/E/arhivpog/.velimor-copy-SPISOK.DBF", "drives/E/arhivpog"}));
+    EXPECT_EQ(flushed,
+              (std::vector<std::string>{"drives/E", "drives/E/arhivpog/.velimor-copy-ALLEL.DBF",
+                                        "drives/E/arhivpog/.velimor-copy-FENOTIP.DBF",
+                                        "drives/E/arhivpog/.velimor-copy-SPISOK.DBF",
+                                        "drives/E/arhivpog/.velimor-manifest.new",
+                                        "drives/E/arhivpog", "drives/E/arhivpog"}));
 
     setSyncHook([](const std::string& path) {
         return fs::path(path).filename() == ".velimor-copy-FENOTIP.DBF" ? EIO : 0;
@@ -260,6 +271,8 @@ TEST_F(BackupRestore, EveryCopyAndItsFolderAreFlushedBeforeSuccessAndAFailedFlus
 
     setSyncHook([&](const std::string& path) { return path == folder.string() ? EIO : 0; });
     EXPECT_EQ(backup('E'), Messages{"Резервная копия НЕ создана!!"});
+    setSyncHook({});
+    EXPECT_EQ(backup('E'), Messages{"Резервная копия создана!"});
 
     // Restore: a copy that cannot be flushed replaces nothing; a folder that cannot be flushed
     // after the renames is reported as a failure.
@@ -279,6 +292,70 @@ TEST_F(BackupRestore, EveryCopyAndItsFolderAreFlushedBeforeSuccessAndAFailedFlus
     });
     EXPECT_EQ(restore('E'), Messages{"Данные восстановлены!"});
     setSyncHook({});
-    EXPECT_EQ(flushed.back(), "work");
-    EXPECT_EQ(flushed.size(), 4u);
+    // The copies and their names before the record of the restore, the renames before the
+    // record is removed.
+    EXPECT_EQ(flushed, (std::vector<std::string>{
+                           "work/.velimor-copy-ALLEL.DBF", "work/.velimor-copy-FENOTIP.DBF",
+                           "work/.velimor-copy-SPISOK.DBF", "work", "work/.velimor-restore.new",
+                           "work", "work", "work"}));
+}
+
+TEST_F(BackupRestore, TablesOfTwoBackupsAreRefusedWithOrWithoutTheirListAndNothingChanges)
+{
+    const fs::path folder = drives / "E" / "arhivpog";
+    writeArchive(work, "1");
+    EXPECT_EQ(backup('E'), Messages{"Резервная копия создана!"});
+    write(folder / "ALLEL.DBF", table(allelSchema(), "allel 2")); // a copy cut short
+    writeArchive(work, "now");
+    EXPECT_EQ(restore('E').front(), "Резервная копия неполна: файл ALLEL.DBF не совпадает со "
+                                    "списком файлов копии (копирование на носитель было прервано "
+                                    "или файлы взяты из разных копий). Архив не изменен.");
+    EXPECT_EQ(tag(work / "ALLEL.DBF"), "allel now");
+
+    // A backup of an older version has no list: it restores when its tasks fit their rows.
+    fs::remove(folder / ".velimor-manifest");
+    EXPECT_EQ(restore('E'), Messages{"Данные восстановлены!"});
+    EXPECT_EQ(tag(work / "ALLEL.DBF"), "allel 2");
+    {
+        ArchiveFiles archive(folder);
+        saveTask(archive.tables(), sampleTask("First", 3, 10));
+    }
+    {
+        ArchiveFiles other(work);
+        saveTask(other.tables(), sampleTask("Other", 50, 10));
+    }
+    fs::copy_file(work / "ALLEL.DBF", folder / "ALLEL.DBF", fs::copy_options::overwrite_existing);
+    events.clear();
+    EXPECT_EQ(restore('E'),
+              (Messages{"Таблицы резервной копии не подходят друг к другу: у задачи «First» в "
+                        "ALLEL.DBF строк аллелей 50, а в SPISOK.DBF указано 3. Вероятно, таблицы "
+                        "взяты из разных копий архива. Архив не изменен.",
+                        "Даные НЕ ВОССТАНОВЛЕНЫ!!"}));
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(BackupRestore, ARestoreCutShortIsFinishedAtTheNextStartOnceItsRecordIsWritten)
+{
+    const fs::path folder = drives / "E" / "arhivpog";
+    fs::create_directories(folder);
+    writeArchive(folder, "new");
+    for (const bool recordWritten : {false, true}) {
+        writeArchive(work, "old");
+        // The process stops at the first table renamed into place, or just before the record.
+        setFileStepHook([&](const std::string& path) {
+            if (path == (work / (recordWritten ? "ALLEL.DBF" : ".velimor-restore.new")).string())
+                throw std::runtime_error("stopped");
+        });
+        EXPECT_THROW(restore('E'), std::runtime_error);
+        setFileStepHook({});
+        EXPECT_EQ(restoreUnfinished(work.string()), recordWritten);
+        const auto message = finishInterruptedRestore(work.string());
+        EXPECT_EQ(message.has_value(), recordWritten);
+        EXPECT_EQ(tag(work / "FENOTIP.DBF"), recordWritten ? "fenotip new" : "fenotip old");
+        EXPECT_EQ(tag(work / "ALLEL.DBF"), recordWritten ? "allel new" : "allel old");
+        EXPECT_FALSE(restoreUnfinished(work.string()));
+        for (const auto& entry : fs::directory_iterator(work))
+            EXPECT_NE(entry.path().filename().string().rfind(".velimor", 0), 0u);
+    }
+    EXPECT_EQ(finishInterruptedRestore(work.string()), std::nullopt);
 }

@@ -2,13 +2,18 @@
 // field, the task key, the name check, the positions of the allele rows, the typed counts
 // and the reuse of free rows.
 #include "archive/TDataModule4.h"
+#include "archive/TForm6.h"
 #include "archive/Tarhiv.h"
 #include "platform/clock.h"
+#include "platform/cp1251.h"
 #include "task/Tkontrol.h"
+#include "task/task_state.h"
 #include "tests/archive/archive_windows.h"
 #include "tests/archive/stored_rows.h"
 #include "toolkit/message.h"
 
+#include <QCoreApplication>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -103,6 +108,7 @@ TEST(SaveTask, ANameDifferingOnlyInCaseOrSurroundingSpacesIsRefusedUntilItsTaskI
     startWithEmptyArchive();
     enterAbo();
     saveTaskNamed("Ёлочка ABO");
+    EXPECT_EQ(cp1251ToUtf8(task.archiveName), "Ёлочка ABO"); // the task in hand is the saved one
     for (const QString& clash :
          {QString("ёЛОЧКА abo"), QString("   ЁЛОЧКА ABO  "), QString("ёлочка Abo ")}) {
         MessageRecorder messages;
@@ -114,6 +120,7 @@ TEST(SaveTask, ANameDifferingOnlyInCaseOrSurroundingSpacesIsRefusedUntilItsTaskI
         expectRestingState();
     }
     EXPECT_EQ(listedNames(), QStringList{"Ёлочка ABO"});
+    EXPECT_EQ(cp1251ToUtf8(task.archiveName), "Ёлочка ABO");
 
     deleteListedTask(0);
     MessageRecorder messages;
@@ -142,18 +149,25 @@ TEST(SaveTask, ABlankNameOrAnUnencodableOneWritesNothing)
         EXPECT_TRUE(storedRows(file).empty()) << file;
 }
 
-TEST(SaveTask, ANameOf45CharactersIsStoredAsItsFirst40AndComparedAsStored)
+TEST(SaveTask, TheNameFieldTakesTheFirst40CharactersTypedAndNothingIsCutSilently)
 {
     startWithEmptyArchive();
     enterAbo();
     const QString first40 = "Распределение групп крови в Н-ской облас";
     ASSERT_EQ(first40.size(), 40);
-    saveTaskNamed(first40 + "ти 99");
+    {
+        ModalScript script;
+        script.then([&](Form& window) {
+            typingName(first40 + "ти 99")(window);
+            EXPECT_EQ(Form6->Edit1->text(), first40); // the field shows what will be stored
+        });
+        kontrol->Button3Click();
+    }
     const std::vector<StoredRow> tasks = storedRows("SPISOK.DBF");
     ASSERT_EQ(tasks.size(), 1u);
     EXPECT_EQ(tasks[0].at("NAME"), first40.toStdString());
 
-    // Another name of 45 characters with the same first 40 would be stored as the same name.
+    // Another name typed with the same first 40 is the same name.
     MessageRecorder messages;
     saveTaskNamed(first40 + "ти 00");
     EXPECT_EQ(messages.messages, std::vector<QString>{duplicateMessage});
@@ -172,17 +186,37 @@ TEST(SaveTask, AlleleRowsKeepTheirPositionsAndCountsOnlyTypedPhenotypesGetRows)
     EXPECT_EQ(column(alleles, "NOMER"), (std::vector<std::string>{"1", "4", "28"}));
     EXPECT_EQ(column(alleles, "ALLEL"), (std::vector<std::string>{"A", "t C a t", "-"}));
 
-    // Phenotypes «A», «A C a t», «C a t», «-»: counts typed for rows 2 and 4 only; a negative
-    // count is accepted by the count entry and stored as it is.
+    // Phenotypes «A», «A C a t», «C a t», «-»: counts typed for rows 2 and 4 only.
     ASSERT_EQ(kontrol->StringGrid3->rowCount(), 5);
     typeCount(2, " 12");
-    typeCount(4, "-5");
+    typeCount(4, "+5");
     saveTaskNamed("Со счетами");
     const std::vector<StoredRow> counts = storedRows("FENOTIP.DBF");
     EXPECT_EQ(column(counts, "INDEX"), (std::vector<std::string>{"9998", "9998"}));
     EXPECT_EQ(column(counts, "NOMER"), (std::vector<std::string>{"2", "4"}));
-    EXPECT_EQ(column(counts, "GOLOV"), (std::vector<std::string>{"12", "-5"}));
+    EXPECT_EQ(column(counts, "GOLOV"), (std::vector<std::string>{"12", "5"}));
     EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST(SaveTask, ACountOutsideTheRuleIsNeverStored)
+{
+    startWithEmptyArchive();
+    enterAbo();
+    MessageRecorder messages;
+    typeCount(1, "-5"); // refused as typed
+    EXPECT_EQ(kontrol->StringGrid3->cells(2, 1), "");
+    // Should a cell hold one all the same, the save names it and asks for no name.
+    typeCount(2, "7");
+    kontrol->StringGrid3->setCells(2, 3, "20000000");
+    ModalScript script;
+    kontrol->Button3Click();
+    EXPECT_TRUE(script.shown.empty());
+    EXPECT_EQ(messages.messages,
+              (std::vector<QString>{"Допустимы только целые числа меньше 20000000",
+                                    "Задача не записана в архив: поголовье фенотипа «B» "
+                                    "(20000000) - не целое число от 0 до 19999999."}));
+    for (const char* file : {"SPISOK.DBF", "ALLEL.DBF", "FENOTIP.DBF"})
+        EXPECT_TRUE(storedRows(file).empty()) << file;
 }
 
 TEST(SaveTask, ASaveAfterADeleteReusesTheFreedRowsBeforeAppending)
@@ -253,4 +287,28 @@ TEST(SaveTask, ASaveAfterADeleteReusesTheFreedRowsBeforeAppending)
     EXPECT_EQ(liveRows("SPISOK.DBF").size(), 1u);
     EXPECT_EQ(liveRows("SPISOK.DBF")[0].at("INDEX"), "9999");
     EXPECT_EQ(storedRows("SPISOK.DBF").size(), 3u);
+}
+
+TEST(SaveTask, CountsSavedAreNotAskedAboutWhenTheWindowCloses)
+{
+    startWithEmptyArchive();
+    enterAbo();
+    // The user's close of the control window as it stands: true when a question kept it open.
+    const auto closeKeepsIt = [] {
+        kontrol->show();
+        kontrol->windowHandle()->close();
+        QCoreApplication::processEvents();
+        const bool kept = kontrol->isVisible();
+        kontrol->hide();
+        return kept;
+    };
+    typeCount(1, "12");
+    saveTaskNamed("Записанная");
+    typeCount(2, "3");
+    MessageRecorder messages;    // every question answered "Нет"
+    saveTaskNamed("записанная"); // refused: the name is taken, the count not saved
+    EXPECT_TRUE(closeKeepsIt());
+    saveTaskNamed("Вторая");
+    EXPECT_FALSE(closeKeepsIt()); // nothing left to lose
+    EXPECT_EQ(messages.questions.size(), 1u);
 }

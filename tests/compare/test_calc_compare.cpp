@@ -1,5 +1,6 @@
 // velimor-calc --compare over task files and over the archive tables: the text sections,
 // the JSON keys with the test and the distances, the workbook's sheets, and the problems.
+#include "archive/archive_calc.h"
 #include "compare/calc_compare.h"
 #include "estimate/calc_output.h"
 #include "tests/archive/sample_archive.h"
@@ -120,4 +121,34 @@ TEST(CalcCompare, Problems)
               "--archive FOLDER и --task NAME указываются вместе");
     EXPECT_EQ(run({"--compare", a, folder.file("none.txt")}).err,
               folder.file("none.txt") + ": не удается открыть файл задачи\n");
+}
+
+TEST(CalcCompare, AnArchivedCountOutsideTheRuleIsToldNamingItsPhenotype)
+{
+    // Rows an older version or other software wrote: a negative count, one over the limit.
+    ScratchFolder folder;
+    const std::string archive =
+        std::filesystem::path(folder.file("SPISOK.DBF")).parent_path().string();
+    {
+        ArchiveFiles files(archive);
+        TaskRecord negative = sampleTask("Stado 1", 3, 10);
+        negative.counts[1].count = -5;
+        saveTask(files.tables(), negative);
+        TaskRecord large = sampleTask("Stado 2", 3, 10);
+        large.counts[3].count = 20000000;
+        saveTask(files.tables(), large);
+    }
+    const CalcRun compared =
+        run({"--compare", "--archive", archive, "--task", "Stado 2", "--task", "Stado 1"});
+    EXPECT_EQ(compared.code, 2);
+    EXPECT_EQ(compared.err,
+              archive + ": поголовье фенотипа «-» (20000000) - не целое число от 0 до 19999999\n");
+    CalcOptions options;
+    options.archiveFolder = archive;
+    options.taskName = "Stado 1";
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runArchiveCalculator(options, out, err), 2);
+    EXPECT_EQ(err.str(),
+              archive + ": поголовье фенотипа «A B» (-5) - не целое число от 0 до 19999999\n");
 }

@@ -169,3 +169,20 @@ TEST(ComparisonWindow, RefusesTasksOfOtherAlleles)
     EXPECT_EQ(messages.last(), "Список аллелей задачи «Группа крови» не совпадает со списком "
                                "задачи «Другая система».");
 }
+
+TEST(ComparisonWindow, ATaskThatCannotBeReadIsNamedWithTheReason)
+{
+    startWithEmptyArchive();
+    TaskRecord old = sampleTask(toCp1251("Старая запись").bytes(), 3, 10);
+    old.counts[1].count = -5; // as an older version stored it
+    saveTask({DataModule4->spisok, DataModule4->allel, DataModule4->fenotip}, old,
+             &DataModule4->dsspisok);
+    saveSample("Новая", 3, 10);
+    MessageRecorder messages;
+    QStringList listed;
+    inArchiveWindow([] { QTest::mouseClick(arhiv->Button5, Qt::LeftButton); },
+                    {ticking({0, 1}, &listed)});
+    EXPECT_EQ(messages.messages,
+              std::vector<QString>{"Задачу «Старая запись» прочитать не удалось: поголовье "
+                                   "фенотипа «A B» (-5) - не целое число от 0 до 19999999"});
+}

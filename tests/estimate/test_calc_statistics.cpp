@@ -54,14 +54,19 @@ TEST(CalcStatistics, WritesTheStatisticsObject)
     // SE = √(pq / 2N) at p = 0.6, N = 100; one degree of freedom after the estimated p.
     EXPECT_NEAR(ml["standardErrors"][0].get<double>(), std::sqrt(0.24 / 200), 1e-9);
     EXPECT_EQ(ml["waldIntervals"].size(), 2u);
-    EXPECT_EQ(ml["pearson"]["degreesOfFreedom"], 1);
-    EXPECT_EQ(ml["likelihoodRatio"]["degreesOfFreedom"], 1);
-    EXPECT_NEAR(ml["monteCarloProbability"].get<double>(), 1, 1e-12); // exact fit
     EXPECT_EQ(ml["residuals"].size(), 3u);
+    for (const char* key : {"ML", "LS", "NLS"}) {
+        // Exact fit: every Monte-Carlo statistic reaches the observed 0.
+        const nlohmann::json& criterion = statistics[key];
+        EXPECT_NEAR(criterion["monteCarloProbability"].get<double>(), 1, 1e-12) << key;
+        for (const char* test : {"pooled", "pearson", "likelihoodRatio"})
+            EXPECT_EQ(criterion[test]["degreesOfFreedom"], 1) << key << " " << test;
+        for (const char* test : {"pearson", "likelihoodRatio"})
+            EXPECT_NEAR(criterion[test]["monteCarloProbability"].get<double>(), 1, 1e-12) << key;
+    }
     for (const char* key : {"LS", "NLS"}) {
         const nlohmann::json& criterion = statistics[key];
         EXPECT_TRUE(criterion["standardErrors"].is_null()) << key;
-        EXPECT_TRUE(criterion["likelihoodRatio"].is_null()) << key;
         EXPECT_FALSE(criterion.contains("waldIntervals")) << key;
         ASSERT_EQ(criterion["confidenceIntervals"].size(), 2u) << key;
         const double lower = criterion["confidenceIntervals"][0][0];
@@ -71,12 +76,41 @@ TEST(CalcStatistics, WritesTheStatisticsObject)
         EXPECT_GT(criterion["bootstrapStandardErrors"][1].get<double>(), 0) << key;
     }
 
-    // 95, 4, 1: the textbook degrees of freedom reach 0, and are null with their p.
+    // 95, 4, 1: the pooled line's degrees of freedom less the frequencies reach 0, and are
+    // null with both its probabilities; the unpooled tests keep theirs.
     const CalculatorRun pooled = calculateInput({"--json", "--stats", "--replicates", "100"},
                                                 "allele A\nallele B\n95 A\n4 A B\n1 B\n");
-    const nlohmann::json pearson = nlohmann::json::parse(pooled.out)["statistics"]["ML"]["pearson"];
-    EXPECT_TRUE(pearson["degreesOfFreedom"].is_null());
-    EXPECT_TRUE(pearson["probability"].is_null());
+    const nlohmann::json pooledMl = nlohmann::json::parse(pooled.out)["statistics"]["ML"];
+    EXPECT_TRUE(pooledMl["pooled"]["degreesOfFreedom"].is_null());
+    EXPECT_TRUE(pooledMl["pooled"]["probability"].is_null());
+    EXPECT_TRUE(pooledMl["monteCarloProbability"].is_null());
+    EXPECT_EQ(pooledMl["pearson"]["degreesOfFreedom"], 1);
+    EXPECT_TRUE(pooledMl["pearson"]["monteCarloProbability"].is_number());
+}
+
+TEST(CalcStatistics, SaturatedModelsGetNoProbability)
+{
+    // A dominance series of three alleles: df 0 for every test, so every p is null and
+    // the text says once why.
+    const std::string task = "mode dominance\nallele C\nallele Ch\nallele -\n102 C\n51 Ch\n47 -\n";
+    const CalculatorRun json =
+        calculateInput({"--seed", "2", "--json", "--stats", "--replicates", "100"}, task);
+    const nlohmann::json statistics = nlohmann::json::parse(json.out)["statistics"];
+    for (const char* key : {"ML", "LS", "NLS"}) {
+        const nlohmann::json& criterion = statistics[key];
+        EXPECT_TRUE(criterion["monteCarloProbability"].is_null()) << key;
+        for (const char* test : {"pooled", "pearson", "likelihoodRatio"})
+            EXPECT_TRUE(criterion[test]["probability"].is_null()) << key << " " << test;
+        for (const char* test : {"pearson", "likelihoodRatio"})
+            EXPECT_TRUE(criterion[test]["monteCarloProbability"].is_null()) << key << " " << test;
+    }
+    const CalculatorRun text =
+        calculateInput({"--seed", "2", "--stats", "--replicates", "100"}, task);
+    EXPECT_NE(text.out.find("\nМП\tX^2 Пирсона по фенотипам\t0.000\tне определено\tне "
+                            "определено\tне определено\n"),
+              std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("\nМодель насыщена: "), std::string::npos);
 }
 
 TEST(CalcStatistics, RefusesABadNumberOfReplicates)

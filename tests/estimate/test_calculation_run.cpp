@@ -99,6 +99,20 @@ TEST(CalculationRun, ExactFitOfTwoAlleles)
     EXPECT_EQ(controlPhenotypes(3, 2), "    48.00");
 }
 
+TEST(CalculationRun, AClassOfSevenIsNotPooledInTheFitLine)
+{
+    // ABO 150, 7, 60, 183 (N = 400): the double 7 / 400 lies above the count's frequency, yet
+    // the class of 7 keeps its own place: four classes, df 3, in every criterion's line.
+    setUpTask(task, {"A", "B", "-"});
+    const CalculationResult result = run({"150", "7", "60", "183"}, "400");
+    ASSERT_TRUE(result.completed()) << result.failure;
+    for (const CriterionEstimate& estimate : result.estimates) {
+        EXPECT_EQ(estimate.fit.degreesOfFreedom, 3);
+        EXPECT_NE(cp1251ToUtf8(estimate.fitSummary).find(" Степеней свободы =3 p="),
+                  std::string::npos);
+    }
+}
+
 TEST(CalculationRun, ShowsTheChosenCriterionInTheControlWindow)
 {
     setUpTask(task, {"A", "B", "-"});

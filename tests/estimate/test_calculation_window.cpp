@@ -158,13 +158,16 @@ TEST(CalculationWindow, RefusesANegativeCountWritingNothing)
     MessageRecorder messages;
     runNewTask({"A", "B"}, [] {
         typeCounts({"10", "", "20"});
-        pasteCount(2, "-5");
-        ASSERT_EQ(kontrol->Label1->text(), "25");
+        pasteCount(2, "-5"); // refused as it enters
+        ASSERT_EQ(kontrol->Label1->text(), "30");
+        // The calculation refuses it too, should a cell ever hold one.
+        kontrol->StringGrid3->setCells(countColumn, 2, "-5");
         kontrol->Button2->click();
     });
     EXPECT_EQ(messages.messages,
-              std::vector<QString>{"Поголовье фенотипа «A B» отрицательно (-5). Расчет не "
-                                   "выполнен."});
+              (std::vector<QString>{"Допустимы только целые числа меньше 20000000",
+                                    "Поголовье фенотипа «A B» отрицательно (-5). Расчет не "
+                                    "выполнен."}));
     EXPECT_FALSE(resultButtonsVisible());
     EXPECT_EQ(column(*kontrol->StringGrid3, 3), (std::vector<QString>{"", "", ""}));
     EXPECT_EQ(column(*kontrol->StringGrid1, 2), (std::vector<QString>{"", ""}));

@@ -84,8 +84,10 @@ TEST(CalculatorOptions, DecimalValuesFirstProblemHelpAndVersion)
     const std::string help = parseCalcOptions({"--json", "--help"}).information;
     EXPECT_EQ(help.find(calcUsage() + "\n"), help.find('\n') + 1) << help;
     for (const char* option : {"--seed N", "--criterion 1|2|3", "--json", "--xlsx FILE",
-                               "--archive FOLDER", "--task NAME", "--version"})
+                               "--archive FOLDER", "--task NAME", "--version", "--stats",
+                               "--replicates B", "С --compare сравниваются задачи одного локуса"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
+    EXPECT_NE(help.find(compareUsage()), std::string::npos) << help;
 }
 
 TEST(Calculator, WritesTheSectionsOfTheWindows)

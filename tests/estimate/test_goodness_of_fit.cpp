@@ -8,46 +8,51 @@
 
 namespace {
 
-// The pooling as poolClasses describes it, done literally: the whole exchange sort after
-// every merge, quadratic in the number of classes; the reference the fast pooling is
-// checked against.
-PooledClasses poolClassesBySorting(std::vector<long double> observed,
+// The pooling as poolClasses describes it, done literally: the whole exchange sort on the
+// observed frequencies after every merge, quadratic in the number of classes; the reference
+// the fast pooling is checked against.
+PooledClasses poolClassesBySorting(std::vector<std::int64_t> counts,
                                    std::vector<long double> expected, std::int64_t total)
 {
+    std::vector<long double> observed;
+    for (const std::int64_t c : counts)
+        observed.push_back(static_cast<long double>(c) / static_cast<long double>(total));
     for (long double& e : expected)
         e = std::max(e, expectedFloor);
     const auto sort = [&] {
         for (std::size_t i = 0; i + 1 < observed.size(); ++i)
             for (std::size_t j = i + 1; j < observed.size(); ++j)
                 if (observed[j] > observed[i]) {
+                    std::swap(counts[i], counts[j]);
                     std::swap(observed[i], observed[j]);
                     std::swap(expected[i], expected[j]);
                 }
     };
     const auto mergeLastInto = [&](std::size_t target) {
+        counts[target] += counts.back();
         observed[target] += observed.back();
         expected[target] += expected.back();
+        counts.pop_back();
         observed.pop_back();
         expected.pop_back();
     };
-    const double threshold = static_cast<double>(minimumClassCount) / static_cast<double>(total);
     sort();
     while (observed.size() > static_cast<std::size_t>(maxPooledClasses)) {
         mergeLastInto(maxPooledClasses - 1);
         sort();
     }
-    while (observed.back() < threshold && observed.size() > 2) {
+    while (counts.back() < minimumClassCount && counts.size() > 2) {
         std::size_t firstSmall = 0;
-        while (!(observed[firstSmall] < threshold))
+        while (counts[firstSmall] >= minimumClassCount)
             ++firstSmall;
-        if (firstSmall + 1 == observed.size()) {
+        if (firstSmall + 1 == counts.size()) {
             mergeLastInto(firstSmall - 1);
             break;
         }
         mergeLastInto(firstSmall);
         sort();
     }
-    return {std::move(observed), std::move(expected)};
+    return {std::move(counts), std::move(observed), std::move(expected)};
 }
 
 std::vector<long double> frequencies(const std::vector<int>& counts, int total)
@@ -58,23 +63,13 @@ std::vector<long double> frequencies(const std::vector<int>& counts, int total)
     return result;
 }
 
-// The observed counts of the pooled classes, read back from the frequencies.
-std::vector<int> pooledCounts(const PooledClasses& classes, int total)
-{
-    std::vector<int> counts;
-    for (const long double o : classes.observed)
-        counts.push_back(static_cast<int>(std::lround(o * total)));
-    return counts;
-}
+using Counts = std::vector<std::int64_t>;
 
 TEST(Pooling, LeavesTwoClassesAlone)
 {
-    const PooledClasses classes =
-        poolClasses(frequencies({3, 97}, 100), frequencies({5, 95}, 100), 100);
-    EXPECT_EQ(pooledCounts(classes, 100), (std::vector<int>{97, 3}));
-    EXPECT_EQ(testGoodnessOfFit(frequencies({3, 97}, 100), frequencies({5, 95}, 100), 100)
-                  .degreesOfFreedom,
-              1);
+    const PooledClasses classes = poolClasses({3, 97}, frequencies({5, 95}, 100), 100);
+    EXPECT_EQ(classes.counts, (Counts{97, 3}));
+    EXPECT_EQ(testGoodnessOfFit({3, 97}, frequencies({5, 95}, 100), 100).degreesOfFreedom, 1);
 }
 
 TEST(Pooling, MergesSmallClassesIntoTheFirstSmallOne)
@@ -82,13 +77,13 @@ TEST(Pooling, MergesSmallClassesIntoTheFirstSmallOne)
     // 50, 40, 5, 3, 2: 2 goes into 5 (giving 7), then only the last class (3) is small and
     // goes into the one before it: 50, 40, 10. The expected values travel along.
     const PooledClasses classes =
-        poolClasses(frequencies({3, 50, 2, 40, 5}, 100), frequencies({1, 2, 3, 4, 5}, 100), 100);
-    EXPECT_EQ(pooledCounts(classes, 100), (std::vector<int>{50, 40, 10}));
+        poolClasses({3, 50, 2, 40, 5}, frequencies({1, 2, 3, 4, 5}, 100), 100);
+    EXPECT_EQ(classes.counts, (Counts{50, 40, 10}));
+    EXPECT_TRUE(near(classes.observed[2], 0.10L, 1e-18L));
     EXPECT_TRUE(near(classes.expected[0], 0.02L, 1e-18L));
     EXPECT_TRUE(near(classes.expected[1], 0.04L, 1e-18L));
     EXPECT_TRUE(near(classes.expected[2], 0.05L + 0.03L + 0.01L, 1e-18L));
-    EXPECT_EQ(testGoodnessOfFit(frequencies({3, 50, 2, 40, 5}, 100),
-                                frequencies({1, 2, 3, 4, 5}, 100), 100)
+    EXPECT_EQ(testGoodnessOfFit({3, 50, 2, 40, 5}, frequencies({1, 2, 3, 4, 5}, 100), 100)
                   .degreesOfFreedom,
               2);
 }
@@ -100,16 +95,13 @@ TEST(Pooling, KeepsAtMostThirtyOneClasses)
     std::vector<long double> expected;
     for (int i = 1; i <= 40; ++i)
         expected.push_back(i / 1000.0L);
-    const PooledClasses classes =
-        poolClasses(std::vector<long double>(40, 10 / 400.0L), expected, 400);
-    std::vector<int> counts(9, 20);
+    const PooledClasses classes = poolClasses(Counts(40, 10), expected, 400);
+    Counts counts(9, 20);
     counts.insert(counts.end(), 22, 10);
-    EXPECT_EQ(pooledCounts(classes, 400), counts);
+    EXPECT_EQ(classes.counts, counts);
     // The first merge adds class 40 into class 31 and the sort exchanges it with class 1.
     EXPECT_TRUE(near(classes.expected[0], 0.031L + 0.040L, 1e-18L));
-    EXPECT_EQ(testGoodnessOfFit(std::vector<long double>(40, 10 / 400.0L), expected, 400)
-                  .degreesOfFreedom,
-              30);
+    EXPECT_EQ(testGoodnessOfFit(Counts(40, 10), expected, 400).degreesOfFreedom, 30);
 }
 
 TEST(Pooling, RepairGivesTheClassesOfTheWholeSortTiesIncluded)
@@ -118,42 +110,44 @@ TEST(Pooling, RepairGivesTheClassesOfTheWholeSortTiesIncluded)
     for (int round = 0; round < 3000; ++round) {
         const int size = 2 + static_cast<int>(generator() % 90);
         const int spread = 1 + static_cast<int>(generator() % 12); // few values: many ties
-        std::vector<long double> observed;
+        // Every other round near the largest counts, where neighbouring frequencies are close.
+        const std::int64_t base = round % 2 ? 0 : 19999990;
+        Counts counts;
         std::vector<long double> expected;
-        int total = 0;
+        std::int64_t total = 0;
         for (int i = 0; i < size; ++i) {
-            const int count = static_cast<int>(generator() % static_cast<unsigned>(spread));
-            observed.push_back(count);
+            counts.push_back(
+                base + static_cast<std::int64_t>(generator() % static_cast<unsigned>(spread)));
             expected.push_back(static_cast<long double>(generator() % 1000) / 1000);
-            total += count;
+            total += counts.back();
         }
         if (total == 0) continue;
-        for (long double& o : observed)
-            o /= total;
-        const PooledClasses fast = poolClasses(observed, expected, total);
-        const PooledClasses literal = poolClassesBySorting(observed, expected, total);
+        const PooledClasses fast = poolClasses(counts, expected, total);
+        const PooledClasses literal = poolClassesBySorting(counts, expected, total);
+        ASSERT_EQ(fast.counts, literal.counts) << "round " << round;
         ASSERT_EQ(fast.observed, literal.observed) << "round " << round;
         ASSERT_EQ(fast.expected, literal.expected) << "round " << round;
     }
 }
 
-TEST(Pooling, ValuesThatOneDoubleCannotTellApartAreSortedAsLongDoubles)
+TEST(Pooling, AClassOfSevenIsNeverPooled)
 {
-    // 0.25 and 0.25 + 2^-65 round to one double; the extended values still differ.
-    const long double tiny = 0x1p-65L;
-    const std::vector<long double> observed = {0.25L, 0.25L + tiny, 0.25L, 0.25L - tiny};
-    const std::vector<long double> expected = {0.1L, 0.2L, 0.3L, 0.4L};
-    const PooledClasses fast = poolClasses(observed, expected, 100);
-    const PooledClasses literal = poolClassesBySorting(observed, expected, 100);
-    EXPECT_EQ(fast.observed, literal.observed);
-    EXPECT_EQ(fast.expected, literal.expected);
-    EXPECT_EQ(fast.expected.front(), 0.2L); // the largest value, not the first 0.25
+    // 7 / N as a double lies above the extended 7 / N for N = 400 and below it for N = 502;
+    // the count decides either way, and every N keeps the class of 7 on its own.
+    EXPECT_EQ(poolClasses({150, 7, 60, 183}, frequencies({1, 1, 1, 1}, 4), 400).counts,
+              (Counts{183, 150, 60, 7}));
+    EXPECT_EQ(poolClasses({212, 7, 103, 180}, frequencies({1, 1, 1, 1}, 4), 502).counts,
+              (Counts{212, 180, 103, 7}));
+    for (std::int64_t n = 21; n <= 2000; ++n)
+        ASSERT_EQ(poolClasses({n - 14, 7, 7}, frequencies({1, 1, 1}, 3), n).counts,
+                  (Counts{n - 14, 7, 7}))
+            << "N = " << n;
 }
 
 TEST(ChiSquare, FloorsExpectedFrequencies)
 {
     // An expected 0 counts as 1e-7: (1e-7 − 0.5)² / 1e-7 + (0.5 − 0.5)² / 0.5, times 10.
-    const PooledClasses classes = poolClasses({0.5L, 0.5L}, {0, 0.5L}, 10);
+    const PooledClasses classes = poolClasses({5, 5}, {0, 0.5L}, 10);
     EXPECT_TRUE(near(chiSquareValue(classes, 10), 10 * (0.5 - 1e-7) * (0.5 - 1e-7) / 1e-7, 1e-3));
 }
 

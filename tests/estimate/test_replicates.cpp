@@ -9,7 +9,10 @@
 #include "tests/estimate/sample_tasks.h"
 #include "tests/support/near.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
 #include <random>
 
 namespace {
@@ -31,27 +34,38 @@ ReplicateResult replicate(const TaskStatistics& statistics, int b, int threads,
     return runReplicates(sample, statistics, settings);
 }
 
-// The Monte-Carlo probability of the pooled chi-square of a two-allele codominant task,
-// simulated apart: 2N alleles drawn at the fitted frequency, p̂ = (2 c_AA + c_AB) / 2N.
-double simulatedProbability(const TaskStatistics& statistics, int b)
+// The Monte-Carlo probabilities of a two-allele codominant task (pooled chi-square, X² and
+// G² on the three classes), simulated apart: 2N alleles drawn at the fitted frequency,
+// p̂ = (2 c_AA + c_AB) / 2N, and the statistics summed here.
+std::array<double, 3> simulatedProbabilities(const CriterionStatistics& ml, std::int64_t n, int b)
 {
-    const std::int64_t n = statistics.total;
-    const double p = static_cast<double>(statistics.criteria[0].frequencies[0]);
+    const double p = static_cast<double>(ml.frequencies[0]);
     std::mt19937 generator(12345);
     std::bernoulli_distribution isA(p);
-    int reached = 0;
+    std::array<int, 3> reached{};
     for (int s = 0; s < b; ++s) {
-        std::vector<long double> observed(3);
+        std::vector<std::int64_t> counts(3);
         for (std::int64_t person = 0; person < n; ++person)
-            observed[static_cast<std::size_t>(2 - isA(generator) - isA(generator))] += 1;
-        const long double q = (2 * observed[0] + observed[1]) / (2 * static_cast<long double>(n));
-        for (long double& o : observed)
-            o /= static_cast<long double>(n);
-        const FitTest fit =
-            testGoodnessOfFit(observed, {q * q, 2 * q * (1 - q), (1 - q) * (1 - q)}, n);
-        reached += fit.chiSquare >= statistics.criteria[0].pooled.chiSquare;
+            ++counts[static_cast<std::size_t>(2 - isA(generator) - isA(generator))];
+        const double q = static_cast<double>(2 * counts[0] + counts[1]) / (2.0 * n);
+        const std::array<double, 3> e = {q * q, 2 * q * (1 - q), (1 - q) * (1 - q)};
+        double x2 = 0;
+        double g2 = 0;
+        for (std::size_t r = 0; r < 3; ++r) {
+            const double c = static_cast<double>(counts[r]);
+            const double m = static_cast<double>(n) * std::max(e[r], 1e-7);
+            x2 += (c - m) * (c - m) / m;
+            if (c > 0) g2 += 2 * c * std::log(c / m);
+        }
+        const FitTest pooled = testGoodnessOfFit(counts, {e[0], e[1], e[2]}, n);
+        reached[0] += pooled.chiSquare >= ml.pooled.chiSquare - 1e-9;
+        reached[1] += x2 >= ml.pearson.statistic - 1e-9;
+        reached[2] += g2 >= ml.likelihoodRatio.statistic - 1e-9;
     }
-    return (1.0 + reached) / (b + 1);
+    std::array<double, 3> probabilities{};
+    for (std::size_t t = 0; t < 3; ++t)
+        probabilities[t] = (1.0 + reached[t]) / (b + 1);
+    return probabilities;
 }
 
 } // namespace
@@ -68,7 +82,9 @@ TEST(Replicates, SameSeedSameFiguresWithOneOrFourThreads)
     for (std::size_t k = 0; k < 3; ++k) {
         const CriterionReplicates& a = one.criteria[k];
         const CriterionReplicates& b = four.criteria[k];
-        EXPECT_TRUE(near(a.monteCarloProbability, b.monteCarloProbability, 0));
+        EXPECT_EQ(a.monteCarlo.pooled, b.monteCarlo.pooled);
+        EXPECT_EQ(a.monteCarlo.pearson, b.monteCarlo.pearson);
+        EXPECT_EQ(a.monteCarlo.likelihoodRatio, b.monteCarlo.likelihoodRatio);
         for (std::size_t i = 0; i < 3; ++i) {
             EXPECT_TRUE(near(a.standardErrors[i], b.standardErrors[i], 0));
             EXPECT_TRUE(near(a.intervals[i].first, b.intervals[i].first, 0));
@@ -87,10 +103,16 @@ TEST(Replicates, AgreeWithIndependentFiguresWithinSamplingError)
     const TaskStatistics statistics = statisticsOf({30, 50, 20});
     constexpr int b = 2000;
     const ReplicateResult result = replicate(statistics, b, 0);
-    const double mc = result.criteria[0].monteCarloProbability;
-    const double simulated = simulatedProbability(statistics, b);
+    const MonteCarloProbabilities& mc = result.criteria[0].monteCarlo;
+    const std::array<double, 3> simulated =
+        simulatedProbabilities(statistics.criteria[0], statistics.total, b);
     // Two independent estimates of one probability: 4 standard deviations of their gap.
-    EXPECT_TRUE(near(mc, simulated, 4 * std::sqrt(2 * simulated * (1 - simulated) / b)));
+    const auto close = [](const std::optional<double>& p, double other) {
+        return p && near(*p, other, 4 * std::sqrt(2 * other * (1 - other) / b));
+    };
+    EXPECT_TRUE(close(mc.pooled, simulated[0]));
+    EXPECT_TRUE(close(mc.pearson, simulated[1]));
+    EXPECT_TRUE(close(mc.likelihoodRatio, simulated[2]));
     // The bootstrap error of the frequency against √(pq / 2N); its own relative sampling
     // error is about 1 / √(2B) = 1.6%.
     const double fisher = statistics.criteria[0].standardErrors[0].standardError;
@@ -108,6 +130,20 @@ TEST(Replicates, StandardErrorOfTwoSamplesByHand)
     const double d = (high - low) / 0.95;
     ASSERT_GT(d, 1e-4);
     EXPECT_TRUE(near(result.criteria[0].standardErrors[0], d / std::sqrt(2.0), 1e-12));
+}
+
+TEST(Replicates, SaturatedModelsGetNoMonteCarloProbability)
+{
+    // A dominance series of three alleles: no test has degrees of freedom; the bootstrap
+    // still runs.
+    setUpTask(sample, {"C", "Ch", "-"}, InheritanceMode::dominance);
+    const ReplicateResult result = replicate(statisticsOf({102, 51, 47}), 100, 2);
+    for (const CriterionReplicates& criterion : result.criteria) {
+        EXPECT_FALSE(criterion.monteCarlo.pooled);
+        EXPECT_FALSE(criterion.monteCarlo.pearson);
+        EXPECT_FALSE(criterion.monteCarlo.likelihoodRatio);
+        EXPECT_GT(criterion.standardErrors[0], 0.01);
+    }
 }
 
 TEST(Replicates, CancelledRunLeavesNothing)

@@ -3,6 +3,7 @@
 // replicate run fills its columns, a cancelled run leaves nothing, and a chart is saved as
 // a PNG picture.
 #include "estimate/TStatisticsForm.h"
+#include "platform/cp1251.h"
 #include "platform/random.h"
 #include "task/Tantigen.h"
 #include "task/Tkontrol.h"
@@ -16,6 +17,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -94,13 +96,20 @@ TEST(StatisticsWindow, ShowsTheFiguresAndTheReplicates)
             EXPECT_EQ(cell(alleles, 3, 1), "0.03464");
             EXPECT_EQ(cell(alleles, 4, 1), "0.53210 – 0.66790");
             EXPECT_EQ(cell(alleles, 5, 1), ""); // no bootstrap yet
+            // Four rows per criterion: the report's line, the same chi-square less the
+            // estimated frequency, X² and G² on the three classes.
             const StringGrid* fit = form.StringGrid2;
             EXPECT_EQ(cell(fit, 0, 1), "МП");
-            EXPECT_EQ(cell(fit, 2, 1), "2");
-            EXPECT_EQ(cell(fit, 4, 1), "1");
-            EXPECT_EQ(cell(fit, 5, 1), "1.0000");
-            EXPECT_EQ(cell(fit, 6, 2), "-"); // no G² for least squares
-            EXPECT_EQ(cell(fit, 9, 1), "");
+            EXPECT_EQ(cell(fit, 3, 1), "2");
+            EXPECT_EQ(cell(fit, 4, 1), "1.000");
+            EXPECT_EQ(cell(fit, 3, 2), "1");
+            EXPECT_EQ(cell(fit, 4, 2), "1.0000");
+            EXPECT_EQ(cell(fit, 0, 8), "МНК");
+            EXPECT_EQ(cell(fit, 1, 8), "G^2 по фенотипам");
+            EXPECT_EQ(cell(fit, 3, 8), "1");
+            EXPECT_EQ(cell(fit, 5, 3), "");
+            EXPECT_EQ(form.Label4->text(), ""); // not saturated
+            EXPECT_EQ(form.Label6->text(), ""); // every phenotype observed
             EXPECT_EQ(cell(form.StringGrid3, 4, 2), "0.000");
             EXPECT_FALSE(form.Label1->text().isEmpty());
             const auto* bars = qobject_cast<QBarSeries*>(form.ChartView1->chart()->series()[0]);
@@ -115,7 +124,9 @@ TEST(StatisticsWindow, ShowsTheFiguresAndTheReplicates)
             waitForRun(form);
             EXPECT_EQ(form.Label3->text(), "Рассчитано повторений: 200.");
             // Exact fit: every Monte-Carlo statistic reaches the observed 0.
-            EXPECT_EQ(cell(fit, 9, 1), "1.0000");
+            EXPECT_EQ(cell(fit, 5, 1), "-");
+            for (int row : {2, 3, 4, 12})
+                EXPECT_EQ(cell(fit, 5, row), "1.0000") << row;
             const double bootstrapError = cell(alleles, 5, 1).toDouble();
             EXPECT_GT(bootstrapError, 0.025);
             EXPECT_LT(bootstrapError, 0.045);
@@ -123,6 +134,67 @@ TEST(StatisticsWindow, ShowsTheFiguresAndTheReplicates)
             EXPECT_FALSE(cell(alleles, 12, 2).isEmpty()); // МННК's interval of B
         });
     });
+}
+
+TEST(StatisticsWindow, SaysWhereTheFiguresMeanNothing)
+{
+    // B never observed: A B and B are empty, so the model is saturated and the bootstrap
+    // cannot draw them; the frequency of B stays 0 in every sample.
+    calculate({"A", "B", "-"}, {"30", "0", "0", "70"}, [] {
+        inStatisticsWindow([](TStatisticsForm& form) {
+            EXPECT_TRUE(form.Label4->text().startsWith("Модель насыщена: "))
+                << form.Label4->text().toStdString();
+            EXPECT_EQ(form.Label6->text(),
+                      "Фенотипы «A B», «B» в выборке не встречаются: бутстреп берет выборки "
+                      "только из наблюдавшихся фенотипов, и его ошибки и интервалы занижены; "
+                      "опирайтесь на интервал Вальда (МП), где он определен.");
+            form.SpinEdit1->setValue(100);
+            form.Button1->click();
+            waitForRun(form);
+            EXPECT_TRUE(form.Label6->text().endsWith(
+                "Частота аллеля «B» не меняется в повторениях бутстрепа: его нулевая ошибка "
+                "ничего не говорит о точности; опирайтесь на интервал Вальда (МП), где он "
+                "определен."))
+                << form.Label6->text().toStdString();
+            for (int row = 2; row <= 12; ++row)
+                EXPECT_EQ(cell(form.StringGrid2, 5, row), row % 4 == 1 ? "-" : "не определено");
+        });
+    });
+}
+
+TEST(StatisticsWindow, SavesTheStatisticsWorkbook)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("statistics"); // the suffix is added
+    QString chosen = path;
+    TStatisticsForm::setWorkbookFileChooserForTests([&] { return chosen; });
+    QString estimate;
+    calculate({"A", "B", "-"}, {"186", "13", "38", "284"}, [&] {
+        task.archiveName = toCp1251("Стадо 1"); // saved to the archive after the calculation
+        inStatisticsWindow([&](TStatisticsForm& form) {
+            estimate = cell(form.StringGrid1, 2, 1);
+            MessageRecorder messages;
+            form.Button5->click();
+            EXPECT_TRUE(messages.messages.empty());
+            chosen = folder.filePath("no/statistics.xlsx");
+            form.Button5->click();
+            EXPECT_EQ(messages.last(), "Не удалось сохранить книгу результатов в файле «" + chosen +
+                                           "»: папка не найдена.");
+        });
+    });
+    TStatisticsForm::setWorkbookFileChooserForTests({});
+    // Read back by openpyxl: the title line and the first allele's estimate.
+    QProcess python;
+    python.start(VELIMOR_PYTHON,
+                 {"-c",
+                  "import openpyxl, sys\n"
+                  "book = openpyxl.load_workbook(sys.argv[1])\n"
+                  "alleles = book['Аллели']\n"
+                  "print(book.sheetnames, alleles['A1'].value, f\"{alleles['C4'].value:.5f}\")",
+                  path + ".xlsx"});
+    ASSERT_TRUE(python.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
+              "['Аллели', 'Согласие', 'Остатки'] Задача: Стадо 1 " + estimate);
 }
 
 TEST(StatisticsWindow, CancelledRunShowsNothing)
@@ -138,10 +210,10 @@ TEST(StatisticsWindow, CancelledRunShowsNothing)
             waitForRun(form);
             EXPECT_EQ(form.Label3->text(), "Расчет повторений отменен.");
             EXPECT_EQ(form.ProgressBar1->value(), 0);
-            for (int row = 1; row <= 3; ++row) {
+            for (int row = 1; row <= 3; ++row)
                 EXPECT_EQ(cell(form.StringGrid1, 5, row), "");
-                EXPECT_EQ(cell(form.StringGrid2, 9, row), "");
-            }
+            for (int row = 2; row <= 12; ++row)
+                EXPECT_EQ(cell(form.StringGrid2, 5, row), row % 4 == 1 ? "-" : "");
             EXPECT_TRUE(form.Button1->isEnabled());
             EXPECT_FALSE(form.Button2->isEnabled());
         });
@@ -166,7 +238,7 @@ TEST(StatisticsWindow, SavesTheChartAsPng)
 
             form.PageControl1->setCurrentIndex(0);
             EXPECT_FALSE(form.Button3->isEnabled()); // the tables are on screen
-            form.PageControl1->setCurrentIndex(3);
+            form.PageControl1->setCurrentIndex(4);
             ASSERT_TRUE(form.Button3->isEnabled());
             form.Button3->click();
         });

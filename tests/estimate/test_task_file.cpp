@@ -63,10 +63,10 @@ TEST(TaskFile, RefusesMalformedLinesNamingThem)
     EXPECT_EQ(problemOf("mode recessive\n"), "1: после mode ожидается codominance или dominance");
     EXPECT_EQ(problemOf("mode dominance\nmode dominance\n"), "2: режим наследования уже указан");
     EXPECT_EQ(problemOf("allele A\nallele   # none\n"), "2: после allele нет ни одного теста");
-    EXPECT_EQ(problemOf("allele A\nallele B\n1.5 A\n"),
-              "3: поголовье должно быть целым числом меньше 20000000");
-    EXPECT_EQ(problemOf("allele A\nallele B\n20000000 A\n"),
-              "3: поголовье должно быть целым числом меньше 20000000");
+    for (const char* count : {"1.5", "20000000", "-5", "-0", "12x"})
+        EXPECT_EQ(problemOf("allele A\nallele B\n" + std::string(count) + " A\n"),
+                  "3: поголовье должно быть целым числом от 0 до 19999999")
+            << count;
     EXPECT_EQ(problemOf("allele A\nallele B\n12\n"), "3: после поголовья нет ни одного теста");
     EXPECT_EQ(problemOf("allele A\nallele -\n5 - A\n"),
               "3: минус не может совмещаться с другими тестами");

@@ -2,6 +2,7 @@
 // the product: a numerical Hessian of the log-likelihood, the closed forms of the
 // chi-square tail for 1 to 3 degrees of freedom, and hand sums.
 #include "estimate/calculation_run.h"
+#include "estimate/statistics_texts.h"
 #include "estimate/task_statistics.h"
 #include "platform/random.h"
 #include "tests/estimate/sample_statistics.h"
@@ -159,14 +160,54 @@ TEST(TaskStatistics, ExactFitOfTwoAlleles)
     EXPECT_EQ(ml.pooled.degreesOfFreedom, 2);
     EXPECT_EQ(ml.textbook.degreesOfFreedom, 1);
     EXPECT_TRUE(near(*ml.textbook.probability, 1, 1e-9));
-    ASSERT_TRUE(ml.likelihoodRatio);
-    EXPECT_TRUE(near(ml.likelihoodRatio->statistic, 0, 1e-9));
-    EXPECT_EQ(ml.likelihoodRatio->degreesOfFreedom, 1);
-    for (const CriterionStatistics& criterion : statistics.criteria)
+    for (const CriterionStatistics& criterion : statistics.criteria) {
+        EXPECT_TRUE(near(criterion.likelihoodRatio.statistic, 0, 1e-9));
+        EXPECT_EQ(criterion.likelihoodRatio.degreesOfFreedom, 1);
         for (const double residual : criterion.residuals)
             EXPECT_TRUE(near(residual, 0, 1e-7));
+    }
     EXPECT_TRUE(statistics.criteria[1].standardErrors.empty());
-    EXPECT_FALSE(statistics.criteria[2].likelihoodRatio);
+}
+
+TEST(TaskStatistics, UnpooledTestsEqualTheHandComputation)
+{
+    // 30, 50, 20 (N = 100): p = 110 / 200 = 0.55, expected 30.25, 49.5, 20.25. X² =
+    // 0.25² / 30.25 + 0.5² / 49.5 + 0.25² / 20.25 = 1/484 + 1/198 + 1/324; G² = 2 Σ c ln(c / m);
+    // df 3 − 1 − 1 = 1.
+    setUpTask(sample, {"A", "B"});
+    const CriterionStatistics ml = statisticsOf({30, 50, 20}).criteria[0];
+    const double x2 = 1.0 / 484 + 1.0 / 198 + 1.0 / 324;
+    const double g2 =
+        2 * (30 * std::log(30 / 30.25) + 50 * std::log(50 / 49.5) + 20 * std::log(20 / 20.25));
+    EXPECT_TRUE(near(ml.pearson.statistic, x2, 1e-12));
+    EXPECT_TRUE(near(ml.likelihoodRatio.statistic, g2, 1e-12));
+    EXPECT_EQ(ml.pearson.degreesOfFreedom, 1);
+    EXPECT_TRUE(near(*ml.pearson.probability, tailOfChiSquare(x2, 1), 1e-12));
+    EXPECT_TRUE(near(*ml.likelihoodRatio.probability, tailOfChiSquare(g2, 1), 1e-12));
+    EXPECT_FALSE(ml.saturated());
+}
+
+TEST(TaskStatistics, SaturatedModelsHaveNoProbability)
+{
+    // A dominance series of three alleles shows three phenotypes: df 3 − 1 − 2 = 0. With B
+    // absent, A B and B are neither observed nor expected and leave two classes: df −1. The
+    // pooled line keeps its table p; nothing else has one.
+    setUpTask(sample, {"C", "Ch", "-"}, InheritanceMode::dominance);
+    const TaskStatistics dominance = statisticsOf({102, 51, 47});
+    setUpTask(sample, {"A", "B", "-"});
+    const TaskStatistics absent = statisticsOf({30, 0, 0, 70});
+    for (const TaskStatistics* statistics : {&dominance, &absent})
+        for (const CriterionStatistics& criterion : statistics->criteria) {
+            EXPECT_TRUE(criterion.saturated());
+            for (const ChiSquareTest* test :
+                 {&criterion.textbook, &criterion.pearson, &criterion.likelihoodRatio}) {
+                EXPECT_FALSE(test->degreesOfFreedom);
+                EXPECT_FALSE(test->probability);
+            }
+            EXPECT_TRUE(near(criterion.pearson.statistic, 0, 1e-6));
+        }
+    EXPECT_EQ(dominance.criteria[0].pooled.degreesOfFreedom, 2);
+    EXPECT_EQ(absent.criteria[0].pooled.degreesOfFreedom, 1);
 }
 
 TEST(TaskStatistics, TestsAgainstClosedForms)
@@ -189,9 +230,11 @@ TEST(TaskStatistics, TestsAgainstClosedForms)
         g2 += 2 * c * std::log(c / m);
         EXPECT_TRUE(near(ml.residuals[r], (c - m) / std::sqrt(m), 1e-12)) << "phenotype " << r;
     }
-    EXPECT_TRUE(near(ml.likelihoodRatio->statistic, g2, 1e-9));
+    EXPECT_TRUE(near(ml.likelihoodRatio.statistic, g2, 1e-9));
     EXPECT_TRUE(
-        near(*ml.likelihoodRatio->probability, tailOfChiSquare(static_cast<double>(g2), 1), 1e-9));
+        near(*ml.likelihoodRatio.probability, tailOfChiSquare(static_cast<double>(g2), 1), 1e-9));
+    // No class is pooled: the unpooled X² is the pooled line's chi-square.
+    EXPECT_TRUE(near(ml.pearson.statistic, ml.pooled.chiSquare, 1e-9));
 
     // Six codominant phenotypes of three alleles, none pooled: df 5 − 2 = 3.
     setUpTask(sample, {"A", "B", "C"});
@@ -204,7 +247,8 @@ TEST(TaskStatistics, TestsAgainstClosedForms)
 TEST(TaskStatistics, TextbookDegreesOfFreedomReachZero)
 {
     // 95, 4, 1: the two small classes are pooled, two classes remain (report df 1), and one
-    // estimated frequency leaves 0: no textbook probability. G² keeps its 3 − 1 − 1 = 1.
+    // estimated frequency leaves 0: no textbook probability. The unpooled tests keep their
+    // 3 − 1 − 1 = 1.
     setUpTask(sample, {"A", "B"});
     const TaskStatistics statistics = statisticsOf({95, 4, 1});
     for (const CriterionStatistics& criterion : statistics.criteria) {
@@ -212,5 +256,17 @@ TEST(TaskStatistics, TextbookDegreesOfFreedomReachZero)
         EXPECT_FALSE(criterion.textbook.degreesOfFreedom);
         EXPECT_FALSE(criterion.textbook.probability);
     }
-    EXPECT_EQ(statistics.criteria[0].likelihoodRatio->degreesOfFreedom, 1);
+    EXPECT_EQ(statistics.criteria[0].likelihoodRatio.degreesOfFreedom, 1);
+    EXPECT_EQ(statistics.criteria[0].pearson.degreesOfFreedom, 1);
+}
+
+TEST(TaskStatistics, TheBootstrapWarningNamesAtMostFivePhenotypes)
+{
+    // Eleven phenotypes of A, B, C, D, -, two observed: five names and the number left.
+    setUpTask(sample, {"A", "B", "C", "D", "-"});
+    const TaskStatistics statistics = statisticsOf({60, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40});
+    EXPECT_EQ(
+        bootstrapWarning(sample, statistics, nullptr)
+            .substr(0, std::string("Фенотипы «A B», «A C», «A D», «B», «B C» и еще 4 в").size()),
+        "Фенотипы «A B», «A C», «A D», «B», «B C» и еще 4 в");
 }

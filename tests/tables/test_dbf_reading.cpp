@@ -123,9 +123,10 @@ TEST(DbfReading, DamagedFilesAreRefusedWithAClearMessage)
     expectRefused({good.begin(), good.begin() + 100},
                   "файл поврежден: заголовок обрезан (100 байт из 161)");
 
+    // A spoilt record before a live row: not what an interrupted append leaves.
     std::vector<std::uint8_t> file = good;
-    file[4] = 5; // 5 records announced, 3 present
-    expectRefused(file, "файл поврежден: в заголовке указано записей 5, а в файле их только 3");
+    std::fill_n(file.begin() + 161, 268, 0);
+    expectRefused(file, "файл поврежден: запись 1 испорчена, а после нее есть действующие записи");
 
     file = good;
     file[32 + 32 + 11] = 'X'; // NOMER's type

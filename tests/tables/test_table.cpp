@@ -1,6 +1,7 @@
 // The operations of the table component on the archive tables: opening creates a missing
 // table empty, rows are walked in INDEX order, append/edit/clear/post, fields in every type,
-// the writes in the file, locking, and the bound list's data source.
+// the writes in the file, mending an interrupted append, locking, and the bound list's data
+// source.
 #include "platform/clock.h"
 #include "platform/cp1251.h"
 #include "tables/archive_schema.h"
@@ -16,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -312,26 +315,81 @@ TEST(Table, PostsWriteTheRecordInPlaceAndTheCountInTheHeader)
     setClockForTests({});
 }
 
-TEST(Table, ARecordLeftBeyondTheCountByAnInterruptedAppendIsIgnoredAndReplaced)
+TEST(Table, WhatAnInterruptedAppendLeavesIsMendedOnOpeningAndAGoodTableIsLeftAlone)
 {
     const std::vector<HandField> fields = {
         {"INDEX", 'N', 6}, {"NOMER", 'N', 6}, {"GOLOV", 'N', 10}, {"OT", 'L', 1}};
-    std::vector<std::uint8_t> file =
+    const std::vector<std::uint8_t> good =
         handmadeDbf(fields, {{{"9999", "1", "10", "T"}}, {{"9999", "2", "20", "T"}}});
-    file[4] = 1; // the second record was written, its count not yet
-    ScratchFolder folder;
-    folder.write("FENOTIP.DBF", file);
-    Table fenotip(folder.file("FENOTIP.DBF"), fenotipSchema());
-    fenotip.open();
-    EXPECT_EQ(column(fenotip, "golov"), (std::vector<int>{10}));
-    fenotip.append();
-    fenotip.fieldByName("index").setAsInteger(9999);
-    fenotip.fieldByName("nomer").setAsInteger(2);
-    fenotip.fieldByName("golov").setAsInteger(25);
-    fenotip.post();
-    fenotip.close();
-    fenotip.open();
-    EXPECT_EQ(column(fenotip, "golov"), (std::vector<int>{10, 25}));
+    const std::vector<std::uint8_t> third = handmadeDbf(
+        fields,
+        {{{"9999", "1", "10", "T"}}, {{"9999", "2", "20", "T"}}, {{"9999", "3", "30", "F"}}});
+    const std::size_t rowsEnd = good.size() - 1; // 161 + 2 × 24
+    std::vector<std::uint8_t> counted3 = good;
+    counted3[4] = 3;
+    std::vector<std::uint8_t> torn(third.begin(), third.begin() + 161 + 2 * 24 + 10);
+    std::vector<std::uint8_t> zeroTail = counted3;
+    zeroTail.resize(zeroTail.size() + 4096);
+    std::vector<std::uint8_t> pastCount = third; // a free row appended, its count not yet
+    pastCount[4] = 2;
+    const struct
+    {
+        std::vector<std::uint8_t> file;
+        std::vector<int> counts;
+        std::string mended;
+    } cases[] = {
+        {good, {10, 20}, ""},
+        {counted3, {10, 20}, "число строк в заголовке исправлено с 3 на 2"},
+        {torn,
+         {10, 20},
+         "отброшены недописанные байты в конце файла: 10; число строк в заголовке "
+         "исправлено с 3 на 2"},
+        {zeroTail,
+         {10, 20},
+         "отброшены недописанные байты в конце файла: 4096; число строк в "
+         "заголовке исправлено с 3 на 2"},
+        {pastCount, {10, 20, 30}, "число строк в заголовке исправлено с 2 на 3"},
+    };
+    for (const auto& c : cases) {
+        ScratchFolder folder;
+        folder.write("FENOTIP.DBF", c.file);
+        {
+            Table reader(folder.file("FENOTIP.DBF"), fenotipSchema());
+            reader.openForReading(); // reads the same rows and writes nothing
+            EXPECT_EQ(column(reader, "golov"), c.counts);
+            EXPECT_EQ(errorOf([&] { reader.append(); }),
+                      "Ошибка таблицы FENOTIP.DBF: таблица открыта только для чтения.");
+        }
+        EXPECT_EQ(folder.read("FENOTIP.DBF"), c.file);
+        EXPECT_FALSE(folder.exists("FENOTIP.CDX"));
+
+        Table fenotip(folder.file("FENOTIP.DBF"), fenotipSchema());
+        fenotip.open();
+        EXPECT_EQ(column(fenotip, "golov"), c.counts);
+        const std::optional<std::string> message = fenotip.takeRepairMessage();
+        if (c.mended.empty()) {
+            EXPECT_FALSE(message);
+            fenotip.close();
+            EXPECT_EQ(folder.read("FENOTIP.DBF"), c.file); // not one byte changed
+            continue;
+        }
+        EXPECT_EQ(message.value_or(""),
+                  "Таблица FENOTIP.DBF исправлена после прерванной записи (сбой питания или "
+                  "аварийное завершение программы): " +
+                      c.mended +
+                      ". Сохраненные задачи не затронуты: отброшено только то, что не было "
+                      "дописано.");
+        const std::vector<std::uint8_t> mended = folder.read("FENOTIP.DBF");
+        EXPECT_EQ(headerOf(mended).recordCount, c.counts.size());
+        EXPECT_EQ(mended.size(), 161 + 24 * c.counts.size() + 1);
+        EXPECT_EQ(mended.back(), dbfEndOfFile);
+        EXPECT_TRUE(std::equal(good.begin() + 32, good.begin() + rowsEnd, mended.begin() + 32));
+        fenotip.close();
+        fenotip.open();
+        EXPECT_FALSE(fenotip.takeRepairMessage());
+        fenotip.close();
+        EXPECT_EQ(folder.read("FENOTIP.DBF"), mended);
+    }
 }
 
 TEST(Table, AppendingToAVisualFoxProTableKeepsItsLayout)
@@ -416,17 +474,46 @@ TEST(Table, TheIndexFileFollowsTheRows)
     EXPECT_EQ(folder.read("ALLEL.CDX"), good);
 }
 
-TEST(Table, ALockedFileAndAFileThatCannotBeCreatedAreReported)
+TEST(Table, ReadersReadBesideTheWriterBetweenItsWritesAndASecondWriterIsRefused)
 {
     ScratchFolder folder;
     Table first(folder.file("ALLEL.DBF"), allelSchema());
     first.open();
+    appendAllel(first, 9999, 1, "A", true);
     Table second(folder.file("ALLEL.DBF"), allelSchema());
     EXPECT_EQ(errorOf([&] { second.open(); }),
               "Ошибка таблицы ALLEL.DBF: файл занят другой программой.");
+    Table reader(folder.file("ALLEL.DBF"), allelSchema());
+    reader.openForReading();
+    EXPECT_EQ(column(reader, "nomer"), (std::vector<int>{1}));
+    reader.close();
     first.close();
     second.open();
     EXPECT_TRUE(second.active());
+    second.close();
+
+    // A writer in another process holds its exclusive lock across two posts; a reader that
+    // comes meanwhile waits, and reads both rows or neither.
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        Table writer(folder.file("ALLEL.DBF"), allelSchema());
+        writer.open();
+        writer.beginWriting();
+        (void)!write(ready[1], "x", 1);
+        usleep(200000);
+        appendAllel(writer, 9999, 2, "B", true);
+        appendAllel(writer, 9999, 3, "C", true);
+        writer.endWriting();
+        _exit(0);
+    }
+    char signal = 0;
+    ASSERT_EQ(read(ready[0], &signal, 1), 1);
+    reader.openForReading();
+    EXPECT_EQ(column(reader, "nomer"), (std::vector<int>{1, 2, 3}));
+    int status = 0;
+    waitpid(child, &status, 0);
 
     Table nowhere(folder.file("missing/FENOTIP.DBF"), fenotipSchema());
     EXPECT_EQ(errorOf([&] { nowhere.open(); }),

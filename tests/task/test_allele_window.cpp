@@ -5,6 +5,9 @@
 #include "tests/support/whole_lines.h"
 #include "toolkit/message.h"
 
+#include <QApplication>
+#include <QTableWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -96,4 +99,27 @@ TEST(AlleleWindow, AnOpenedTaskKeepsItsGridsAndTheDominanceMode)
     antigen->showModal();
     EXPECT_TRUE(antigen->alleleCell(1).isEmpty());
     EXPECT_TRUE(antigen->RadioButton1->isChecked());
+}
+
+TEST(AlleleWindow, ShownAgainAfterBothWindowsClosedItTakesTheKeysInTheFirstRow)
+{
+    task.archiveMode = false;
+    ModalScript script(ModalScript::Mode::inWindowLoop);
+    script.then([](Form&) {
+        typeIntoCell(antigen->StringGrid1, 1, 1, "A");
+        typeIntoCell(antigen->StringGrid1, 1, 2, "-");
+        QTest::mouseClick(antigen->Button1, Qt::LeftButton); // the button takes the focus
+    });
+    script.then([](Form&) {}); // the control window, then both closed
+    script.then([](Form&) {
+        EXPECT_EQ(QApplication::focusWidget(), antigen->StringGrid1->table());
+        EXPECT_EQ(antigen->StringGrid1->row(), 1);
+        // Keys typed at once, with no click, go into the name of allele 1.
+        typeText(antigen, "Kell");
+        QTest::keyClick(keyTarget(antigen), Qt::Key_Return);
+        EXPECT_EQ(antigen->alleleCell(1), "Kell");
+    });
+    antigen->showModal();
+    antigen->showModal();
+    EXPECT_EQ(script.shown, (std::vector<QString>{"antigen", "kontrol", "antigen"}));
 }

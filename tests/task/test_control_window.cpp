@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -120,6 +121,13 @@ std::vector<QString> column(StringGrid* grid, int col)
 
 using Texts = std::vector<QString>;
 
+// The window system's close request, as the title bar's close box sends it.
+void closeByUser()
+{
+    kontrol->windowHandle()->close();
+    QCoreApplication::processEvents();
+}
+
 } // namespace
 
 TEST(ControlWindow, SetUpListsAllelesTestsAndPhenotypesOfANewTask)
@@ -194,7 +202,7 @@ TEST(ControlWindow, EveryKeystrokeInFaktRecountsTheTotalAndHidesResults)
     });
 }
 
-TEST(ControlWindow, RefusedCountsShowTheMessageAndEmptyTheCell)
+TEST(ControlWindow, ARefusedKeyOrPasteShowsTheMessageAndTheCellKeepsItsText)
 {
     prepareTask({"A", "B", "-"});
     // Real message boxes, answered in their own event loops as a user answers them.
@@ -210,30 +218,42 @@ TEST(ControlWindow, RefusedCountsShowTheMessageAndEmptyTheCell)
         typeKey('0'); // 20000000 is not below the limit
         ASSERT_EQ(messages.messages.size(), 1u);
         EXPECT_EQ(messages.last(), "Допустимы только целые числа меньше 20000000");
-        EXPECT_EQ(count(1), "");
-        EXPECT_EQ(editor()->text(), "");
-        EXPECT_EQ(total(), "9");
+        EXPECT_EQ(count(1), "2000000");
+        EXPECT_EQ(editor()->text(), "2000000");
+        EXPECT_EQ(total(), "2000009");
 
+        // «186», then a letter in the middle: the number stays, the cursor where it was.
         selectCell(countColumn, 2);
-        typeKey('1');
-        typeKey('2');
-        EXPECT_EQ(total(), "21");
+        for (char key : std::string("186"))
+            typeKey(key);
+        typeKey(Qt::Key_Left);
+        typeKey('x');
+        EXPECT_EQ(count(2), "186");
+        EXPECT_EQ(editor()->cursorPosition(), 2);
+        typeKey(Qt::Key_End);
         typeKey(' '); // a blank after the digits
-        EXPECT_EQ(messages.messages.size(), 2u);
-        EXPECT_EQ(count(2), "");
-        EXPECT_EQ(total(), "9");
+        typeKey('-');
+        EXPECT_EQ(count(2), "186");
+        EXPECT_EQ(total(), "2000195");
+        EXPECT_EQ(messages.messages.size(), 4u);
 
-        for (const char* refused : {"1.5", "12 ", "20000000", "2147483648", "-"}) {
-            pasteWhole(countColumn, 3, refused);
-            EXPECT_EQ(count(3), "") << refused;
-            EXPECT_EQ(total(), "9") << refused;
+        // A minus is refused the moment it is typed, in an empty cell too.
+        selectCell(countColumn, 3);
+        typeKey('-');
+        EXPECT_EQ(count(3), "");
+        EXPECT_EQ(messages.messages.size(), 5u);
+
+        for (const char* refused : {"1.5", "12 ", "20000000", "2147483648", "-5", "abc"}) {
+            pasteWhole(countColumn, 2, refused);
+            EXPECT_EQ(count(2), "186") << refused;
         }
-        EXPECT_EQ(messages.messages.size(), 7u);
+        EXPECT_EQ(messages.messages.size(), 11u);
         EXPECT_EQ(count(4), "9");
+        EXPECT_EQ(total(), "2000195");
     });
 }
 
-TEST(ControlWindow, PastedLeadingBlankAndMinusAreAccepted)
+TEST(ControlWindow, PastedLeadingBlankAndPlusAreAccepted)
 {
     prepareTask({"A", "B", "-"});
     MessageRecorder messages;
@@ -241,13 +261,10 @@ TEST(ControlWindow, PastedLeadingBlankAndMinusAreAccepted)
         pasteWhole(countColumn, 1, " 12");
         EXPECT_EQ(count(1), " 12");
         EXPECT_EQ(total(), "12");
-        pasteWhole(countColumn, 2, "-5");
-        EXPECT_EQ(count(2), "-5");
-        EXPECT_EQ(total(), "7");
         // The paste replaces the whole text of a filled cell.
         pasteWhole(countColumn, 1, "+30");
         EXPECT_EQ(count(1), "+30");
-        EXPECT_EQ(total(), "25");
+        EXPECT_EQ(total(), "30");
         EXPECT_TRUE(messages.messages.empty());
         EXPECT_TRUE(resultsHidden());
     });
@@ -264,10 +281,19 @@ TEST(ControlWindow, CountsPastedFromASpreadsheetFillTheRowsBelowEachChecked)
         QGuiApplication::clipboard()->setText("A\t36\nA B\t4.5\nB\t16\n-\t9\n");
         QTest::keyClick(phenotypeGrid()->table(), Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(column(phenotypeGrid(), countColumn), (Texts{"Факт", "36", "", "16", "9"}));
-        EXPECT_EQ(messages.messages,
-                  (std::vector<QString>{"Допустимы только целые числа меньше 20000000"}));
+        EXPECT_EQ(messages.messages, (std::vector<QString>{"Допустимы только целые числа меньше "
+                                                           "20000000\nНе изменены строки: 2."}));
         EXPECT_EQ(total(), "61");
         EXPECT_TRUE(resultsHidden());
+
+        // A column with a non-number, a negative and an exponent over earlier counts: one
+        // message for the paste, and those rows keep what they held.
+        QGuiApplication::clipboard()->setText("10\nabc\n-5\n1e3");
+        QTest::keyClick(phenotypeGrid()->table(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(column(phenotypeGrid(), countColumn), (Texts{"Факт", "10", "", "16", "9"}));
+        EXPECT_EQ(messages.last(),
+                  "Допустимы только целые числа меньше 20000000\nНе изменены строки: 2, 3, 4.");
+        EXPECT_EQ(total(), "35");
 
         // Two lines pasted into an open editor go the same way; lines past the end are told.
         selectCell(countColumn, 3);
@@ -276,14 +302,14 @@ TEST(ControlWindow, CountsPastedFromASpreadsheetFillTheRowsBelowEachChecked)
         QTest::keyClick(editor(), Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(count(3), "7");
         EXPECT_EQ(count(4), "8");
-        EXPECT_EQ(total(), "51");
-        EXPECT_EQ(messages.messages.size(), 2u);
+        EXPECT_EQ(total(), "25");
+        EXPECT_EQ(messages.messages.size(), 3u);
 
         QTableWidget* table = phenotypeGrid()->table();
         table->clearSelection();
         table->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 1), true);
         QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
-        EXPECT_EQ(QGuiApplication::clipboard()->text(), "A \t36\nA B \t");
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), "A \t10\nA B \t");
     });
 }
 
@@ -482,4 +508,43 @@ TEST(ControlWindow, ReportButtonsShowTheReportsAndTheLastButtonEndsTheProgram)
     kontrol->showModal();
     EXPECT_EQ(script.shown, (Texts{"kontrol", "Form2", "Form3"}));
     EXPECT_TRUE(messages.terminateRequested);
+}
+
+TEST(ControlWindow, ClosingOrFinishingWithCountsNotSavedAsksFirst)
+{
+    prepareTask({"A", "B"});
+    const QString lost = "Поголовье фенотипов, введенное после последней записи задачи в архив, "
+                         "будет потеряно. ";
+    MessageRecorder messages(MessageRecorder::Mode::showAndAnswer);
+    inControlWindow([&] {
+        kontrol->Button6->click(); // nothing typed: nothing to ask
+        EXPECT_TRUE(messages.terminateRequested);
+        closeByUser();
+        EXPECT_FALSE(kontrol->isVisible());
+    });
+    EXPECT_TRUE(messages.questions.empty());
+
+    messages.terminateRequested = false;
+    messages.answers = {false, false, true};
+    inControlWindow([&] {
+        selectCell(countColumn, 1);
+        typeKey('7');
+        closeByUser(); // "Нет": the window and its count stay
+        EXPECT_TRUE(kontrol->isVisible());
+        EXPECT_EQ(count(1), "7");
+        kontrol->Button6->click(); // "Нет": the program goes on
+        EXPECT_FALSE(messages.terminateRequested);
+        closeByUser(); // "Да"
+        EXPECT_FALSE(kontrol->isVisible());
+    });
+    messages.answers = {true};
+    inControlWindow([&] {
+        selectCell(countColumn, 2);
+        typeKey('3');
+        kontrol->Button6->click(); // "Да"
+        EXPECT_TRUE(messages.terminateRequested);
+    });
+    EXPECT_EQ(messages.questions,
+              (Texts{lost + "Закрыть окно?", lost + "Завершить работу с программой?",
+                     lost + "Закрыть окно?", lost + "Завершить работу с программой?"}));
 }

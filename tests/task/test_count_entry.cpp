@@ -17,22 +17,36 @@ std::vector<Cp1251Text> cells(std::initializer_list<const char*> texts)
 
 } // namespace
 
-TEST(CountEntry, AcceptsWholeSignedNumbersBelowTheLimit)
+TEST(CountEntry, AcceptsWholeNumbersFrom0To19999999)
 {
-    for (const char* text : {"0", "1", "12", "123", " 12", "   7", "-5", "+5", "-0", "19999999",
-                             "0000000000019999999", "-2147483648", "-20000000"})
+    for (const char* text :
+         {"0", "1", "12", "123", " 12", "   7", "+5", "19999999", "0000000000019999999"})
         EXPECT_TRUE(isAcceptableCount(text)) << "«" << text << "»";
+    EXPECT_TRUE(isValidCount(0));
+    EXPECT_TRUE(isValidCount(19999999));
 }
 
-TEST(CountEntry, RefusesEverythingElse)
+TEST(CountEntry, RefusesEverythingElseANegativeSignAsItIsTyped)
 {
     for (const char* text :
          {"20000000", "2147483647", "2147483648", "-2147483649", "99999999999999999999",
           "12 ",      "1.5",        "1,5",        " ",           "-",
           "+",        "- 5",        "+-5",        "1e3",         "$1A",
-          "0x10",     "12a",        "\t12",       "１２",        "٣"})
+          "0x10",     "12a",        "\t12",       "１２",        "٣",
+          "-5",       "-0",         " -",         "-20000000"})
         EXPECT_FALSE(isAcceptableCount(text)) << "«" << text << "»";
+    EXPECT_FALSE(isValidCount(-1));
+    EXPECT_FALSE(isValidCount(20000000));
     EXPECT_EQ(countRefusalMessage(), "Допустимы только целые числа меньше 20000000");
+}
+
+TEST(CountEntry, TheFirstCellBreakingTheRuleIsFoundAndNamedWithItsPhenotype)
+{
+    EXPECT_EQ(firstInvalidCount(cells({"", " 12 ", "+3", "19999999"})), std::nullopt);
+    EXPECT_EQ(firstInvalidCount(cells({"1", "", "-5", "x"})), 2u);
+    EXPECT_EQ(firstInvalidCount(cells({"20000000"})), 0u);
+    EXPECT_EQ(invalidCountText(Cp1251Text::fromBytes("A B "), "-5"),
+              "поголовье фенотипа «A B» (-5) - не целое число от 0 до 19999999");
 }
 
 TEST(CountEntry, TotalAddsTrimmedCellsAndSkipsEmptyOnes)

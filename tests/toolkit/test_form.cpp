@@ -101,3 +101,34 @@ TEST(Form, TerminationIsRecordedUnderTheSeam)
     terminateApplication();
     EXPECT_TRUE(recorder.terminateRequested);
 }
+
+TEST(Form, AQuestionTakesItsAnswerInsideItsBoxAndCanKeepAWindowOpen)
+{
+    class AskingForm : public Form
+    {
+    protected:
+        bool FormCloseQuery() override { return askQuestion("Закрыть?"); }
+    } form;
+    MessageRecorder outer;
+    MessageRecorder messages(MessageRecorder::Mode::showAndAnswer);
+    messages.answers = {false, true};
+    ModalScript script(ModalScript::Mode::inWindowLoop);
+    script.then([&](Form& f) {
+        f.windowHandle()->close(); // "Нет": the window stays
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(f.isVisible());
+        f.windowHandle()->close(); // "Да"
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(f.isVisible());
+    });
+    form.showModal();
+    EXPECT_EQ(messages.questions, (std::vector<QString>{"Закрыть?", "Закрыть?"}));
+    // No answer left: "Нет", the safe one; the program's own close asks nothing.
+    EXPECT_FALSE(askQuestion("Удалить?"));
+    form.show();
+    form.close();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(messages.questions.size(), 3u);
+    // A recorder made inside another stands in for it only while it lives.
+    EXPECT_TRUE(outer.questions.empty());
+}

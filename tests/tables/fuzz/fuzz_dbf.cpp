@@ -1,20 +1,26 @@
 // libFuzzer target over the DBF reader: the header and field descriptors of any bytes, the
-// check of the fields against each archive table, and every field of every record decoded
-// in every way the engine reads it. A damaged file may only end in TableError.
+// records kept of what an interrupted append may have left, the check of the fields against
+// each archive table, and every field of every kept record decoded in every way the engine
+// reads it. A damaged file may only end in TableError.
 #include "tables/archive_schema.h"
 #include "tables/dbf_format.h"
+#include "tables/dbf_tail.h"
 #include "tables/field_codec.h"
 #include "tables/table_error.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     DbfHeader header;
     try {
-        header = parseDbfHeader({data, size}, size, "FUZZ.DBF");
+        header = parseDbfLayout({data, size}, "FUZZ.DBF");
+        const std::optional<std::size_t> live =
+            header.fields.empty() ? std::nullopt : std::optional<std::size_t>(0);
+        header.recordCount = examineDbfTail(header, {data, size}, live, "FUZZ.DBF").records;
     } catch (const TableError&) {
         return 0;
     }
