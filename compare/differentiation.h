@@ -4,6 +4,7 @@
 #pragma once
 
 #include "compare/genetic_distance.h"
+#include "estimate/percentile.h"
 
 #include <optional>
 #include <utility>
@@ -21,8 +22,6 @@ struct Differentiation
 };
 
 Differentiation differentiation(const std::vector<Frequencies>& populations);
-
-using Interval = std::pair<double, double>;
 
 struct DifferentiationIntervals
 {

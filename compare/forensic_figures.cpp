@@ -44,13 +44,24 @@ ParentageSystem::ParentageSystem(const TaskState& task)
                 const int child = phenotypeOf(genotypeOf(given, a));
                 const auto [at, added] = pairNumbers.try_emplace({mother.phenotype, child},
                                                                  static_cast<int>(pairs_.size()));
-                if (added) pairs_.push_back({mother.phenotype, child, 0});
+                if (added) pairs_.push_back({mother.phenotype, child, 0, 0});
                 pairs_[static_cast<std::size_t>(at->second)].paternal |= bit(a);
                 pairOf_[(2 * k + static_cast<std::size_t>(s)) * n + static_cast<std::size_t>(a)] =
                     at->second;
             }
         }
     }
+    std::map<std::uint64_t, int> setNumbers;
+    const auto setOf = [&](std::uint64_t alleles) {
+        const auto [at, added] =
+            setNumbers.try_emplace(alleles, static_cast<int>(fatherSets_.size()));
+        if (added) fatherSets_.push_back(alleles);
+        return at->second;
+    };
+    for (Pair& pair : pairs_)
+        pair.set = setOf(pair.paternal);
+    for (const std::uint64_t alleles : phenotypeAlleles_)
+        childSet_.push_back(setOf(alleles));
 }
 
 int ParentageSystem::genotypeOf(int a, int b) const
@@ -134,21 +145,15 @@ ForensicFigures ParentageSystem::figures(const std::vector<long double>& p) cons
         }
 
     std::vector<int> stamp(static_cast<std::size_t>(phenotypes_), -1);
-    int mark = 0;
-    std::map<std::uint64_t, long double> excluded; // by the set of alleles a father must carry
-    const auto excludedFor = [&](std::uint64_t alleles) {
-        const auto [at, added] = excluded.try_emplace(alleles, 0);
-        if (added) at->second = excludedMass(alleles, phenotype, total, stamp, mark++);
-        return at->second;
-    };
+    std::vector<long double> excluded(fatherSets_.size());
+    for (std::size_t i = 0; i < fatherSets_.size(); ++i)
+        excluded[i] = excludedMass(fatherSets_[i], phenotype, total, stamp, static_cast<int>(i));
     long double trio = 0;
     for (std::size_t i = 0; i < pairs_.size(); ++i)
-        if (pairProbability[i] > 0) trio += pairProbability[i] * excludedFor(pairs_[i].paternal);
+        trio += pairProbability[i] * excluded[static_cast<std::size_t>(pairs_[i].set)];
     long double duo = 0;
-    for (int c = 0; c < phenotypes_; ++c)
-        if (phenotype[static_cast<std::size_t>(c)] > 0)
-            duo += phenotype[static_cast<std::size_t>(c)] *
-                   excludedFor(phenotypeAlleles_[static_cast<std::size_t>(c)]);
+    for (std::size_t c = 0; c < phenotype.size(); ++c)
+        duo += phenotype[c] * excluded[static_cast<std::size_t>(childSet_[c])];
 
     ForensicFigures figures;
     figures.matchProbability = static_cast<double>(match);

@@ -72,6 +72,7 @@ private:
         int mother;
         int child;
         std::uint64_t paternal;
+        int set; // the entry of `paternal` in fatherSets_
     };
 
     // Σ P(f) over the phenotypes f with no genotype that carries an allele of `alleles`.
@@ -85,6 +86,10 @@ private:
     std::vector<std::uint64_t> phenotypeAlleles_;
     std::vector<std::vector<int>> phenotypesWithAllele_; // allele a → phenotypes carrying it
     std::vector<Pair> pairs_;
+    // The distinct sets of alleles of which a father must carry one: those of the pairs,
+    // then those of the children without a mother (childSet_).
+    std::vector<std::uint64_t> fatherSets_;
+    std::vector<int> childSet_;
     // Mother genotype k, its allele slot s (0, 1) and the father's allele a:
     // pairOf_[(2k + s)·n + a] is the pair (mother's phenotype, child's phenotype).
     std::vector<int> pairOf_;

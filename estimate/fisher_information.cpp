@@ -130,12 +130,11 @@ std::optional<std::vector<long double>> informationCovariance(const TaskState& t
     return covariance;
 }
 
-std::vector<AlleleError> maximumLikelihoodErrors(const TaskState& task,
-                                                 const std::vector<long double>& estimate,
-                                                 std::int64_t total)
+std::optional<std::vector<long double>>
+maximumLikelihoodCovariance(const TaskState& task, const std::vector<long double>& estimate,
+                            std::int64_t total)
 {
     const int n = task.alleleCount;
-    std::vector<AlleleError> errors(static_cast<std::size_t>(n));
     std::vector<bool> free(static_cast<std::size_t>(n));
     std::vector<long double> p(static_cast<std::size_t>(n));
     long double sum = 0;
@@ -144,13 +143,24 @@ std::vector<AlleleError> maximumLikelihoodErrors(const TaskState& task,
         free[u] = estimate[u] >= boundaryFrequency;
         p[u] = free[u] ? estimate[u] : 0;
         sum += p[u];
-        if (!free[u]) errors[u].gap = ErrorGap::boundary;
     }
-    if (!(sum > 0)) return errors;
+    if (!(sum > 0)) return std::nullopt;
     for (long double& x : p)
         x /= sum;
     const int dropped = static_cast<int>(std::max_element(p.begin(), p.end()) - p.begin());
-    const auto covariance = informationCovariance(task, p, free, dropped, total);
+    return informationCovariance(task, p, free, dropped, total);
+}
+
+std::vector<AlleleError> maximumLikelihoodErrors(const TaskState& task,
+                                                 const std::vector<long double>& estimate,
+                                                 std::int64_t total)
+{
+    const int n = task.alleleCount;
+    std::vector<AlleleError> errors(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        if (estimate[static_cast<std::size_t>(i)] < boundaryFrequency)
+            errors[static_cast<std::size_t>(i)].gap = ErrorGap::boundary;
+    const auto covariance = maximumLikelihoodCovariance(task, estimate, total);
     const double z = boost::math::quantile(boost::math::normal_distribution<double>(), 0.975);
     for (int i = 0; i < n; ++i) {
         AlleleError& error = errors[static_cast<std::size_t>(i)];

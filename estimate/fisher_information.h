@@ -1,7 +1,7 @@
 // Standard errors of the maximum-likelihood allele frequencies from the expected (Fisher)
 // information of the multinomial phenotype counts under the Hardy–Weinberg law, and the
 // 95% Wald intervals built on them. Entry points: informationCovariance,
-// maximumLikelihoodErrors.
+// maximumLikelihoodCovariance, maximumLikelihoodErrors.
 #pragma once
 
 #include "task/task_state.h"
@@ -40,6 +40,14 @@ std::optional<std::vector<long double>> informationCovariance(const TaskState& t
                                                               const std::vector<long double>& p,
                                                               const std::vector<bool>& free,
                                                               int dropped, std::int64_t total);
+
+// The covariance of the maximum-likelihood estimate (0-based, one per allele): alleles
+// below boundaryFrequency held at 0 (zero rows), the others free with the largest frequency
+// taken by difference. Nothing when every allele is on the boundary or the information is
+// singular.
+std::optional<std::vector<long double>>
+maximumLikelihoodCovariance(const TaskState& task, const std::vector<long double>& estimate,
+                            std::int64_t total);
 
 // Standard errors and Wald intervals of the maximum-likelihood estimate (0-based, one per
 // allele): alleles below boundaryFrequency are held at 0 and marked as boundary, the

@@ -4,6 +4,7 @@
 #include "estimate/fit_statistics.h"
 #include "estimate/frequency_refinement.h"
 #include "estimate/goodness_of_fit.h"
+#include "estimate/percentile.h"
 
 #include <algorithm>
 #include <chrono>
@@ -217,15 +218,6 @@ void work(Shared& shared)
     }
     const std::lock_guard lock(shared.mutex);
     if (--shared.running == 0) shared.finished.notify_all();
-}
-
-// The value at share q of the sorted values, interpolated between neighbours.
-double percentile(const std::vector<double>& sorted, double q)
-{
-    const double h = q * static_cast<double>(sorted.size() - 1);
-    const auto low = static_cast<std::size_t>(std::floor(h));
-    const std::size_t high = std::min(low + 1, sorted.size() - 1);
-    return sorted[low] + (h - static_cast<double>(low)) * (sorted[high] - sorted[low]);
 }
 
 CriterionReplicates summarise(const Shared& shared, std::size_t k, int n)

@@ -4,6 +4,7 @@
 #include "compare/forensic_figures.h"
 #include "compare/gene_diversity.h"
 #include "compare/paternity_case.h"
+#include "compare/system_figures.h"
 #include "estimate/fisher_information.h"
 #include "tests/estimate/sample_tasks.h"
 #include "tests/support/near.h"
@@ -191,4 +192,28 @@ TEST(GeneDiversity, NeisCorrectionToFirstOrderForCodominantData)
     EXPECT_TRUE(near(*d.unbiasedHeterozygosity, 0.4221, 1e-12));
     EXPECT_TRUE(near(*d.standardError, std::sqrt(4 * 0.00105 * 0.16), 1e-12));
     EXPECT_FALSE(geneDiversity(p, std::nullopt).standardError);
+}
+
+TEST(ForensicFigures, BootstrapIntervalsSurroundTheEstimate)
+{
+    // ABO, 521 individuals: each interval holds the figure at the estimate and has a width
+    // of the order of its sampling error.
+    TaskState task;
+    setUpTask(task, {"A", "B", "-"});
+    const std::vector<std::int64_t> counts = {186, 13, 38, 284};
+    const std::vector<long double> estimate = {0.2136L, 0.0501L, 0.7363L};
+    ReplicateSettings settings;
+    settings.replicates = 300;
+    settings.seed = 3;
+    const ForensicIntervals intervals = forensicIntervals(task, counts, estimate, settings);
+    const ForensicFigures point = systemFigures(task, estimate, 521).forensic;
+    for (const auto& [interval, value] :
+         {std::pair{intervals.discriminationPower, point.discriminationPower},
+          {intervals.exclusionTrio, point.exclusionTrio},
+          {intervals.exclusionDuo, point.exclusionDuo}}) {
+        ASSERT_TRUE(interval);
+        EXPECT_LT(interval->first, value);
+        EXPECT_GT(interval->second, value);
+        EXPECT_LT(interval->second - interval->first, 0.1);
+    }
 }
