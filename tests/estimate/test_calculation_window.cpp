@@ -1,11 +1,11 @@
 // "Начать расчет" driven through the real windows: alleles typed into the allele window,
 // its check showing the control window, counts typed with key events, the button pressed;
 // then every result cell of the control window and of both report windows.
-#include "estimate/TForm2.h"
-#include "estimate/TForm3.h"
+#include "estimate/gui/TForm2.h"
+#include "estimate/gui/TForm3.h"
 #include "platform/random.h"
-#include "task/Tantigen.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tantigen.h"
+#include "task/gui/Tkontrol.h"
 #include "task/task_state.h"
 #include "tests/support/allele_entry.h"
 #include "tests/support/print_qstring.h"

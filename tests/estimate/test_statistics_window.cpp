@@ -2,11 +2,11 @@
 // appears and hides with the report buttons, the window shows the immediate figures, a
 // replicate run fills its columns, a cancelled run leaves nothing, and a chart is saved as
 // a PNG picture.
-#include "estimate/TStatisticsForm.h"
+#include "estimate/gui/TStatisticsForm.h"
 #include "platform/cp1251.h"
 #include "platform/random.h"
-#include "task/Tantigen.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tantigen.h"
+#include "task/gui/Tkontrol.h"
 #include "task/task_state.h"
 #include "tests/support/allele_entry.h"
 #include "tests/support/print_qstring.h"

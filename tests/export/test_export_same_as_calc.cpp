@@ -1,10 +1,10 @@
 // The workbook the windows export after "Начать расчет" is the workbook velimor-calc --xlsx
 // writes for the same task file and seed.
 #include "app/TForm1.h"
-#include "export/export_window.h"
+#include "export/gui/export_window.h"
 #include "platform/random.h"
-#include "task/Tantigen.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tantigen.h"
+#include "task/gui/Tkontrol.h"
 #include "tests/support/typing.h"
 #include "toolkit/message.h"
 

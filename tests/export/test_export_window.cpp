@@ -1,11 +1,11 @@
 // The window part of the export: which texts it takes from the windows, where the
 // workbook goes, how it is opened, and what the user is told when either fails.
-#include "estimate/TForm2.h"
-#include "estimate/TForm3.h"
-#include "export/export_window.h"
+#include "estimate/gui/TForm2.h"
+#include "estimate/gui/TForm3.h"
+#include "export/gui/export_window.h"
 #include "platform/clock.h"
 #include "platform/cp1251.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tkontrol.h"
 #include "toolkit/message.h"
 
 #include <QDir>

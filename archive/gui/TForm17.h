@@ -2,7 +2,7 @@
 // lettered drive.
 #pragma once
 
-#include "archive/drive_letter_window.h"
+#include "archive/gui/drive_letter_window.h"
 
 class TForm17 : public DriveLetterForm
 {

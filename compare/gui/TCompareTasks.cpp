@@ -1,9 +1,9 @@
-#include "compare/TCompareTasks.h"
+#include "compare/gui/TCompareTasks.h"
 
-#include "archive/TDataModule4.h"
 #include "archive/archive_calc.h"
+#include "archive/gui/TDataModule4.h"
 #include "archive/task_archive.h"
-#include "compare/TComparisonForm.h"
+#include "compare/gui/TComparisonForm.h"
 #include "platform/cp1251.h"
 #include "toolkit/message.h"
 #include "toolkit/qt_text.h"

@@ -1,8 +1,8 @@
-#include "estimate/TForm2.h"
+#include "estimate/gui/TForm2.h"
 
 #include "estimate/report_grids.h"
-#include "task/list_grid.h"
 #include "task/phenotypes.h"
+#include "toolkit/list_grid.h"
 
 TForm2* Form2 = nullptr;
 

@@ -1,7 +1,7 @@
 // The backup window: copies the archive tables to the folder arhivpog of a lettered drive.
 #pragma once
 
-#include "archive/drive_letter_window.h"
+#include "archive/gui/drive_letter_window.h"
 
 class TForm16 : public DriveLetterForm
 {

@@ -1,4 +1,4 @@
-#include "task/TForm9.h"
+#include "task/gui/TForm9.h"
 
 TForm9* Form9 = nullptr;
 

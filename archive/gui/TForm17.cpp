@@ -1,4 +1,4 @@
-#include "archive/TForm17.h"
+#include "archive/gui/TForm17.h"
 
 #include "platform/drives.h"
 #include "toolkit/message.h"

@@ -1,9 +1,9 @@
-#include "export/export_window.h"
+#include "export/gui/export_window.h"
 
-#include "estimate/TForm2.h"
-#include "estimate/TForm3.h"
+#include "estimate/gui/TForm2.h"
+#include "estimate/gui/TForm3.h"
 #include "export/workbook_file.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tkontrol.h"
 #include "toolkit/message.h"
 #include "toolkit/qt_text.h"
 

@@ -1,4 +1,4 @@
-#include "archive/TForm16.h"
+#include "archive/gui/TForm16.h"
 
 TForm16* Form16 = nullptr;
 

@@ -1,4 +1,4 @@
-#include "archive/TDataModule4.h"
+#include "archive/gui/TDataModule4.h"
 
 #include "archive/archive_rules.h"
 #include "archive/backup_restore.h"

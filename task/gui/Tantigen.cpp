@@ -1,9 +1,9 @@
-#include "task/Tantigen.h"
+#include "task/gui/Tantigen.h"
 
-#include "archive/TDataModule4.h"
-#include "task/Tkontrol.h"
+#include "archive/gui/TDataModule4.h"
 #include "task/allele_check.h"
 #include "task/allele_position.h"
+#include "task/gui/Tkontrol.h"
 #include "task/task_state.h"
 #include "toolkit/message.h"
 #include "toolkit/qt_text.h"

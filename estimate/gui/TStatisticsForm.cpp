@@ -1,13 +1,13 @@
-#include "estimate/TStatisticsForm.h"
+#include "estimate/gui/TStatisticsForm.h"
 
+#include "estimate/gui/statistics_charts.h"
 #include "estimate/phenotype_bars.h"
-#include "estimate/statistics_charts.h"
 #include "estimate/statistics_texts.h"
 #include "export/statistics_workbook.h"
 #include "platform/cp1251.h"
 #include "platform/random.h"
-#include "task/list_grid.h"
 #include "toolkit/file_choice.h"
+#include "toolkit/list_grid.h"
 #include "toolkit/message.h"
 
 #include <utility>

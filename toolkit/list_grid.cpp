@@ -1,4 +1,4 @@
-#include "task/list_grid.h"
+#include "toolkit/list_grid.h"
 
 #include "toolkit/controls.h"
 

@@ -1,4 +1,4 @@
-#include "estimate/statistics_charts.h"
+#include "estimate/gui/statistics_charts.h"
 
 #include "estimate/round_ticks.h"
 #include "toolkit/qt_text.h"

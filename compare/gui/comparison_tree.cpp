@@ -1,4 +1,4 @@
-#include "compare/comparison_tree.h"
+#include "compare/gui/comparison_tree.h"
 
 #include "estimate/round_ticks.h"
 

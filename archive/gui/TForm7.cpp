@@ -1,4 +1,4 @@
-#include "archive/TForm7.h"
+#include "archive/gui/TForm7.h"
 
 #include "toolkit/message.h"
 

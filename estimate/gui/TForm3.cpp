@@ -1,7 +1,7 @@
-#include "estimate/TForm3.h"
+#include "estimate/gui/TForm3.h"
 
 #include "estimate/report_grids.h"
-#include "task/list_grid.h"
+#include "toolkit/list_grid.h"
 
 TForm3* Form3 = nullptr;
 

@@ -1,6 +1,6 @@
-#include "archive/archive_tables_control.h"
+#include "archive/gui/archive_tables_control.h"
 
-#include "archive/TDataModule4.h"
+#include "archive/gui/TDataModule4.h"
 #include "tables/archive_schema.h"
 
 ArchiveTablesControl archiveTablesControl(TDataModule4& tables)

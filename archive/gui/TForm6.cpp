@@ -1,4 +1,4 @@
-#include "archive/TForm6.h"
+#include "archive/gui/TForm6.h"
 
 TForm6* Form6 = nullptr;
 

@@ -1,8 +1,8 @@
-#include "compare/TComparisonForm.h"
+#include "compare/gui/TComparisonForm.h"
 
 #include "compare/comparison_workbook.h"
-#include "task/list_grid.h"
 #include "toolkit/file_choice.h"
+#include "toolkit/list_grid.h"
 #include "toolkit/message.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include "archive/drive_letter_window.h"
+#include "archive/gui/drive_letter_window.h"
 
-#include "archive/TDataModule4.h"
-#include "archive/archive_tables_control.h"
+#include "archive/gui/TDataModule4.h"
+#include "archive/gui/archive_tables_control.h"
 #include "platform/drives.h"
 #include "toolkit/message.h"
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "compare/comparison_report.h"
-#include "compare/comparison_tree.h"
+#include "compare/gui/comparison_tree.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 #include "toolkit/string_grid.h"
