@@ -1,10 +1,10 @@
 #include "compare/gui/TCompareTasks.h"
 
-#include "archive/archive_calc.h"
+#include "archive/archived_task.h"
 #include "archive/gui/TDataModule4.h"
-#include "archive/task_archive.h"
 #include "compare/gui/TComparisonForm.h"
 #include "platform/cp1251.h"
+#include "tables/archive_schema.h"
 #include "toolkit/message.h"
 #include "toolkit/qt_text.h"
 
@@ -27,17 +27,16 @@ std::vector<PopulationSample> readTasks(const std::vector<std::size_t>& rows, st
     DataModule4->dsspisok.setEnabled(false);
     std::vector<PopulationSample> samples;
     for (const std::size_t row : rows) {
+        const std::string name = shownName(spisok.fieldAt(row, taskNameField).asString());
         spisok.moveTo(row);
-        const std::optional<TaskRecord> record =
-            loadTask({DataModule4->spisok, DataModule4->allel, DataModule4->fenotip});
         auto task = std::make_unique<TaskState>();
-        const LoadedTask loaded = taskFromRecord(*record, *task);
-        const std::string name = shownName(record->name);
+        const ArchivedTask archived = currentArchivedTask(
+            {DataModule4->spisok, DataModule4->allel, DataModule4->fenotip}, *task);
         std::optional<PopulationSample> sample =
-            loaded.problem ? std::nullopt : sampleOfLoadedTask(name, std::move(task), loaded);
+            archived.problem ? std::nullopt : sampleOfLoadedTask(name, std::move(task), archived);
         if (!sample) {
             problem = "Задачу «" + name + "» прочитать не удалось" +
-                      (loaded.problem ? ": " + loaded.problem->message : std::string("."));
+                      (archived.problem ? ": " + *archived.problem : std::string("."));
             break;
         }
         samples.push_back(std::move(*sample));
@@ -70,7 +69,7 @@ void TCompareTasks::FormActivate()
     const Table& spisok = DataModule4->spisok;
     for (std::size_t row = 0; row < spisok.rowCount(); ++row) {
         auto* line = new QListWidgetItem(
-            toQString(spisok.fieldAt(row, "name").asString().trimmed()), CheckListBox1);
+            toQString(spisok.fieldAt(row, taskNameField).asString().trimmed()), CheckListBox1);
         line->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         line->setCheckState(Qt::Unchecked);
     }

@@ -1,4 +1,4 @@
-#include "estimate/calc_statistics.h"
+#include "cli/calc_statistics.h"
 
 #include "estimate/statistics_texts.h"
 #include "platform/random.h"

@@ -1,7 +1,7 @@
 // velimor-calc --stats: the [statistics] section and the JSON object "statistics" beside
 // the unchanged report, and the refusal of a bad number of replicates.
-#include "estimate/calc_options.h"
-#include "tests/estimate/calculator_run.h"
+#include "cli/calc_options.h"
+#include "tests/cli/calculator_run.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -1,7 +1,7 @@
 // velimor-calc's whole run over strings, as the program makes it over its streams.
 #pragma once
 
-#include "estimate/calc_options.h"
+#include "cli/calc_options.h"
 
 #include <gtest/gtest.h>
 

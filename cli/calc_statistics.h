@@ -3,7 +3,7 @@
 // object "statistics". Entry points: calculateStatistics, statisticsText, statisticsJson.
 #pragma once
 
-#include "estimate/calc_output.h"
+#include "cli/calc_output.h"
 #include "estimate/calculation_run.h"
 #include "estimate/replicates.h"
 #include "estimate/task_statistics.h"

@@ -1,12 +1,12 @@
-#include "compare/calc_compare.h"
+#include "cli/calc_compare.h"
 
-#include "archive/archive_calc.h"
+#include "archive/archived_task.h"
+#include "cli/calc_options.h"
+#include "cli/calc_output.h"
+#include "cli/calc_statistics.h"
+#include "cli/task_file.h"
 #include "compare/comparison_report.h"
 #include "compare/comparison_workbook.h"
-#include "estimate/calc_options.h"
-#include "estimate/calc_output.h"
-#include "estimate/calc_statistics.h"
-#include "estimate/task_file.h"
 #include "export/workbook_file.h"
 
 #include <CLI/CLI.hpp>
@@ -69,10 +69,11 @@ struct Loaded
 };
 
 void addSample(Loaded& loaded, const std::string& name, const std::string& source,
-               std::unique_ptr<TaskState> task, const LoadedTask& read)
+               std::unique_ptr<TaskState> task, const CountedTask& read,
+               const std::optional<TaskFileProblem>& problem)
 {
-    if (read.problem) {
-        loaded.problem = taskFileProblemText(source, *read.problem);
+    if (problem) {
+        loaded.problem = taskFileProblemText(source, *problem);
         return;
     }
     std::optional<PopulationSample> sample = sampleOfLoadedTask(name, std::move(task), read);
@@ -88,7 +89,9 @@ Loaded loadSamples(const CompareOptions& options)
     for (const std::string& name : options.taskNames) {
         auto task = std::make_unique<TaskState>();
         const ArchivedTask archived = loadArchivedTask(options.archiveFolder, name, *task);
-        addSample(loaded, name, options.archiveFolder, std::move(task), archived.loaded);
+        std::optional<TaskFileProblem> problem;
+        if (archived.problem) problem = TaskFileProblem{0, *archived.problem};
+        addSample(loaded, name, options.archiveFolder, std::move(task), archived, problem);
         if (!loaded.problem.empty()) return loaded;
     }
     for (const std::string& file : options.taskFiles) {
@@ -96,7 +99,7 @@ Loaded loadSamples(const CompareOptions& options)
         if (!text) return loaded;
         auto task = std::make_unique<TaskState>();
         const LoadedTask read = loadTaskFile(*text, *task);
-        addSample(loaded, file, file, std::move(task), read);
+        addSample(loaded, file, file, std::move(task), read, read.problem);
         if (!loaded.problem.empty()) return loaded;
     }
     return loaded;

@@ -1,4 +1,4 @@
-#include "estimate/task_file.h"
+#include "cli/task_file.h"
 #include "platform/cp1251.h"
 
 #include <gtest/gtest.h>

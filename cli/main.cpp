@@ -6,11 +6,11 @@
 // 1000 by default), with a progress line on standard error when that is a terminal; --help
 // and --version print what they name. Exit code 0 on success, 2 on bad input, 1 when the
 // workbook cannot be written. With --compare it compares several tasks instead
-// (compare/calc_compare.h).
-#include "archive/archive_calc.h"
-#include "compare/calc_compare.h"
-#include "estimate/calc_options.h"
-#include "estimate/task_file.h"
+// (cli/calc_compare.h).
+#include "cli/archive_calc.h"
+#include "cli/calc_compare.h"
+#include "cli/calc_options.h"
+#include "cli/task_file.h"
 
 #include <iostream>
 #include <sstream>

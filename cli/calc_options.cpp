@@ -1,9 +1,9 @@
-#include "estimate/calc_options.h"
+#include "cli/calc_options.h"
 
-#include "estimate/calc_output.h"
-#include "estimate/calc_statistics.h"
+#include "cli/calc_output.h"
+#include "cli/calc_statistics.h"
+#include "cli/task_file.h"
 #include "estimate/calculation_run.h"
-#include "estimate/task_file.h"
 #include "export/report_workbook.h"
 #include "export/statistics_workbook.h"
 #include "export/workbook_file.h"
@@ -246,7 +246,7 @@ int runCalculator(const CalcOptions& options, std::string_view taskText, std::os
 }
 
 int calculateLoadedTask(const CalcOptions& options, const std::string& source, TaskState& task,
-                        const LoadedTask& loaded, std::ostream& out, std::ostream& err)
+                        const CountedTask& loaded, std::ostream& out, std::ostream& err)
 {
     seedGenerator(options.seed);
     const CalculationResult result = runCalculation(task, loaded.countTexts, loaded.totalText,

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "estimate/replicates.h"
-#include "estimate/task_file.h"
+#include "task/counted_task.h"
 #include "task/task_state.h"
 
 #include <cstdint>
@@ -61,6 +61,6 @@ int runCalculator(const CalcOptions& options, std::string_view taskText, std::os
                   std::ostream& err);
 
 // The part of runCalculator after the task is read, for a task read otherwise: seeds the
-// generator, calculates the loaded task and reports it; source names the task in messages.
+// generator, calculates the task and reports it; source names the task in messages.
 int calculateLoadedTask(const CalcOptions& options, const std::string& source, TaskState& task,
-                        const LoadedTask& loaded, std::ostream& out, std::ostream& err);
+                        const CountedTask& loaded, std::ostream& out, std::ostream& err);

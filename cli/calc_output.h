@@ -1,35 +1,16 @@
 // What the command-line calculator writes: the texts of the report windows and of the
-// control window after a calculation, as tab-separated sections, or the unrounded numbers
-// as one JSON object. Entry points: reportTables, reportText, reportJson.
+// control window after a calculation (reportTables), as tab-separated sections, or the
+// unrounded numbers as one JSON object. Entry points: reportText, reportJson.
 #pragma once
 
 #include "estimate/calculation_run.h"
-#include "estimate/report_grids.h"
+#include "estimate/report_tables.h"
 #include "task/task_state.h"
 
 #include <nlohmann/json.hpp>
 
-#include <array>
 #include <string>
 #include <vector>
-
-struct ReportTables
-{
-    ShownTable alleles;                  // Form2 StringGrid1
-    ShownTable genotypes;                // Form2 StringGrid2
-    ShownTable tests;                    // Form2 StringGrid3
-    ShownTable phenotypes;               // Form3 StringGrid1
-    std::array<Cp1251Text, 3> fitLabels; // Form3 Label1 to Label3
-    ShownTable controlAlleles;           // kontrol StringGrid1
-    ShownTable controlPhenotypes;        // kontrol StringGrid3
-    Cp1251Text controlSummary;           // kontrol Label4
-};
-
-// The grids as laid out by the control window's set-up (headers, numbers, names) with the
-// result cells of a completed run written in. countTexts are the control window's count
-// cells before the run.
-ReportTables reportTables(const TaskState& task, const CalculationResult& result,
-                          const std::vector<Cp1251Text>& countTexts);
 
 // In UTF-8: sections [alleles], [genotypes], [tests], [phenotypes], [fit] and [control], each a
 // heading line and tab-separated rows, followed by an empty line. [fit] holds the three

@@ -1,8 +1,8 @@
 // velimor-calc --compare over task files and over the archive tables: the text sections,
 // the JSON keys with the test and the distances, the workbook's sheets, and the problems.
-#include "archive/archive_calc.h"
-#include "compare/calc_compare.h"
-#include "estimate/calc_output.h"
+#include "cli/archive_calc.h"
+#include "cli/calc_compare.h"
+#include "cli/calc_output.h"
 #include "tests/archive/sample_archive.h"
 #include "tests/support/near.h"
 #include "tests/tables/scratch_folder.h"

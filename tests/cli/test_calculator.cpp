@@ -1,6 +1,6 @@
-#include "estimate/calc_options.h"
-#include "estimate/calc_output.h"
-#include "tests/estimate/calculator_run.h"
+#include "cli/calc_options.h"
+#include "cli/calc_output.h"
+#include "tests/cli/calculator_run.h"
 
 #include <gtest/gtest.h>
 

@@ -10,6 +10,7 @@
 // Alleles are checked as the allele window checks them. Entry point: loadTaskFile.
 #pragma once
 
+#include "task/counted_task.h"
 #include "task/task_state.h"
 
 #include <optional>
@@ -23,13 +24,9 @@ struct TaskFileProblem
     std::string message; // UTF-8
 };
 
-// A task read from a file, ready for runCalculation: the task state has its alleles,
-// tests and phenotypes; the counts are the cells of the control window.
-struct LoadedTask
+// A task read from a file, ready for runCalculation unless the file has a problem.
+struct LoadedTask : CountedTask
 {
-    InheritanceMode mode = InheritanceMode::codominance;
-    std::vector<Cp1251Text> countTexts; // phenotype r at r − 1; empty if none
-    Cp1251Text totalText;               // the decimal sum of the counts
     std::optional<TaskFileProblem> problem;
 };
 

@@ -1,6 +1,6 @@
 // velimor-calc's --xlsx: the option, the workbook beside the report, the texts it is made
 // of, and a workbook that cannot be written.
-#include "estimate/calc_options.h"
+#include "cli/calc_options.h"
 #include "export/report_workbook.h"
 #include "platform/cp1251.h"
 
