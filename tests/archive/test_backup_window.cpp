@@ -7,8 +7,8 @@
 #include "platform/cp1251.h"
 #include "platform/file_sync.h"
 #include "tables/cdx_format.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/typing.h"
-#include "tests/tables/scratch_folder.h"
 #include "toolkit/message.h"
 
 #include <QCoreApplication>

@@ -4,7 +4,7 @@
 #include "archive/gui/TDataModule4.h"
 #include "tables/cdx_format.h"
 #include "tables/table_error.h"
-#include "tests/tables/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>

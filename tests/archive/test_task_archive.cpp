@@ -6,7 +6,7 @@
 #include "tables/archive_schema.h"
 #include "tables/table_error.h"
 #include "tests/archive/sample_archive.h"
-#include "tests/tables/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

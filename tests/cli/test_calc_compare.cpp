@@ -5,7 +5,7 @@
 #include "cli/calc_output.h"
 #include "tests/archive/sample_archive.h"
 #include "tests/support/near.h"
-#include "tests/tables/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The velimor-calc program itself: its exit codes and messages on bad input, standard
 // input, JSON that a JSON reader accepts, and --version.
+#include "tests/support/scratch_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sys/wait.h>
 
 namespace {
@@ -28,23 +28,16 @@ ProgramRun runCommand(const std::string& command)
     return run;
 }
 
-std::string writeTask(const std::string& name, const std::string& text)
-{
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
-    std::ofstream(path) << text;
-    return path.string();
-}
-
 const std::string program = VELIMOR_CALC;
 
 TEST(CalcProgram, ExitsWithTwoNamingTheLine)
 {
+    const ScratchFolder folder;
     const std::string file =
-        writeTask("velimor_bad_task.txt", "allele A\nallele B\n\n5 A B\n5 A B\n");
+        folder.writeText("velimor_bad_task.txt", "allele A\nallele B\n\n5 A B\n5 A B\n");
     const ProgramRun run = runCommand(program + " " + file);
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.output, file + ", строка 5: фенотип «A B» уже указан в строке 4\n");
-    std::filesystem::remove(file);
 }
 
 TEST(CalcProgram, RefusesBadOptionsAndMissingFiles)
@@ -66,8 +59,9 @@ TEST(CalcProgram, RefusesBadOptionsAndMissingFiles)
 
 TEST(CalcProgram, ReadsStandardInputAndWritesJson)
 {
+    const ScratchFolder folder;
     const std::string file =
-        writeTask("velimor_mn_task.txt", "allele M\nallele N\n119 M\n76 M N\n13 N\n");
+        folder.writeText("velimor_mn_task.txt", "allele M\nallele N\n119 M\n76 M N\n13 N\n");
     const ProgramRun run =
         runCommand(program + " --seed 4 --json - < " + file +
                    " | python3 -c 'import json, sys; d = json.load(sys.stdin); "
@@ -75,7 +69,6 @@ TEST(CalcProgram, ReadsStandardInputAndWritesJson)
     EXPECT_EQ(run.exitCode, 0);
     // Gene counting: (2 × 119 + 76) / 416 = 0.7548076923…
     EXPECT_EQ(run.output.substr(0, 16), "208 0.7548076923");
-    std::filesystem::remove(file);
 }
 
 } // namespace

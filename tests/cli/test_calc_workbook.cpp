@@ -3,6 +3,7 @@
 #include "cli/calc_options.h"
 #include "export/report_workbook.h"
 #include "platform/cp1251.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -30,9 +31,8 @@ TEST(CalcWorkbook, TheOptionNeedsAFileName)
 
 TEST(CalcWorkbook, WrittenBesideTheReportOrReportedWhenItCannotBe)
 {
-    const fs::path folder = fs::temp_directory_path() / "velimor-calc-workbook";
-    fs::remove_all(folder);
-    fs::create_directory(folder);
+    const ScratchFolder scratch;
+    const fs::path& folder = scratch.path();
     std::ostringstream out, err;
     EXPECT_EQ(runCalculator(optionsWritingTo((folder / "r.xlsx").string()), taskText, out, err), 0);
     EXPECT_EQ(err.str(), "");
@@ -44,7 +44,6 @@ TEST(CalcWorkbook, WrittenBesideTheReportOrReportedWhenItCannotBe)
     EXPECT_EQ(runCalculator(optionsWritingTo(missing), taskText, out2, err2), 1);
     EXPECT_EQ(err2.str(), "Не удалось сохранить книгу результатов в файле «" + missing +
                               "»: папка не найдена.\n");
-    fs::remove_all(folder);
 }
 
 TEST(CalcWorkbook, TextsAreTheGridsBelowTheirHeadersInWindows1251)

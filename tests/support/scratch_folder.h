@@ -1,4 +1,6 @@
-// A fresh temporary folder for one test, removed at the end, with whole-file helpers.
+// A fresh folder for one test, of a name no other test has (tests run side by side under
+// ctest -j), removed with all it holds at the end, with whole-file helpers. Every test that
+// needs files of its own makes them in one.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +29,7 @@ public:
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
+    const std::filesystem::path& path() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     bool exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
 
@@ -41,6 +44,13 @@ public:
         std::ofstream out(path_ / name, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
+    }
+
+    // Writes the text as the file's whole contents and returns the file's path.
+    std::string writeText(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(path_ / name, std::ios::binary | std::ios::trunc) << text;
+        return file(name);
     }
 
 private:
