@@ -1,13 +1,13 @@
 #include "app/TForm1.h"
 
 #include "app/help_text.h"
-#include "archive/TDataModule4.h"
-#include "archive/TForm16.h"
-#include "archive/TForm17.h"
-#include "archive/Tarhiv.h"
+#include "archive/gui/TDataModule4.h"
+#include "archive/gui/TForm16.h"
+#include "archive/gui/TForm17.h"
+#include "archive/gui/Tarhiv.h"
 #include "platform/random.h"
-#include "task/Tantigen.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tantigen.h"
+#include "task/gui/Tkontrol.h"
 #include "task/task_state.h"
 
 TForm1* Form1 = nullptr;

@@ -9,6 +9,12 @@ function(velimor_core_test name)
     set_tests_properties(${name} PROPERTIES LABELS core)
 endfunction()
 
+# A test of velimor-calc's routines: the core and the command line, no display.
+function(velimor_cli_test name)
+    velimor_core_test(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE velimor_cli)
+endfunction()
+
 # A window test: the real windows on Qt's offscreen platform.
 function(velimor_window_test name)
     add_executable(${name} ${ARGN})

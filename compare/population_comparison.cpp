@@ -83,7 +83,7 @@ PopulationEstimate searchEstimate(TaskState& task, const std::vector<std::int64_
 } // namespace
 
 std::optional<PopulationSample>
-sampleOfLoadedTask(std::string name, std::unique_ptr<TaskState> task, const LoadedTask& loaded)
+sampleOfLoadedTask(std::string name, std::unique_ptr<TaskState> task, const CountedTask& loaded)
 {
     PopulationSample sample;
     sample.name = std::move(name);

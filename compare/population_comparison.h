@@ -7,7 +7,7 @@
 
 #include "estimate/fisher_information.h"
 #include "estimate/fit_statistics.h"
-#include "estimate/task_file.h"
+#include "task/counted_task.h"
 #include "task/task_state.h"
 
 #include <atomic>
@@ -30,7 +30,7 @@ struct PopulationSample
 // The sample of a loaded task (a task file or an archived task): its count texts read as
 // numbers. Nothing when a count text is not a whole number.
 std::optional<PopulationSample>
-sampleOfLoadedTask(std::string name, std::unique_ptr<TaskState> task, const LoadedTask& loaded);
+sampleOfLoadedTask(std::string name, std::unique_ptr<TaskState> task, const CountedTask& loaded);
 
 // Why the samples cannot be compared (Russian, UTF-8): fewer than two, a sample without
 // counts, or the first sample whose normalised allele list or mode differs from the first

@@ -3,7 +3,7 @@
 // export writes.
 #pragma once
 
-#include "estimate/calc_output.h"
+#include "estimate/report_tables.h"
 #include "export/result_texts.h"
 
 // The data rows of each table (its header row left out) in Windows-1251, and the three fit

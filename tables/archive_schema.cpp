@@ -4,7 +4,7 @@ const TableSchema& spisokSchema()
 {
     static const TableSchema schema = {
         {"OTBOR", FieldKind::Boolean},     {"TIME", FieldKind::String, 5},
-        {"DATA", FieldKind::Date},         {"NAME", FieldKind::String, 40},
+        {"DATA", FieldKind::Date},         {std::string(taskNameField), FieldKind::String, 40},
         {"KOLALL", FieldKind::Integer, 6}, {"KOLTEST", FieldKind::Integer, 6},
         {"GOLOV", FieldKind::String, 10},  {"KOLFEN", FieldKind::Integer, 6},
         {"KNOP1", FieldKind::Integer, 6},  {"KNOP2", FieldKind::Integer, 6},

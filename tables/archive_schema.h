@@ -9,6 +9,8 @@
 
 // SPISOK.DBF: one row per saved task.
 const TableSchema& spisokSchema();
+// The field of SPISOK.DBF that holds a task's name as typed.
+inline constexpr std::string_view taskNameField = "NAME";
 // ALLEL.DBF: one row per allele row of a task.
 const TableSchema& allelSchema();
 // FENOTIP.DBF: one row per typed phenotype count.

@@ -8,9 +8,9 @@
 // run in a folder on a memory file system, where a flush costs nothing, it shows what the
 // flushes cost on a disk.
 #include "app/create_windows.h"
-#include "archive/TDataModule4.h"
-#include "archive/TForm6.h"
-#include "archive/Tarhiv.h"
+#include "archive/gui/TDataModule4.h"
+#include "archive/gui/TForm6.h"
+#include "archive/gui/Tarhiv.h"
 #include "archive/task_archive.h"
 #include "archive/task_list.h"
 #include "platform/cp1251.h"
@@ -18,8 +18,8 @@
 #include "tables/archive_schema.h"
 #include "tables/dbf_format.h"
 #include "tables/field_codec.h"
-#include "task/Tantigen.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tantigen.h"
+#include "task/gui/Tkontrol.h"
 #include "task/task_state.h"
 #include "toolkit/form.h"
 #include "toolkit/message.h"

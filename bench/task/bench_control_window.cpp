@@ -3,8 +3,8 @@
 // generation and every list grid here and in the report windows) and one keystroke in the
 // count column (check of the cell, total over all 1275 counts, the repaint it causes).
 #include "app/create_windows.h"
-#include "task/Tantigen.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tantigen.h"
+#include "task/gui/Tkontrol.h"
 #include "task/task_state.h"
 
 #include <QApplication>

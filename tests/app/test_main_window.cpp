@@ -1,8 +1,8 @@
 // The main window: its layout, focus order, activation, the way to a new task and the question
 // before it ends the program.
 #include "app/TForm1.h"
-#include "task/Tantigen.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tantigen.h"
+#include "task/gui/Tkontrol.h"
 #include "task/task_state.h"
 #include "tests/support/allele_entry.h"
 #include "tests/support/typing.h"

@@ -22,16 +22,12 @@ import tempfile
 import dbf
 import dbfread
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checks import check, finish  # noqa: E402
+
 WRITER, CALC = sys.argv[1], sys.argv[2]
 ENV = dict(os.environ, LC_ALL="C")
 LONG_NAME = "Резус-фактор у жителей Н-ской области, 1999 г"  # 45 characters
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAIL:", what)
 
 
 def calc(*args):
@@ -169,6 +165,5 @@ with tempfile.TemporaryDirectory() as folder:
           "an empty folder: %d %r" % (run.returncode, run.stderr))
     check(not os.listdir(folder), "the calculator created files: %s" % os.listdir(folder))
 
-if failures:
-    sys.exit("%d archive check(s) failed" % len(failures))
+finish("archive")
 print("archive checks passed")

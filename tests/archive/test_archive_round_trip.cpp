@@ -3,12 +3,12 @@
 // shows the same alleles, mode, criterion and counts, and a new calculation on the same seed
 // shows the same results.
 #include "app/TForm1.h"
-#include "archive/Tarhiv.h"
-#include "estimate/TForm2.h"
-#include "estimate/TForm3.h"
+#include "archive/gui/Tarhiv.h"
+#include "estimate/gui/TForm2.h"
+#include "estimate/gui/TForm3.h"
 #include "platform/random.h"
-#include "task/Tantigen.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tantigen.h"
+#include "task/gui/Tkontrol.h"
 #include "tests/archive/archive_windows.h"
 #include "tests/support/print_qstring.h"
 #include "tests/support/typing.h"

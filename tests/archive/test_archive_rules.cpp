@@ -4,7 +4,7 @@
 #include "platform/cp1251.h"
 #include "tables/archive_schema.h"
 #include "tables/table.h"
-#include "tests/tables/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/tables/table_rows.h"
 
 #include <gtest/gtest.h>

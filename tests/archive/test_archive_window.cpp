@@ -1,12 +1,12 @@
 // The archive window over real archive tables: the list and its selection, opening a task
 // into the allele and control windows, deleting, and narrowing the list by a key typed into
 // the selection-key window.
-#include "archive/TDataModule4.h"
-#include "archive/TForm7.h"
-#include "archive/Tarhiv.h"
+#include "archive/gui/TDataModule4.h"
+#include "archive/gui/TForm7.h"
+#include "archive/gui/Tarhiv.h"
 #include "platform/cp1251.h"
-#include "task/Tantigen.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tantigen.h"
+#include "task/gui/Tkontrol.h"
 #include "task/task_state.h"
 #include "tests/archive/archive_windows.h"
 #include "tests/archive/stored_rows.h"

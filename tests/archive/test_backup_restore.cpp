@@ -4,6 +4,7 @@
 #include "platform/file_sync.h"
 #include "tables/archive_schema.h"
 #include "tests/archive/sample_archive.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +23,6 @@ class BackupRestore : public ::testing::Test
 protected:
     void SetUp() override
     {
-        base = fs::temp_directory_path() / ("velimor-backup-" + std::to_string(::getpid()));
-        fs::remove_all(base);
         work = base / "work";
         drives = base / "drives";
         fs::create_directories(work);
@@ -36,7 +35,6 @@ protected:
     {
         unsetenv("VELIMOR_DRIVES");
         fs::permissions(base, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(base);
     }
     static void write(const fs::path& path, const std::string& text)
     {
@@ -79,7 +77,8 @@ protected:
         return restoreArchive(letter, work.string(), tables);
     }
 
-    fs::path base, work, drives;
+    ScratchFolder scratch;
+    fs::path base = scratch.path(), work, drives;
     ArchiveTablesControl tables;
     std::vector<std::string> events;
 };

@@ -1,14 +1,14 @@
 // The backup and restore windows over real archive tables and lettered drives in temporary
 // folders: the letter field, every message, and a round trip of saved tasks.
-#include "archive/TDataModule4.h"
-#include "archive/TForm16.h"
-#include "archive/TForm17.h"
 #include "archive/archive_rules.h"
+#include "archive/gui/TDataModule4.h"
+#include "archive/gui/TForm16.h"
+#include "archive/gui/TForm17.h"
 #include "platform/cp1251.h"
 #include "platform/file_sync.h"
 #include "tables/cdx_format.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/typing.h"
-#include "tests/tables/scratch_folder.h"
 #include "toolkit/message.h"
 
 #include <QCoreApplication>

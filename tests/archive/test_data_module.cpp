@@ -1,10 +1,10 @@
 // The data module over real files in the working folder the window tests run in: the tables
 // created at start-up, the opening order, the current task's codes, the index rewritten when
 // the program is idle, and a damaged table stopping the module's creation.
-#include "archive/TDataModule4.h"
+#include "archive/gui/TDataModule4.h"
 #include "tables/cdx_format.h"
 #include "tables/table_error.h"
-#include "tests/tables/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>

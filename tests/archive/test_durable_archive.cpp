@@ -8,7 +8,7 @@
 #include "tables/table_error.h"
 #include "tests/archive/sample_archive.h"
 #include "tests/archive/stored_rows.h"
-#include "tests/tables/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

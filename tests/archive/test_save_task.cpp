@@ -1,12 +1,12 @@
 // Saving a task from the control window into real archive tables: the rows written, field by
 // field, the task key, the name check, the positions of the allele rows, the typed counts
 // and the reuse of free rows.
-#include "archive/TDataModule4.h"
-#include "archive/TForm6.h"
-#include "archive/Tarhiv.h"
+#include "archive/gui/TDataModule4.h"
+#include "archive/gui/TForm6.h"
+#include "archive/gui/Tarhiv.h"
 #include "platform/clock.h"
 #include "platform/cp1251.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tkontrol.h"
 #include "task/task_state.h"
 #include "tests/archive/archive_windows.h"
 #include "tests/archive/stored_rows.h"

@@ -1,12 +1,13 @@
 // Task records over archive tables in a scratch folder: every task of a larger archive read
 // back with exactly its own live rows, whatever keys the free rows carry, and tables changed
 // by other software refused where they would put a row out of place.
+#include "archive/archived_task.h"
 #include "archive/task_archive.h"
 #include "archive/task_list.h"
 #include "tables/archive_schema.h"
 #include "tables/table_error.h"
 #include "tests/archive/sample_archive.h"
-#include "tests/tables/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,24 @@ TEST(TaskArchive, EveryTaskReadsBackWithExactlyItsOwnRows)
     // 12 was the newest: its key 9988 was handed out again, to task 13.
     ASSERT_TRUE(findTaskByName(archive.spisok, Cp1251Text::fromBytes("Task 13")));
     EXPECT_EQ(archive.spisok.fieldByName("index").asInteger(), 9988);
+}
+
+// The comparison window reads the ticked tasks this way: a list showing no task is a problem,
+// not a record that is not there.
+TEST(TaskArchive, TheCurrentTaskLaidOutForTheCalculation)
+{
+    ScratchFolder folder;
+    ArchiveFiles archive(folder.file(""));
+    auto task = std::make_unique<TaskState>();
+    EXPECT_EQ(currentArchivedTask(archive.tables(), *task).problem,
+              "в списке архива нет выбранной задачи");
+    ASSERT_EQ(saveTask(archive.tables(), sampleTask("Herd", 3, 10)).outcome, SaveOutcome::saved);
+    const ArchivedTask archived = currentArchivedTask(archive.tables(), *task);
+    ASSERT_FALSE(archived.problem) << *archived.problem;
+    EXPECT_EQ(archived.criterion, 2);
+    EXPECT_EQ(task->phenotypeCount, 4);
+    EXPECT_EQ(archived.countTexts.back().bytes(), "14");
+    EXPECT_EQ(archived.totalText.bytes(), "50");
 }
 
 TEST(TaskArchive, ARowPositionOutsideItsRangeIsRefusedAsDamage)

@@ -19,15 +19,11 @@ import tempfile
 
 from Bio import Phylo
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checks import check, finish  # noqa: E402
+
 HELPER = sys.argv[1]
 PHYLIP = "/usr/lib/phylip/bin"
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAIL:", what)
 
 
 def read_square(path):
@@ -121,6 +117,5 @@ with tempfile.TemporaryDirectory() as work:
         inner = [c for c in trees[0].get_nonterminals() if c != trees[0].root]
         check(inner and all(c.confidence == 100 for c in inner), "NEXUS support labels")
 
-if failures:
-    sys.exit("%d checks failed" % len(failures))
+finish("distance file")
 print("distance files: gendist, neighbor and Biopython agree")

@@ -2,12 +2,12 @@
 // ticked with the keyboard, "Сравнить" opens the comparison window, whose figures are
 // those of the core comparison of the same tasks; tasks of other alleles are refused with
 // a message; the tree is saved as a picture and the tables as a workbook.
-#include "archive/TDataModule4.h"
-#include "archive/TForm7.h"
-#include "archive/Tarhiv.h"
-#include "archive/archive_calc.h"
-#include "compare/TCompareTasks.h"
-#include "compare/TComparisonForm.h"
+#include "archive/archived_task.h"
+#include "archive/gui/TDataModule4.h"
+#include "archive/gui/TForm7.h"
+#include "archive/gui/Tarhiv.h"
+#include "compare/gui/TCompareTasks.h"
+#include "compare/gui/TComparisonForm.h"
 #include "platform/cp1251.h"
 #include "tests/archive/archive_windows.h"
 #include "tests/archive/sample_archive.h"
@@ -36,7 +36,7 @@ TaskRecord saveSample(const std::string& utf8Name, int alleles, int firstCount)
 PopulationSample sampleOf(const TaskRecord& record)
 {
     auto task = std::make_unique<TaskState>();
-    const LoadedTask loaded = taskFromRecord(record, *task);
+    const ArchivedTask loaded = taskFromRecord(record, *task);
     return *sampleOfLoadedTask(cp1251ToUtf8(record.name), std::move(task), loaded);
 }
 

@@ -4,12 +4,12 @@
 #include "compare/neighbor_joining.h"
 #include "compare/tree_support.h"
 #include "tests/support/near.h"
+#include "tests/support/scratch_folder.h"
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
@@ -140,9 +140,8 @@ TEST(DistanceFiles, PhylipReadBackMegaNexusAndSaving)
     EXPECT_NE(nexus.find("TAXLABELS 'Стадо 1' 'B-2' C;"), std::string::npos);
     EXPECT_NE(nexus.find("TREE UPGMA = [&R] ((1:0.1,2:0.1)90:0.25,3:0.35);"), std::string::npos);
 
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("velimor-distance-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
+    const ScratchFolder scratch;
+    const std::filesystem::path& folder = scratch.path();
     const std::string path = (folder / "nei.phy").string();
     ASSERT_TRUE(saveDistanceFile(path, *phylip).ok());
     std::ifstream saved(path, std::ios::binary);
@@ -152,5 +151,4 @@ TEST(DistanceFiles, PhylipReadBackMegaNexusAndSaving)
     EXPECT_EQ(distanceFileFailureMessage(failed), "Не удалось сохранить файл «" +
                                                       (folder / "нет" / "x.phy").string() +
                                                       "»: папка не найдена.");
-    std::filesystem::remove_all(folder);
 }

@@ -1,14 +1,15 @@
 // "Начать расчет" driven through the real windows: alleles typed into the allele window,
 // its check showing the control window, counts typed with key events, the button pressed;
 // then every result cell of the control window and of both report windows.
-#include "estimate/TForm2.h"
-#include "estimate/TForm3.h"
+#include "estimate/gui/TForm2.h"
+#include "estimate/gui/TForm3.h"
 #include "platform/random.h"
-#include "task/Tantigen.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tantigen.h"
+#include "task/gui/Tkontrol.h"
 #include "task/task_state.h"
 #include "tests/support/allele_entry.h"
 #include "tests/support/print_qstring.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/typing.h"
 #include "toolkit/message.h"
 
@@ -19,8 +20,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -182,17 +181,14 @@ TEST(CalculationWindow, RefusesANegativeCountWritingNothing)
 std::map<std::string, std::vector<std::string>> calculatorSections(const std::string& taskText,
                                                                    const std::string& arguments)
 {
-    const std::filesystem::path file =
-        std::filesystem::temp_directory_path() / "velimor_window_task.txt";
-    std::ofstream(file) << taskText;
-    FILE* pipe =
-        popen((std::string(VELIMOR_CALC) + " " + arguments + " " + file.string()).c_str(), "r");
+    const ScratchFolder folder;
+    const std::string file = folder.writeText("task.txt", taskText);
+    FILE* pipe = popen((std::string(VELIMOR_CALC) + " " + arguments + " " + file).c_str(), "r");
     std::string output;
     char buffer[4096];
     for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         output.append(buffer, n);
     const int status = pipe ? pclose(pipe) : -1;
-    std::filesystem::remove(file);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
     std::map<std::string, std::vector<std::string>> sections;
     std::istringstream lines(output);

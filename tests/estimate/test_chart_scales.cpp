@@ -1,7 +1,7 @@
 // The scales of the charts: round ticks whose labels differ, and the bars of a large task.
+#include "estimate/gui/statistics_charts.h"
 #include "estimate/phenotype_bars.h"
 #include "estimate/round_ticks.h"
-#include "estimate/statistics_charts.h"
 #include "task/allele_check.h"
 #include "task/phenotypes.h"
 #include "tests/support/print_qstring.h"

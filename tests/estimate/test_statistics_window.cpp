@@ -2,14 +2,15 @@
 // appears and hides with the report buttons, the window shows the immediate figures, a
 // replicate run fills its columns, a cancelled run leaves nothing, and a chart is saved as
 // a PNG picture.
-#include "estimate/TStatisticsForm.h"
+#include "estimate/gui/TStatisticsForm.h"
 #include "platform/cp1251.h"
 #include "platform/random.h"
-#include "task/Tantigen.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tantigen.h"
+#include "task/gui/Tkontrol.h"
 #include "task/task_state.h"
 #include "tests/support/allele_entry.h"
 #include "tests/support/print_qstring.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/typing.h"
 #include "toolkit/message.h"
 
@@ -18,7 +19,6 @@
 #include <QBarSet>
 #include <QImage>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -164,8 +164,8 @@ TEST(StatisticsWindow, SaysWhereTheFiguresMeanNothing)
 
 TEST(StatisticsWindow, SavesTheStatisticsWorkbook)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("statistics"); // the suffix is added
+    const ScratchFolder folder;
+    const QString path = QString::fromStdString(folder.file("statistics")); // the suffix is added
     QString chosen = path;
     TStatisticsForm::setWorkbookFileChooserForTests([&] { return chosen; });
     QString estimate;
@@ -176,7 +176,7 @@ TEST(StatisticsWindow, SavesTheStatisticsWorkbook)
             MessageRecorder messages;
             form.Button5->click();
             EXPECT_TRUE(messages.messages.empty());
-            chosen = folder.filePath("no/statistics.xlsx");
+            chosen = QString::fromStdString(folder.file("no/statistics.xlsx"));
             form.Button5->click();
             EXPECT_EQ(messages.last(), "Не удалось сохранить книгу результатов в файле «" + chosen +
                                            "»: папка не найдена.");
@@ -222,8 +222,8 @@ TEST(StatisticsWindow, CancelledRunShowsNothing)
 
 TEST(StatisticsWindow, SavesTheChartAsPng)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("chart.png");
+    const ScratchFolder folder;
+    const QString path = QString::fromStdString(folder.file("chart.png"));
     TStatisticsForm::setImageFileChooserForTests([&] { return path; });
     calculate({"A", "B", "-"}, {"186", "13", "38", "284"}, [] {
         inStatisticsWindow([](TStatisticsForm& form) {

@@ -1,16 +1,16 @@
 // The workbook the windows export after "Начать расчет" is the workbook velimor-calc --xlsx
 // writes for the same task file and seed.
 #include "app/TForm1.h"
-#include "export/export_window.h"
+#include "export/gui/export_window.h"
 #include "platform/random.h"
-#include "task/Tantigen.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tantigen.h"
+#include "task/gui/Tkontrol.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/typing.h"
 #include "toolkit/message.h"
 
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -87,16 +87,17 @@ int run(const QString& program, const QStringList& arguments, QString& output)
 
 void expectSameWorkbook(const SampleTask& sample)
 {
-    QTemporaryDir folder;
-    const QString taskFile = folder.filePath("task.txt");
+    const ScratchFolder folder;
+    const QString taskFile = QString::fromStdString(folder.file("task.txt"));
     QFile file(taskFile);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(taskFileText(sample).toUtf8());
     file.close();
 
-    const QString exported = exportThroughTheWindows(sample, folder.path());
+    const QString exported =
+        exportThroughTheWindows(sample, QString::fromStdString(folder.path().string()));
     ASSERT_FALSE(exported.isEmpty());
-    const QString written = folder.filePath("calc.xlsx");
+    const QString written = QString::fromStdString(folder.file("calc.xlsx"));
     QString output;
     ASSERT_EQ(run(VELIMOR_CALC,
                   {"--seed", QString::number(seed), "--criterion",

@@ -1,16 +1,16 @@
 // The window part of the export: which texts it takes from the windows, where the
 // workbook goes, how it is opened, and what the user is told when either fails.
-#include "estimate/TForm2.h"
-#include "estimate/TForm3.h"
-#include "export/export_window.h"
+#include "estimate/gui/TForm2.h"
+#include "estimate/gui/TForm3.h"
+#include "export/gui/export_window.h"
 #include "platform/clock.h"
 #include "platform/cp1251.h"
-#include "task/Tkontrol.h"
+#include "task/gui/Tkontrol.h"
+#include "tests/support/scratch_folder.h"
 #include "toolkit/message.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -65,7 +65,7 @@ protected:
     {
         showResults();
         setClockForTests([] { return LocalDateTime{2026, 3, 7, 9, 5, 4}; });
-        setExportDesktopForTests({[this] { return folder.path(); },
+        setExportDesktopForTests({[this] { return folder; },
                                   [this](const QString& path) {
                                       opened.push_back(path);
                                       return openSucceeds;
@@ -77,7 +77,8 @@ protected:
         setClockForTests({});
     }
 
-    QTemporaryDir folder;
+    ScratchFolder scratch;
+    const QString folder = QString::fromStdString(scratch.path().string());
     std::vector<QString> opened;
     bool openSucceeds = true;
     MessageRecorder messages;
@@ -115,8 +116,8 @@ TEST_F(ExportFixture, SavesANewWorkbookEachTimeAndOpensIt)
     exportResultsToWorkbook();
     exportResultsToWorkbook();
     EXPECT_TRUE(messages.messages.empty()) << messages.last().toStdString();
-    const QString first = folder.path() + "/Велимор 2026-03-07 09-05-04.xlsx";
-    const QString second = folder.path() + "/Велимор 2026-03-07 09-05-04 (2).xlsx";
+    const QString first = folder + "/Велимор 2026-03-07 09-05-04.xlsx";
+    const QString second = folder + "/Велимор 2026-03-07 09-05-04 (2).xlsx";
     EXPECT_EQ(opened, (std::vector<QString>{first, second}));
     EXPECT_TRUE(QFileInfo(first).isFile());
     EXPECT_TRUE(QFileInfo(second).isFile());
@@ -126,7 +127,7 @@ TEST_F(ExportFixture, WithoutAnApplicationTheMessageGivesTheSavedFile)
 {
     openSucceeds = false;
     exportResultsToWorkbook();
-    const QString path = folder.path() + "/Велимор 2026-03-07 09-05-04.xlsx";
+    const QString path = folder + "/Велимор 2026-03-07 09-05-04.xlsx";
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.last(), "Книга результатов сохранена в файле\n" + path +
                                    "\nПрограмма для ее открытия не найдена.");
@@ -135,7 +136,7 @@ TEST_F(ExportFixture, WithoutAnApplicationTheMessageGivesTheSavedFile)
 
 TEST_F(ExportFixture, AFolderThatCannotBeWrittenIsReportedAndNothingOpened)
 {
-    const QString missing = folder.path() + "/Документы";
+    const QString missing = folder + "/Документы";
     setExportDesktopForTests({[missing] { return missing; },
                               [this](const QString& path) {
                                   opened.push_back(path);
@@ -145,7 +146,7 @@ TEST_F(ExportFixture, AFolderThatCannotBeWrittenIsReportedAndNothingOpened)
     EXPECT_TRUE(opened.empty());
     EXPECT_EQ(messages.last(), "Не удалось сохранить книгу результатов в папке «" + missing +
                                    "»: папка не найдена.");
-    EXPECT_TRUE(QDir(folder.path()).isEmpty());
+    EXPECT_TRUE(QDir(folder).isEmpty());
 }
 
 TEST_F(ExportFixture, GoesToTheDocumentsFolderElseHome)
@@ -154,19 +155,19 @@ TEST_F(ExportFixture, GoesToTheDocumentsFolderElseHome)
     // desktop when it exists, otherwise the home folder.
     const QByteArray oldHome = qgetenv("HOME");
     const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("HOME", QFile::encodeName(folder.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path() + "/.config"));
+    qputenv("HOME", QFile::encodeName(folder));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder + "/.config"));
     setExportDesktopForTests({{}, [this](const QString& path) {
                                   opened.push_back(path);
                                   return true;
                               }});
     exportResultsToWorkbook();
-    ASSERT_TRUE(QDir(folder.path()).mkdir("Documents"));
+    ASSERT_TRUE(QDir(folder).mkdir("Documents"));
     exportResultsToWorkbook();
     qputenv("HOME", oldHome);
     oldConfig.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", oldConfig);
 
-    EXPECT_EQ(opened, (std::vector<QString>{folder.path() + "/Велимор 2026-03-07 09-05-04.xlsx",
-                                            folder.path() +
-                                                "/Documents/Велимор 2026-03-07 09-05-04.xlsx"}));
+    EXPECT_EQ(opened,
+              (std::vector<QString>{folder + "/Велимор 2026-03-07 09-05-04.xlsx",
+                                    folder + "/Documents/Велимор 2026-03-07 09-05-04.xlsx"}));
 }

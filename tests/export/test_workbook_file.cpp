@@ -4,6 +4,7 @@
 #include "export/workbook_file.h"
 #include "platform/file_sync.h"
 #include "sample_results.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,28 +19,15 @@
 namespace fs = std::filesystem;
 
 namespace {
-class TemporaryFolder
+// The names of the files in a folder, in byte order.
+std::vector<std::string> names(const std::string& folder)
 {
-public:
-    TemporaryFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "velimor-export-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TemporaryFolder() { fs::remove_all(path_); }
-    const std::string& path() const { return path_; }
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    std::string path_;
-};
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 std::string contents(const std::string& path)
 {
@@ -93,65 +81,68 @@ TEST(WorkbookFile, NamedAfterTheMomentAndNeverReplacingAFile)
     EXPECT_EQ(workbookFileName({2026, 12, 31, 23, 59, 59}, 3),
               "Велимор 2026-12-31 23-59-59 (3).xlsx");
 
-    TemporaryFolder folder;
+    const ScratchFolder scratch;
+    const std::string folder = scratch.path().string();
     const FixedClock clock;
-    const std::string first = folder.path() + "/Велимор 2026-03-07 09-05-04.xlsx";
-    const std::string second = folder.path() + "/Велимор 2026-03-07 09-05-04 (2).xlsx";
+    const std::string first = folder + "/Велимор 2026-03-07 09-05-04.xlsx";
+    const std::string second = folder + "/Велимор 2026-03-07 09-05-04 (2).xlsx";
     std::ofstream(second) << "the user's own file";
 
-    const WorkbookFileResult a = saveResultsWorkbook(codominanceSample(), folder.path());
-    const WorkbookFileResult b = saveResultsWorkbook(dominanceSample(), folder.path());
+    const WorkbookFileResult a = saveResultsWorkbook(codominanceSample(), folder);
+    const WorkbookFileResult b = saveResultsWorkbook(dominanceSample(), folder);
     ASSERT_TRUE(a.ok()) << workbookFailureMessage(a);
     ASSERT_TRUE(b.ok()) << workbookFailureMessage(b);
     EXPECT_EQ(a.path, first);
-    EXPECT_EQ(b.path, folder.path() + "/Велимор 2026-03-07 09-05-04 (3).xlsx");
+    EXPECT_EQ(b.path, folder + "/Велимор 2026-03-07 09-05-04 (3).xlsx");
     EXPECT_EQ(contents(second), "the user's own file");
     EXPECT_EQ(contents(a.path).substr(0, 2), "PK"); // a zip package
     EXPECT_NE(contents(a.path), contents(b.path));
     // No temporary file stays behind.
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"Велимор 2026-03-07 09-05-04 (2).xlsx",
-                                                        "Велимор 2026-03-07 09-05-04 (3).xlsx",
-                                                        "Велимор 2026-03-07 09-05-04.xlsx"}));
+    EXPECT_EQ(names(folder), (std::vector<std::string>{"Велимор 2026-03-07 09-05-04 (2).xlsx",
+                                                       "Велимор 2026-03-07 09-05-04 (3).xlsx",
+                                                       "Велимор 2026-03-07 09-05-04.xlsx"}));
 }
 
 TEST(WorkbookFile, AGivenPathIsReplacedOnlyByACompleteWorkbook)
 {
-    TemporaryFolder folder;
-    const std::string path = folder.path() + "/results.xlsx";
+    const ScratchFolder scratch;
+    const std::string folder = scratch.path().string();
+    const std::string path = folder + "/results.xlsx";
     std::ofstream(path) << "old";
     const WorkbookFileResult result = writeResultsWorkbook(codominanceSample(), path);
     ASSERT_TRUE(result.ok()) << workbookFailureMessage(result);
     EXPECT_EQ(result.path, path);
     EXPECT_EQ(contents(path).substr(0, 2), "PK");
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"results.xlsx"});
+    EXPECT_EQ(names(folder), std::vector<std::string>{"results.xlsx"});
 
     const WorkbookFileResult missing =
-        writeResultsWorkbook(codominanceSample(), folder.path() + "/no/results.xlsx");
+        writeResultsWorkbook(codominanceSample(), folder + "/no/results.xlsx");
     EXPECT_EQ(missing.error, ENOENT);
-    EXPECT_EQ(missing.path, folder.path() + "/no/results.xlsx");
+    EXPECT_EQ(missing.path, folder + "/no/results.xlsx");
 }
 
 TEST(WorkbookFile, AFolderThatCannotTakeTheFileIsReportedAndLeftAsItWas)
 {
-    TemporaryFolder folder;
+    const ScratchFolder scratch;
+    const std::string folder = scratch.path().string();
     const WorkbookFileResult missing =
-        saveResultsWorkbook(codominanceSample(), folder.path() + "/Документы");
+        saveResultsWorkbook(codominanceSample(), folder + "/Документы");
     EXPECT_FALSE(missing.ok());
     EXPECT_EQ(missing.error, ENOENT);
     EXPECT_EQ(workbookFailureMessage(missing), "Не удалось сохранить книгу результатов в папке «" +
-                                                   folder.path() +
-                                                   "/Документы»: папка не найдена.");
+                                                   folder + "/Документы»: папка не найдена.");
 
-    const std::string file = folder.path() + "/file";
+    const std::string file = folder + "/file";
     std::ofstream(file) << "not a folder";
     const WorkbookFileResult notFolder = saveResultsWorkbook(codominanceSample(), file);
     EXPECT_EQ(notFolder.error, ENOTDIR);
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"file"});
+    EXPECT_EQ(names(folder), std::vector<std::string>{"file"});
 }
 
 TEST(WorkbookFile, AWriteThatRunsOutOfRoomLeavesNoFile)
 {
-    TemporaryFolder folder;
+    const ScratchFolder scratch;
+    const std::string folder = scratch.path().string();
     // A file size limit makes every write past 4 KiB fail, as a full disk does.
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
@@ -159,39 +150,39 @@ TEST(WorkbookFile, AWriteThatRunsOutOfRoomLeavesNoFile)
     rlimit small = old;
     small.rlim_cur = 4096;
     setrlimit(RLIMIT_FSIZE, &small);
-    const WorkbookFileResult result = saveResultsWorkbook(largestTaskSample(), folder.path());
+    const WorkbookFileResult result = saveResultsWorkbook(largestTaskSample(), folder);
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_EQ(result.error, EFBIG);
-    EXPECT_TRUE(folder.names().empty());
+    EXPECT_TRUE(names(folder).empty());
     EXPECT_EQ(workbookFailureMessage(result), "Не удалось сохранить книгу результатов в папке «" +
-                                                  folder.path() +
-                                                  "»: на диске недостаточно места.");
+                                                  folder + "»: на диске недостаточно места.");
 }
 
 TEST(WorkbookFile, TheWorkbookIsOnTheDiskBeforeSuccessAndAFailedFlushLeavesNoFile)
 {
-    TemporaryFolder folder;
+    const ScratchFolder scratch;
+    const std::string folder = scratch.path().string();
     FixedClock clock;
     std::vector<std::string> flushed;
     setSyncHook([&](const std::string& path) {
         flushed.push_back(path);
         return 0;
     });
-    const WorkbookFileResult saved = saveResultsWorkbook(codominanceSample(), folder.path());
+    const WorkbookFileResult saved = saveResultsWorkbook(codominanceSample(), folder);
     ASSERT_TRUE(saved.ok()) << workbookFailureMessage(saved);
     // The temporary file before its rename, then the folder with the new name.
     ASSERT_EQ(flushed.size(), 2u);
-    EXPECT_EQ(fs::path(flushed[0]).parent_path(), fs::path(folder.path()));
+    EXPECT_EQ(fs::path(flushed[0]).parent_path(), fs::path(folder));
     EXPECT_NE(flushed[0], saved.path);
-    EXPECT_EQ(flushed[1], folder.path());
+    EXPECT_EQ(flushed[1], folder);
 
     setSyncHook([](const std::string&) { return EIO; });
-    const WorkbookFileResult failed = saveResultsWorkbook(codominanceSample(), folder.path());
+    const WorkbookFileResult failed = saveResultsWorkbook(codominanceSample(), folder);
     setSyncHook({});
     EXPECT_EQ(failed.error, EIO);
-    EXPECT_EQ(folder.names(), std::vector<std::string>{fs::path(saved.path).filename().string()});
+    EXPECT_EQ(names(folder), std::vector<std::string>{fs::path(saved.path).filename().string()});
 }
 
 TEST(WorkbookFile, FailureMessagesSayWhy)

@@ -1,5 +1,6 @@
 // Drive letters, the file search and copy used by backup and restore.
 #include "platform/drives.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,22 +16,17 @@ class DriveFolder : public ::testing::Test
 protected:
     void SetUp() override
     {
-        base = fs::temp_directory_path() / ("velimor-drives-" + std::to_string(::getpid()));
-        fs::remove_all(base);
         fs::create_directories(base / "E");
         fs::create_directories(base / "C");
         setenv("VELIMOR_DRIVES", base.c_str(), 1);
     }
-    void TearDown() override
-    {
-        unsetenv("VELIMOR_DRIVES");
-        fs::remove_all(base);
-    }
+    void TearDown() override { unsetenv("VELIMOR_DRIVES"); }
     void write(const fs::path& path, const std::string& text)
     {
         std::ofstream(path, std::ios::binary) << text;
     }
-    fs::path base;
+    ScratchFolder scratch;
+    fs::path base = scratch.path();
 };
 
 } // namespace

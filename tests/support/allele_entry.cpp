@@ -1,6 +1,6 @@
 #include "tests/support/allele_entry.h"
 
-#include "task/Tantigen.h"
+#include "task/gui/Tantigen.h"
 #include "task/task_state.h"
 
 void enterAlleles(const std::vector<QString>& alleles, bool dominance)

@@ -2,21 +2,18 @@
 // a fresh working folder and settings folder, every window created once as the program creates
 // them, then the tests; a test seam left with unused work fails the test.
 #include "app/create_windows.h"
+#include "tests/support/scratch_folder.h"
 #include "toolkit/form.h"
 #include "toolkit/translations.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
     // The settings the windows remember go into a folder of the run's own.
-    QTemporaryDir configFolder;
-    if (!configFolder.isValid()) return 1;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder.path()));
+    const ScratchFolder configFolder;
+    qputenv("XDG_CONFIG_HOME", configFolder.path().c_str());
     QApplication app(argc, argv);
     QApplication::setApplicationName("Велимор");
     installQtTranslations();
@@ -25,8 +22,8 @@ int main(int argc, char** argv)
     ModalScript::unusedActions = [](const QString& text) { ADD_FAILURE() << text.toStdString(); };
     // The program works in its current folder (the archive tables live there): give the
     // tests a fresh one.
-    QTemporaryDir workFolder;
-    if (!workFolder.isValid() || !QDir::setCurrent(workFolder.path())) return 1;
+    const ScratchFolder workFolder;
+    std::filesystem::current_path(workFolder.path());
     createWindows();
     return RUN_ALL_TESTS();
 }

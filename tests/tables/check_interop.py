@@ -19,15 +19,11 @@ import tempfile
 import dbf
 import dbfread
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checks import check, finish  # noqa: E402
+
 HELPER = sys.argv[1]
 ENV = dict(os.environ, LC_ALL="C")  # the short date format is then dd.MM.yyyy
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAIL:", what)
 
 
 def helper(*args):
@@ -235,6 +231,5 @@ with tempfile.TemporaryDirectory() as folder:
 check_foreign("db3")
 check_foreign("vfp")
 
-if failures:
-    sys.exit("%d interoperation check(s) failed" % len(failures))
+finish("interoperation")
 print("interoperation checks passed")

@@ -10,8 +10,8 @@
 #include "tables/dbf_format.h"
 #include "tables/table.h"
 #include "tables/table_error.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/tables/handmade_dbf.h"
-#include "tests/tables/scratch_folder.h"
 #include "tests/tables/table_rows.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "tables/filter.h"
 #include "tables/table.h"
 #include "tables/table_error.h"
-#include "tests/tables/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/tables/table_rows.h"
 
 #include <gtest/gtest.h>

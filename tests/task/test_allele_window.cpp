@@ -1,5 +1,5 @@
 // The allele window driven through its grids with real key events.
-#include "task/Tantigen.h"
+#include "task/gui/Tantigen.h"
 #include "task/task_state.h"
 #include "tests/support/typing.h"
 #include "tests/support/whole_lines.h"

@@ -1,9 +1,9 @@
 // The control window driven as a user drives it: its set-up on both roads, counts typed
 // with real key events into the column "Факт", the warning window's answers and the
 // finishing button.
-#include "task/TForm9.h"
-#include "task/Tantigen.h"
-#include "task/Tkontrol.h"
+#include "task/gui/TForm9.h"
+#include "task/gui/Tantigen.h"
+#include "task/gui/Tkontrol.h"
 #include "task/task_state.h"
 #include "tests/support/allele_entry.h"
 #include "tests/support/print_qstring.h"

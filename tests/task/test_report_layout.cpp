@@ -1,10 +1,10 @@
 // The report windows as the control window's set-up lays them out: sizes, grid places,
 // columns, headers, row counts, row numbers, names and summary rows, for small tasks in
 // both inheritance modes.
-#include "estimate/TForm2.h"
-#include "estimate/TForm3.h"
-#include "task/Tantigen.h"
-#include "task/Tkontrol.h"
+#include "estimate/gui/TForm2.h"
+#include "estimate/gui/TForm3.h"
+#include "task/gui/Tantigen.h"
+#include "task/gui/Tkontrol.h"
 #include "task/task_state.h"
 #include "tests/support/allele_entry.h"
 #include "tests/support/print_qstring.h"

@@ -1,12 +1,12 @@
 // File dialogs: Qt's own texts in Russian, the folder they open in, and the last folder kept
 // for the next run.
+#include "tests/support/scratch_folder.h"
 #include "toolkit/file_choice.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 TEST(FileChoice, TheDialogSpeaksRussian)
@@ -27,22 +27,23 @@ TEST(FileChoice, TheLastFolderIsRememberedWhileItExistsThenTheDocuments)
     const QString firstFolder = QDir(documents).exists() ? documents : QDir::homePath();
     EXPECT_EQ(fileDialogFolder(), firstFolder);
 
-    auto chosen = std::make_unique<QTemporaryDir>();
+    auto chosen = std::make_unique<ScratchFolder>();
+    const QString folder = QString::fromStdString(chosen->path().string());
     const QString path = chosenSaveFile(
-        nullptr, [&] { return chosen->filePath("дерево"); }, "Сохранить рисунок",
-        "Рисунок PNG (*.png)", ".png");
-    EXPECT_EQ(path, chosen->filePath("дерево.png"));
-    EXPECT_EQ(fileDialogFolder(), chosen->path());
+        nullptr, [&] { return folder + "/дерево"; }, "Сохранить рисунок", "Рисунок PNG (*.png)",
+        ".png");
+    EXPECT_EQ(path, folder + "/дерево.png");
+    EXPECT_EQ(fileDialogFolder(), folder);
     // Kept on the disk for the next run, in the user's settings folder.
     QFile settings(qEnvironmentVariable("XDG_CONFIG_HOME") + "/velimor/velimor.conf");
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(settings.readAll().contains(QFile::encodeName(chosen->path())));
+    EXPECT_TRUE(settings.readAll().contains(QFile::encodeName(folder)));
 
     // A cancelled choice changes nothing; a folder gone since is not offered.
     EXPECT_TRUE(chosenSaveFile(
                     nullptr, [] { return QString(); }, "", "", ".png")
                     .isEmpty());
-    EXPECT_EQ(fileDialogFolder(), chosen->path());
+    EXPECT_EQ(fileDialogFolder(), folder);
     chosen.reset();
     EXPECT_EQ(fileDialogFolder(), firstFolder);
 }

@@ -1,0 +1,22 @@
+#include "archive/gui/archive_tables_control.h"
+
+#include "archive/gui/TDataModule4.h"
+#include "tables/archive_schema.h"
+
+ArchiveTablesControl archiveTablesControl(TDataModule4& tables)
+{
+    ArchiveTablesControl control;
+    control.closeTables = [&tables] {
+        tables.spisok.close();
+        tables.fenotip.close();
+        tables.allel.close();
+    };
+    control.openTables = [&tables] {
+        for (Table* table : {&tables.spisok, &tables.allel, &tables.fenotip}) {
+            table->setFilter(liveRowsFilter);
+            table->setFiltered(true);
+        }
+        tables.openTables();
+    };
+    return control;
+}

@@ -1,0 +1,36 @@
+#include "estimate/gui/TForm3.h"
+
+#include "estimate/report_grids.h"
+#include "toolkit/list_grid.h"
+
+TForm3* Form3 = nullptr;
+
+TForm3::TForm3()
+{
+    setObjectName("Form3");
+    setWindowTitle("Полный отчет по фенотипам");
+    placeTopLeft(979, 734);
+    StringGrid1 = makeListGrid(this, 4, 12, 965, 593);
+    Label1 = new Label(QString(), this);
+    Label1->setGeometry(164, 620, 800, 20);
+    Label2 = new Label(QString(), this);
+    Label2->setGeometry(164, 644, 800, 20);
+    Label3 = new Label(QString(), this);
+    Label3->setGeometry(164, 668, 800, 20);
+    // The three fit lines start with prefixes of one length that line them up.
+    for (Label* label : {Label1, Label2, Label3})
+        label->setFont(fixedPitchFont(8));
+    layOutColumns();
+}
+
+void TForm3::layOutColumns()
+{
+    ::layOutColumns(*StringGrid1, phenotypeReportLayout(),
+                    {20, 170, 80, 85, 90, 100, 87, 97, 100, 105});
+}
+
+void TForm3::showPhenotypes(const TaskState& task)
+{
+    showNumberedRows(*StringGrid1, phenotypeReportLayout(),
+                     listEntries(task.phenotypeNames, task.phenotypeCount));
+}

@@ -1,0 +1,75 @@
+#include "estimate/gui/calculation_window.h"
+
+#include "estimate/calculation_run.h"
+#include "estimate/gui/TForm2.h"
+#include "estimate/gui/TForm3.h"
+#include "estimate/gui/TStatisticsForm.h"
+#include "task/count_entry.h"
+#include "task/gui/Tkontrol.h"
+#include "task/task_state.h"
+#include "toolkit/message.h"
+#include "toolkit/qt_text.h"
+
+#include <QApplication>
+
+namespace {
+
+// The checked criterion button; МП when none is (the window always checks one, but a
+// task opened from the archive with a stored code outside 1..3 changes nothing).
+FitCriterion chosenCriterion()
+{
+    if (kontrol->RadioButton2->isChecked()) return FitCriterion::leastSquares;
+    if (kontrol->RadioButton3->isChecked()) return FitCriterion::normalisedLeastSquares;
+    return FitCriterion::maximumLikelihood;
+}
+
+void writeCells(StringGrid& grid, const GridTexts& cells)
+{
+    for (const GridCell& cell : cells)
+        grid.setCp1251Cell(cell.col, cell.row, cell.text);
+}
+
+// The wait cursor over the whole application while a calculation runs.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+} // namespace
+
+void calculateAndShowResults()
+{
+    std::vector<Cp1251Text> counts;
+    for (int r = 1; r <= task.phenotypeCount; ++r)
+        counts.push_back(kontrol->StringGrid3->cp1251Cell(countColumn, r));
+    const Cp1251Text total = encodeCp1251(kontrol->Label1->text()).checked();
+
+    CalculationResult result;
+    {
+        const BusyCursor busy;
+        result = runCalculation(task, counts, total, chosenCriterion());
+        if (result.completed()) {
+            writeCells(*kontrol->StringGrid1, result.controlAlleles);
+            writeCells(*kontrol->StringGrid3, result.controlPhenotypes);
+            writeCells(*Form2->StringGrid1, result.alleleReport);
+            writeCells(*Form2->StringGrid2, result.genotypeReport);
+            writeCells(*Form2->StringGrid3, result.testReport);
+            writeCells(*Form3->StringGrid1, result.phenotypeReport);
+        }
+    }
+    if (!result.completed()) {
+        showMessage(result.failure);
+        return;
+    }
+    StatisticsForm->setCalculation(task, result);
+    showMessage(result.doneMessage);
+    kontrol->showResultButtons(true);
+    kontrol->Label4->setText(toQString(result.summary));
+    Form3->Label1->setText(toQString(result.fitLabels[0]));
+    Form3->Label2->setText(toQString(result.fitLabels[1]));
+    Form3->Label3->setText(toQString(result.fitLabels[2]));
+}
