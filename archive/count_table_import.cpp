@@ -4,7 +4,7 @@
 
 CountTableImport importCountTable(const ArchiveTables& tables, const std::string& path,
                                   const TaskState& task, const TaskRecord& base,
-                                  const Cp1251Text& system)
+                                  const Cp1251Text& system, DataSource* listSource)
 {
     CountTableImport result;
     const CellTableRead read = readCellTable(path);
@@ -12,8 +12,11 @@ CountTableImport importCountTable(const ArchiveTables& tables, const std::string
         result.problem = read.problem;
         return result;
     }
+    if (listSource) listSource->setEnabled(false);
+    std::set<Cp1251Text> archived = liveTaskNameKeys(tables.spisok);
+    if (listSource) listSource->setEnabled(true);
     const CountTableContext context{
-        task, system.trimmed(), liveTaskNameKeys(tables.spisok),
+        task, system.trimmed(), std::move(archived),
         static_cast<std::size_t>(tables.spisok.fieldByName("name").definition().width)};
     const CountTableCheck check = checkCountTable(read.table, context);
     if (check.problem) {
@@ -28,7 +31,7 @@ CountTableImport importCountTable(const ArchiveTables& tables, const std::string
         record.counts = population.counts;
         record.labels = {population.population, context.system};
     }
-    const SaveTasksResult saved = saveTasks(tables, records);
+    const SaveTasksResult saved = saveTasks(tables, records, listSource);
     if (saved.outcome != SaveOutcome::saved) {
         const ImportedPopulation& population = check.populations[saved.record];
         result.problem = TableProblem{population.row, 1,

@@ -24,7 +24,8 @@ struct CountTableImport
 // and the archive's files are not touched. A table error while saving throws TableError after
 // every row written is freed again, so that no task of the import stays in the archive (the
 // freed rows remain in the tables for later saves, as after a delete); only a power cut in the
-// last round of the save can leave some of the tasks, each whole with its labels.
+// last round of the save can leave some of the tasks, each whole with its labels. The list's
+// data source, when given, does not follow SPISOK while the import reads and writes it.
 CountTableImport importCountTable(const ArchiveTables& tables, const std::string& path,
                                   const TaskState& task, const TaskRecord& base,
-                                  const Cp1251Text& system);
+                                  const Cp1251Text& system, DataSource* listSource = nullptr);

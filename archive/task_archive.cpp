@@ -41,6 +41,26 @@ void fillTaskRow(Table& row, const TaskRecord& record)
     if (record.criterion != 0) row.fieldByName("knop2").setAsInteger(record.criterion);
 }
 
+// The list's data source stops following SPISOK for the life of an instance, and follows it
+// again afterwards.
+class ListPaused
+{
+public:
+    explicit ListPaused(DataSource* source) : source_(source)
+    {
+        if (source_) source_->setEnabled(false);
+    }
+    ~ListPaused()
+    {
+        if (source_) source_->setEnabled(true);
+    }
+    ListPaused(const ListPaused&) = delete;
+    ListPaused& operator=(const ListPaused&) = delete;
+
+private:
+    DataSource* source_;
+};
+
 // The rows one table gets from a set of tasks: the key of each and what fills it.
 struct RowsToWrite
 {
@@ -218,9 +238,11 @@ SaveResult saveTask(const ArchiveTables& tables, const TaskRecord& record, DataS
     return {SaveOutcome::saved, key};
 }
 
-SaveTasksResult saveTasks(const ArchiveTables& tables, const std::vector<TaskRecord>& records)
+SaveTasksResult saveTasks(const ArchiveTables& tables, const std::vector<TaskRecord>& records,
+                          DataSource* listSource)
 {
     Table& spisok = tables.spisok;
+    const ListPaused paused(listSource);
     std::set<Cp1251Text> names = liveTaskNameKeys(spisok);
     for (std::size_t i = 0; i < records.size(); ++i) {
         const Cp1251Text nameKey = storedNameKey(spisok, records[i].name);

@@ -110,8 +110,10 @@ struct SaveTasksResult
 // order. A blank name, or a name with the key of a live task's or of an earlier record's, writes
 // nothing. A table error frees again every row written, the task rows first, and throws
 // TableError with its text and "Задачи не записаны в архив.". A power cut in the last round can
-// leave some of the tasks saved, each whole with its labels; before it, none.
-SaveTasksResult saveTasks(const ArchiveTables& tables, const std::vector<TaskRecord>& records);
+// leave some of the tasks saved, each whole with its labels; before it, none. The list's data
+// source, when given, does not follow SPISOK meanwhile; SPISOK ends under "ot=true".
+SaveTasksResult saveTasks(const ArchiveTables& tables, const std::vector<TaskRecord>& records,
+                          DataSource* listSource = nullptr);
 
 // The name key of every live task (as taskNameKey gives it). Walks every row of SPISOK with
 // filtering switched off, then puts SPISOK under its resting filter "ot=true".

@@ -124,9 +124,9 @@ protected:
         return path;
     }
 
-    CountTableImport importFile(const std::string& path)
+    CountTableImport importFile(const std::string& path, DataSource* list = nullptr)
     {
-        return importCountTable(archive.tables(), path, *task, base, toCp1251("ABO"));
+        return importCountTable(archive.tables(), path, *task, base, toCp1251("ABO"), list);
     }
 
     // Name → (population, system, counts by phenotype name), as the engine reads the archive.
@@ -169,11 +169,17 @@ using Task = std::tuple<std::string, std::string, Counts>;
 
 TEST_F(ImportCountTable, CsvWithQuotedCyrillicNamesReadAlsoByDbfread)
 {
+    DataSource list(archive.spisok);
+    int told = 0;
+    list.setListener([&](TableEvent) { ++told; });
     const CountTableImport result =
         importFile(input("herds.csv", "\"Популяция\";\"B\";\"B A\";-\n"
                                       "\"Стадо \"\"Заря\"\"; Тверь\";12;7;30\n"
-                                      "Стадо 2;0;5;\n"));
+                                      "Стадо 2;0;5;\n"),
+                   &list);
     ASSERT_FALSE(result.problem) << tableProblemText(*result.problem);
+    EXPECT_TRUE(list.enabled());
+    EXPECT_EQ(told, 2); // only when the list followed SPISOK again, not at every row written
     ASSERT_EQ(result.keys.size(), 2u);
     EXPECT_LT(result.keys[0], result.keys[1]); // listed in the table's order, newest first
     const auto all = archived();
