@@ -23,10 +23,11 @@ int newTaskKey(Table& spisok)
     return smallest - 1;
 }
 
-ArchiveWriting::ArchiveWriting(Table& spisok, Table& allel, Table& fenotip)
+ArchiveWriting::ArchiveWriting(Table& spisok, Table& allel, Table& fenotip, Table* labels)
 {
     try {
-        for (Table* table : {&spisok, &allel, &fenotip}) {
+        for (Table* table : {&spisok, &allel, &fenotip, labels}) {
+            if (!table) continue;
             table->beginWriting();
             held_.push_back(table);
         }
@@ -47,6 +48,14 @@ std::vector<std::uint32_t>
 writeRowsNotLive(Table& table, int key, std::size_t count,
                  const std::function<void(Table&, std::size_t)>& fillFields)
 {
+    return writeRowsNotLive(table, std::vector<int>(count, key), fillFields);
+}
+
+std::vector<std::uint32_t>
+writeRowsNotLive(Table& table, const std::vector<int>& keys,
+                 const std::function<void(Table&, std::size_t)>& fillFields)
+{
+    const std::size_t count = keys.size();
     table.setFilter(freeRowsFilter);
     table.setFiltered(true);
     std::vector<std::uint32_t> free; // taken now: a row written stays in the view
@@ -61,7 +70,7 @@ writeRowsNotLive(Table& table, int key, std::size_t count,
             table.append();
         }
         fillFields(table, i);
-        table.fieldByName("index").setAsInteger(key);
+        table.fieldByName("index").setAsInteger(keys[i]);
         table.fieldByName("ot").setAsBoolean(false);
         table.post();
         written.push_back(i < free.size() ? free[i] : table.currentRecord());
@@ -71,14 +80,17 @@ writeRowsNotLive(Table& table, int key, std::size_t count,
 
 void makeRowsLive(Table& table, const std::vector<std::uint32_t>& records)
 {
-    table.setFilter(freeRowsFilter);
-    table.setFiltered(true);
+    // Filtering is off meanwhile: under "ot=false" every row made live would leave the view, a
+    // move of the rest of the view each time.
+    table.setFiltered(false);
     for (std::uint32_t record : records) {
         table.goToRecord(record);
         table.edit();
         table.fieldByName("ot").setAsBoolean(true);
         table.post();
     }
+    table.setFilter(freeRowsFilter);
+    table.setFiltered(true);
 }
 
 void writeReusingFreeRow(Table& table, int key, const std::function<void(Table&)>& fillFields)

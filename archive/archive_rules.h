@@ -48,13 +48,14 @@
 // with filtering switched off and leaves it off.
 int newTaskKey(Table& spisok);
 
-// The exclusive table locks of the three tables for the life of an instance, taken in the
-// order SPISOK, ALLEL.DBF, FENOTIP.DBF in which readers take their shared ones, so that a
-// reader sees what the instance writes whole or not at all. The tables must be open.
+// The exclusive table locks of the tables for the life of an instance, taken in the order
+// SPISOK, ALLEL.DBF, FENOTIP.DBF, METKI.DBF (when given) in which readers take their shared
+// ones, so that a reader sees what the instance writes whole or not at all. The tables must be
+// open.
 class ArchiveWriting
 {
 public:
-    ArchiveWriting(Table& spisok, Table& allel, Table& fenotip);
+    ArchiveWriting(Table& spisok, Table& allel, Table& fenotip, Table* labels = nullptr);
     ~ArchiveWriting();
     ArchiveWriting(const ArchiveWriting&) = delete;
     ArchiveWriting& operator=(const ArchiveWriting&) = delete;
@@ -69,6 +70,11 @@ private:
 // rows' records for makeRowsLive. The table is left under the filter "ot=false".
 std::vector<std::uint32_t>
 writeRowsNotLive(Table& table, int key, std::size_t count,
+                 const std::function<void(Table&, std::size_t)>& fillFields);
+
+// The same for rows of several keys written in one round: the i-th row under keys[i].
+std::vector<std::uint32_t>
+writeRowsNotLive(Table& table, const std::vector<int>& keys,
                  const std::function<void(Table&, std::size_t)>& fillFields);
 
 // Makes written rows live, each by the one-byte write of its OT; the rows must already be on

@@ -44,6 +44,12 @@ const std::array<ArchiveTableFile, 3>& archiveTableFiles()
     return files;
 }
 
+const ArchiveTableFile& labelTableFile()
+{
+    static const ArchiveTableFile file = {"METKI.DBF", labelSchema};
+    return file;
+}
+
 void checkArchiveTableFile(const std::string& path, const ArchiveTableFile& table)
 {
     std::ifstream in(path, std::ios::binary);

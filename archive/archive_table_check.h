@@ -19,6 +19,9 @@ struct ArchiveTableFile
 // SPISOK.DBF, ALLEL.DBF and FENOTIP.DBF, in the order a restore checks them.
 const std::array<ArchiveTableFile, 3>& archiveTableFiles();
 
+// METKI.DBF, the labels: an archive or a backup made before labels has none.
+const ArchiveTableFile& labelTableFile();
+
 // Throws TableError naming the table when the file is not readable as that table: a damaged
 // header, records missing from the file, or fields other than its schema's. Reads the file
 // only.

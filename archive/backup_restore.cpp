@@ -2,8 +2,10 @@
 
 #include "archive/archive_table_check.h"
 #include "archive/file_sums.h"
+#include "platform/clock.h"
 #include "platform/drives.h"
 #include "platform/file_sync.h"
+#include "tables/dbf_format.h"
 #include "tables/table_error.h"
 #include "tables/table_file.h"
 
@@ -79,6 +81,21 @@ Copies copyUnderTemporaryNames(const std::string& from, const std::string& to,
     return copies;
 }
 
+// An empty label table under the temporary name of the target in the working folder, written
+// whole and flushed, with its sum; nothing when it cannot be written. A backup without labels
+// restores so, and the labels of the archive it replaces go with it.
+std::optional<FileSum> emptyLabelTable(const std::string& workingFolder, const std::string& target)
+{
+    const LocalDateTime now = currentDateTime();
+    const std::vector<std::uint8_t> bytes =
+        newDbfFile(newTableFields(labelTableFile().schema()), {now.year, now.month, now.day});
+    const std::string temporary = temporaryName(target);
+    if (!writeFileWhole(workingFolder + "/" + temporary, bytes)) return std::nullopt;
+    std::optional<FileSum> sum = sumOfFile(workingFolder, temporary);
+    if (sum) sum->name = target;
+    return sum;
+}
+
 // Renames every copy over its file; the names of those that fail (the others are still
 // renamed).
 std::vector<std::string> putCopiesInPlace(const std::string& folder,
@@ -95,8 +112,10 @@ std::vector<std::string> putCopiesInPlace(const std::string& folder,
 // moment their files are replaced; throws TableError when another program holds them.
 std::vector<TableFile> holdTables(const std::string& workingFolder)
 {
+    std::vector<ArchiveTableFile> tables(archiveTableFiles().begin(), archiveTableFiles().end());
+    tables.push_back(labelTableFile());
     std::vector<TableFile> held;
-    for (const ArchiveTableFile& table : archiveTableFiles()) {
+    for (const ArchiveTableFile& table : tables) {
         const auto name = findFileNoCase(workingFolder, table.name);
         if (!name) continue;
         held.push_back(
@@ -139,6 +158,19 @@ std::optional<std::string> disagreement(const std::string& folder)
     return std::nullopt;
 }
 
+// The name of the label table a backup gives: the one it holds, listed in its manifest when it
+// has one. Nothing for a backup made before labels, whose archive is restored without them.
+std::optional<std::string> backupLabelTable(const std::string& folder)
+{
+    const auto name = findFileNoCase(folder, labelTableFile().name);
+    if (!name) return std::nullopt;
+    if (const auto manifest = readFileSums(folder + "/" + manifestName))
+        if (std::none_of(manifest->begin(), manifest->end(),
+                         [&](const FileSum& sum) { return sum.name == *name; }))
+            return std::nullopt;
+    return name;
+}
+
 // Why the backup of a folder cannot be restored, or nothing when it can: every table that is
 // missing or damaged, or else the first file that disagrees with the others.
 std::vector<std::string> backupProblems(const std::string& folder)
@@ -151,6 +183,13 @@ std::vector<std::string> backupProblems(const std::string& folder)
             checkArchiveTableFile(folder + "/" + *name, table);
         } catch (const std::exception&) {
             damaged.push_back(name.value_or(table.name) + " не скопирован");
+        }
+    }
+    if (const auto labels = backupLabelTable(folder)) {
+        try {
+            checkArchiveTableFile(folder + "/" + *labels, labelTableFile());
+        } catch (const std::exception&) {
+            damaged.push_back(*labels + " не скопирован");
         }
     }
     if (!damaged.empty()) return damaged;
@@ -230,13 +269,26 @@ std::vector<std::string> restoreArchive(char letter, const std::string& workingF
 
     std::vector<std::string> messages;
     TablesClosed closed(tables);
+    const std::optional<std::string> labelTable = backupLabelTable(folder);
     std::vector<std::pair<std::string, std::string>> names;
-    for (const std::string& name : findFiles(folder, "*.*"))
+    for (const std::string& name : findFiles(folder, "*.*")) {
+        if (wildcardMatch(labelTableFile().name, name) && name != labelTable) continue;
         // A table restored as "spisok.DBF" replaces the working folder's "SPISOK.DBF".
         names.emplace_back(name, findFileNoCase(workingFolder, name).value_or(name));
-    const Copies copies = copyUnderTemporaryNames(
+    }
+    Copies copies = copyUnderTemporaryNames(
         folder, workingFolder, names,
         [](const std::string& name) { return name + " не скопирован"; }, messages);
+    if (copies.complete && !labelTable) {
+        const std::string target =
+            findFileNoCase(workingFolder, labelTableFile().name).value_or(labelTableFile().name);
+        if (const auto empty = emptyLabelTable(workingFolder, target)) {
+            copies.sums.push_back(*empty);
+        } else {
+            messages.push_back(target + " не скопирован");
+            copies.complete = false;
+        }
+    }
     if (names.empty() || !copies.complete || !syncFolder(workingFolder)) {
         for (const FileSum& sum : copies.sums)
             removeFile(workingFolder + "/" + temporaryName(sum.name));

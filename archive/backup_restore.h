@@ -44,9 +44,11 @@ std::vector<std::string> backupArchive(char letter, const std::string& workingFo
 // Replaces the archive by the backup as a whole or not at all (see above). The backup is
 // checked first: against its manifest, or, made by a version without one, each table against
 // its fields and every task against its rows; a backup that fails is refused with a message
-// saying why, and nothing is changed. While the copies are renamed into place the working
-// tables are held under their writer and exclusive locks, so that a reader meanwhile sees the
-// old archive or the restored one.
+// saying why, and nothing is changed. The label table METKI.DBF is restored with the others
+// when the backup holds it (listed in its manifest when it has one); a backup made before
+// labels gives an empty one in its place, so no label outlives the archive it belonged to. While
+// the copies are renamed into place the working tables are held under their writer and exclusive
+// locks, so that a reader meanwhile sees the old archive or the restored one.
 std::vector<std::string> restoreArchive(char letter, const std::string& workingFolder,
                                         const ArchiveTablesControl& tables);
 

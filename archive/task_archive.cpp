@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <span>
 
 namespace {
 
@@ -13,13 +14,6 @@ void filterTo(Table& table, std::string_view text)
 {
     table.setFilter(text);
     table.setFiltered(true);
-}
-
-// The key of a name as NAME holds it: cut to the field's width.
-Cp1251Text storedNameKey(const Table& spisok, const Cp1251Text& name)
-{
-    const auto width = static_cast<std::size_t>(spisok.fieldByName("name").definition().width);
-    return taskNameKey(Cp1251Text::fromBytes(name.bytes().substr(0, width)));
 }
 
 // Whether a live row of SPISOK bears a name with this key. Walks every row with filtering
@@ -47,59 +41,115 @@ void fillTaskRow(Table& row, const TaskRecord& record)
     if (record.criterion != 0) row.fieldByName("knop2").setAsInteger(record.criterion);
 }
 
-// Writes the task under its key (see archive_rules.h): every row whole and not yet live,
-// flushed; then its allele and count rows made live, flushed; then its task row made live,
-// which is the moment the task exists. Live rows left under the key by an interrupted save are
-// freed first: the key is below every live task's key, so they belong to no task.
-void writeTask(const ArchiveTables& tables, const TaskRecord& record, int key)
+// The list's data source stops following SPISOK for the life of an instance, and follows it
+// again afterwards.
+class ListPaused
+{
+public:
+    explicit ListPaused(DataSource* source) : source_(source)
+    {
+        if (source_) source_->setEnabled(false);
+    }
+    ~ListPaused()
+    {
+        if (source_) source_->setEnabled(true);
+    }
+    ListPaused(const ListPaused&) = delete;
+    ListPaused& operator=(const ListPaused&) = delete;
+
+private:
+    DataSource* source_;
+};
+
+// The rows one table gets from a set of tasks: the key of each and what fills it.
+struct RowsToWrite
+{
+    std::vector<int> keys;
+    std::vector<std::function<void(Table&)>> fills;
+    void add(int key, std::function<void(Table&)> fill)
+    {
+        keys.push_back(key);
+        fills.push_back(std::move(fill));
+    }
+    std::vector<std::uint32_t> writeNotLive(Table& table) const
+    {
+        return writeRowsNotLive(table, keys, [&](Table& row, std::size_t i) { fills[i](row); });
+    }
+};
+
+// Writes the tasks, task i under keys[i] (see archive_rules.h): every row whole and not yet
+// live, flushed; then their allele, count and label rows made live, flushed; then their task
+// rows made live, which is the moment each task exists. Live rows left under the keys by an
+// interrupted save are freed first: the keys are below every live task's key, so they belong
+// to no task.
+void writeTasks(const ArchiveTables& tables, std::span<const TaskRecord> records,
+                const std::vector<int>& keys)
 {
     Table& spisok = tables.spisok;
     Table& allel = tables.allel;
     Table& fenotip = tables.fenotip;
-    freeLiveRowsOfKey(allel, key);
-    freeLiveRowsOfKey(fenotip, key);
+    std::vector<Table*> rowTables = {&allel, &fenotip};
+    if (tables.labels) rowTables.push_back(tables.labels);
+    for (Table* table : rowTables)
+        for (int key : keys)
+            freeLiveRowsOfKey(*table, key);
 
-    std::vector<int> positions;
-    for (int k = 1; k <= maxAlleles; ++k)
-        if (!record.alleleRows[k - 1].trimmed().empty()) positions.push_back(k);
-    const std::vector<std::uint32_t> alleleRows =
-        writeRowsNotLive(allel, key, positions.size(), [&](Table& row, std::size_t i) {
-            row.fieldByName("nomer").setAsInteger(positions[i]);
-            row.fieldByName("allel").setAsString(record.alleleRows[positions[i] - 1].trimmed());
-        });
-    std::vector<PhenotypeCount> counts;
-    for (const PhenotypeCount& count : record.counts)
-        if (count.number >= 1 && count.number <= record.phenotypeCount) counts.push_back(count);
-    const std::vector<std::uint32_t> countRows =
-        writeRowsNotLive(fenotip, key, counts.size(), [&](Table& row, std::size_t i) {
-            row.fieldByName("nomer").setAsInteger(counts[i].number);
-            row.fieldByName("golov").setAsInteger(counts[i].count);
-        });
-    const std::vector<std::uint32_t> taskRow = writeRowsNotLive(
-        spisok, key, 1, [&](Table& row, std::size_t) { fillTaskRow(row, record); });
-    for (Table* table : {&allel, &fenotip, &spisok})
+    RowsToWrite alleleRows, countRows, labelRows;
+    for (std::size_t t = 0; t < records.size(); ++t) {
+        const TaskRecord& record = records[t];
+        for (int k = 1; k <= maxAlleles; ++k) {
+            const Cp1251Text name = record.alleleRows[k - 1].trimmed();
+            if (name.empty()) continue;
+            alleleRows.add(keys[t], [k, name](Table& row) {
+                row.fieldByName("nomer").setAsInteger(k);
+                row.fieldByName("allel").setAsString(name);
+            });
+        }
+        for (const PhenotypeCount& count : record.counts) {
+            if (count.number < 1 || count.number > record.phenotypeCount) continue;
+            countRows.add(keys[t], [count](Table& row) {
+                row.fieldByName("nomer").setAsInteger(count.number);
+                row.fieldByName("golov").setAsInteger(count.count);
+            });
+        }
+        if (tables.labels && !record.labels.empty())
+            labelRows.add(keys[t], [&record, key = keys[t]](Table& row) {
+                fillLabelRow(row, {key, record.name, record.date, record.time}, record.labels, 1);
+            });
+    }
+    const std::vector<std::uint32_t> allelLive = alleleRows.writeNotLive(allel);
+    const std::vector<std::uint32_t> fenotipLive = countRows.writeNotLive(fenotip);
+    std::vector<std::uint32_t> labelsLive;
+    if (tables.labels) labelsLive = labelRows.writeNotLive(*tables.labels);
+    const std::vector<std::uint32_t> taskRows = writeRowsNotLive(
+        spisok, keys, [&](Table& row, std::size_t i) { fillTaskRow(row, records[i]); });
+    for (Table* table : rowTables)
         table->sync();
+    spisok.sync();
 
-    makeRowsLive(allel, alleleRows);
-    makeRowsLive(fenotip, countRows);
-    allel.sync();
-    fenotip.sync();
-    filterTo(allel, liveRowsFilter);
-    filterTo(fenotip, liveRowsFilter);
-    makeRowsLive(spisok, taskRow);
+    makeRowsLive(allel, allelLive);
+    makeRowsLive(fenotip, fenotipLive);
+    if (tables.labels) makeRowsLive(*tables.labels, labelsLive);
+    for (Table* table : rowTables) {
+        table->sync();
+        filterTo(*table, liveRowsFilter);
+    }
+    makeRowsLive(spisok, taskRows);
 }
 
-// Takes back a save that failed part-way: every live row under its key is freed again, the
-// task row first, so the archive holds what it held before the save. The save's own error is
+// Takes back a save that failed part-way: every live row under its keys is freed again, the
+// task rows first, so the archive holds what it held before the save. The save's own error is
 // the one reported, and a table that fails here does not stop the others; rows it leaves
-// live under the key have no task row (or, when SPISOK itself failed, a task row the list
+// live under a key have no task row (or, when SPISOK itself failed, a task row the list
 // shows), and the next open or save of that key frees them.
-void undoSave(const ArchiveTables& tables, int key)
+void undoSave(const ArchiveTables& tables, const std::vector<int>& keys)
 {
-    for (Table* table : {&tables.spisok, &tables.allel, &tables.fenotip}) {
+    for (Table* table : {&tables.spisok, &tables.allel, &tables.fenotip, tables.labels}) {
+        if (!table) continue;
         try {
             table->cancel();
-            freeLiveRowsOfKey(*table, key);
+            for (int key : keys)
+                freeLiveRowsOfKey(*table, key);
             table->sync();
         } catch (const TableError&) {
         }
@@ -138,6 +188,23 @@ Cp1251Text savingTimeText(int hour, int minute)
     return Cp1251Text::fromBytes(std::to_string(hour) + "." + std::to_string(minute));
 }
 
+Cp1251Text storedNameKey(const Table& spisok, const Cp1251Text& name)
+{
+    const auto width = static_cast<std::size_t>(spisok.fieldByName("name").definition().width);
+    return taskNameKey(Cp1251Text::fromBytes(name.bytes().substr(0, width)));
+}
+
+std::set<Cp1251Text> liveTaskNameKeys(Table& spisok)
+{
+    std::set<Cp1251Text> keys;
+    spisok.setFiltered(false);
+    for (std::size_t row = 0; row < spisok.rowCount(); ++row)
+        if (spisok.fieldAt(row, "ot").asBoolean())
+            keys.insert(taskNameKey(spisok.fieldAt(row, "name").asString()));
+    filterTo(spisok, liveRowsFilter);
+    return keys;
+}
+
 SaveResult saveTask(const ArchiveTables& tables, const TaskRecord& record, DataSource* listSource)
 {
     Table& spisok = tables.spisok;
@@ -159,16 +226,47 @@ SaveResult saveTask(const ArchiveTables& tables, const TaskRecord& record, DataS
     // The task row comes last and is the moment the task exists (see archive_rules.h).
     try {
         tables.fenotip.open();
-        const ArchiveWriting writing(spisok, tables.allel, tables.fenotip);
-        writeTask(tables, record, key);
+        const ArchiveWriting writing(spisok, tables.allel, tables.fenotip, tables.labels);
+        writeTasks(tables, std::span(&record, 1), {key});
         showList();
         spisok.sync();
     } catch (const TableError& error) {
-        undoSave(tables, key);
+        undoSave(tables, {key});
         showList();
         throw TableError(std::string(error.what()) + " Задача не записана в архив.");
     }
     return {SaveOutcome::saved, key};
+}
+
+SaveTasksResult saveTasks(const ArchiveTables& tables, const std::vector<TaskRecord>& records,
+                          DataSource* listSource)
+{
+    Table& spisok = tables.spisok;
+    const ListPaused paused(listSource);
+    std::set<Cp1251Text> names = liveTaskNameKeys(spisok);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const Cp1251Text nameKey = storedNameKey(spisok, records[i].name);
+        if (nameKey.empty()) return {SaveOutcome::blankName, i, {}};
+        if (!names.insert(nameKey).second) return {SaveOutcome::duplicateName, i, {}};
+    }
+    SaveTasksResult result{SaveOutcome::saved, 0, {}};
+    if (records.empty()) return result;
+    const int newest = newTaskKey(spisok);
+    const int count = static_cast<int>(records.size());
+    for (int i = 0; i < count; ++i)
+        result.keys.push_back(newest - (count - 1) + i);
+    try {
+        tables.fenotip.open();
+        const ArchiveWriting writing(spisok, tables.allel, tables.fenotip, tables.labels);
+        writeTasks(tables, records, result.keys);
+        filterTo(spisok, liveRowsFilter);
+        spisok.sync();
+    } catch (const TableError& error) {
+        undoSave(tables, result.keys);
+        filterTo(spisok, liveRowsFilter);
+        throw TableError(std::string(error.what()) + " Задачи не записаны в архив.");
+    }
+    return result;
 }
 
 std::optional<TaskRecord> loadTask(const ArchiveTables& tables)
@@ -202,6 +300,9 @@ std::optional<TaskRecord> loadTask(const ArchiveTables& tables)
     });
     std::sort(record.counts.begin(), record.counts.end(),
               [](const PhenotypeCount& a, const PhenotypeCount& b) { return a.number < b.number; });
+    if (tables.labels)
+        record.labels =
+            labelsOfTask({record.key, record.name, record.date, record.time}, *tables.labels);
     return record;
 }
 

@@ -10,12 +10,13 @@ bool deleteCurrentTask(const ArchiveTables& tables)
     const int key = spisok.fieldByName("index").asInteger();
     tables.allel.open();
     tables.fenotip.open();
-    const ArchiveWriting writing(spisok, tables.allel, tables.fenotip);
+    const ArchiveWriting writing(spisok, tables.allel, tables.fenotip, tables.labels);
     spisok.edit();
     spisok.fieldByName("ot").setAsBoolean(false);
     spisok.post();
     spisok.sync();
-    for (Table* rows : {&tables.allel, &tables.fenotip}) {
+    for (Table* rows : {&tables.allel, &tables.fenotip, tables.labels}) {
+        if (!rows) continue;
         freeTaskRows(*rows, key);
         rows->sync();
     }

@@ -6,10 +6,10 @@
 #include "archive/task_archive.h"
 
 // Frees the task of SPISOK's current row: its SPISOK row (it leaves the list at once), flushed
-// to the disk, then every row of ALLEL.DBF and FENOTIP.DBF with its key, which are flushed and
-// end under the resting filter "ot=true". A crash between the two leaves rows with no task row,
-// which the next open frees (archive_rules.h). Returns false, changing nothing, when SPISOK
-// shows no row.
+// to the disk, then every row of ALLEL.DBF and FENOTIP.DBF (and METKI.DBF when given) with its
+// key, which are flushed and end under the resting filter "ot=true". A crash between the two leaves
+// rows with no task row, which the next open frees (archive_rules.h). Returns false, changing
+// nothing, when SPISOK shows no row.
 bool deleteCurrentTask(const ArchiveTables& tables);
 
 // Whether a name contains the selection key: the key (already in upper case and trimmed) as a

@@ -34,3 +34,14 @@ const TableSchema& fenotipSchema()
     };
     return schema;
 }
+
+const TableSchema& labelSchema()
+{
+    static const TableSchema schema = {
+        {"INDEX", FieldKind::Integer, 6},   {"NOMER", FieldKind::Integer, 6},
+        {"NAME", FieldKind::String, 40},    {"DATA", FieldKind::Date},
+        {"TIME", FieldKind::String, 5},     {"POPUL", FieldKind::String, 40},
+        {"SISTEMA", FieldKind::String, 40}, {"OT", FieldKind::Boolean, 1, 0, true},
+    };
+    return schema;
+}

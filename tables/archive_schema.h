@@ -1,6 +1,6 @@
-// The fields of the three archive tables, in their defined order, with the widths a missing
-// table is created with (a new user starts with an empty archive), and the filter texts the
-// archive views its tables through.
+// The fields of the archive tables, in their defined order, with the widths a missing table is
+// created with (a new user starts with an empty archive), and the filter texts the archive
+// views its tables through.
 #pragma once
 
 #include "tables/table_schema.h"
@@ -15,6 +15,9 @@ inline constexpr std::string_view taskNameField = "NAME";
 const TableSchema& allelSchema();
 // FENOTIP.DBF: one row per typed phenotype count.
 const TableSchema& fenotipSchema();
+// METKI.DBF: the population and system names of a task, one live row per labelled task (see
+// archive/task_labels.h).
+const TableSchema& labelSchema();
 
 // The live rows: the view every table rests in.
 inline constexpr std::string_view liveRowsFilter = "ot=true";

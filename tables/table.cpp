@@ -374,7 +374,11 @@ void Table::post()
     modified_ = false;
 
     const bool visible = isVisible(r);
-    if (inserting || !visible || !keyKept) {
+    // A row whose new key keeps it between its neighbours stays where it is in the view.
+    const bool inPlace = !inserting && visible &&
+                         (position_ == 0 || less(visible_[position_ - 1], r)) &&
+                         (position_ + 1 >= visible_.size() || less(r, visible_[position_ + 1]));
+    if (inserting || !visible || (!keyKept && !inPlace)) {
         if (!inserting) visible_.erase(visible_.begin() + static_cast<std::ptrdiff_t>(position_));
         auto at = std::lower_bound(visible_.begin(), visible_.end(), r,
                                    [this](std::uint32_t a, std::uint32_t b) { return less(a, b); });

@@ -1,4 +1,5 @@
-// Simulates power cuts during saves, a delete, backups and a restore, through the seams of the
+// Simulates power cuts during saves, a delete, a relabelling, backups and a restore, through the
+// seams of the
 // file layer: every write, truncation, rename, copy and removal of an archive file, and every
 // flush, is a crash point. There the disk holds what was flushed and, of the rest, any part a
 // disk could keep: whole 512-byte sectors (or 4 KiB pages) of a file, its new length or its old
@@ -7,8 +8,9 @@
 // otherwise none, all, some alone, all but one and random ones, at most 24 per point.
 //
 // In each state the program starts as it does: a restore cut short is finished, the tables are
-// opened (and mended), rows without their task freed. Then the archive must have opened, and
-// list exactly the tasks of before or of after the operation, each whole and unchanged (for a
+// opened (and mended), rows without their task freed, stale labels freed. Then the archive must
+// have opened, and list exactly the tasks of before or of after the operation, each whole with
+// its labels and unchanged (a relabelling: each task with its old labels or its new ones; for a
 // backup: the working archive as it was, and a restore from the backup either refused or
 // giving the tasks of the old backup or of the new one); and the next save must work. Each
 // distinct archive so opened is kept in FOLDER/opened/<n> with the tasks the engine read
@@ -17,6 +19,7 @@
 // state passed.
 #include "archive/archive_rules.h"
 #include "archive/backup_restore.h"
+#include "archive/task_labels.h"
 #include "archive/task_list.h"
 #include "platform/cp1251.h"
 #include "platform/file_sync.h"
@@ -47,6 +50,7 @@ struct TaskRows
 {
     std::array<Cp1251Text, maxAlleles> alleles;
     std::vector<PhenotypeCount> counts;
+    TaskLabels labels;
     bool operator==(const TaskRows&) const = default;
 };
 using Tasks = std::map<std::string, TaskRows>;
@@ -268,7 +272,7 @@ Tasks listTasks(ArchiveFiles& archive)
     for (std::size_t row = 0; row < archive.spisok.rowCount(); ++row) {
         archive.spisok.moveTo(row);
         const std::optional<TaskRecord> task = loadTask(archive.tables());
-        tasks[task->name.bytes()] = {task->alleleRows, task->counts};
+        tasks[task->name.bytes()] = {task->alleleRows, task->counts, task->labels};
     }
     return tasks;
 }
@@ -280,6 +284,7 @@ std::unique_ptr<ArchiveFiles> startProgram(const fs::path& work)
     finishInterruptedRestore(work.string());
     auto archive = std::make_unique<ArchiveFiles>(work);
     freeRowsWithoutTask(archive->spisok, archive->allel, archive->fenotip);
+    freeStaleLabels(archive->spisok, archive->labels);
     return archive;
 }
 
@@ -296,7 +301,7 @@ void save(ArchiveFiles& archive, const TaskRecord& task)
 
 Tasks with(Tasks tasks, const TaskRecord& task)
 {
-    tasks[task.name.bytes()] = {task.alleleRows, task.counts};
+    tasks[task.name.bytes()] = {task.alleleRows, task.counts, task.labels};
     return tasks;
 }
 
@@ -304,12 +309,15 @@ Tasks with(Tasks tasks, const TaskRecord& task)
 // python3-dbfread.
 class Kept
 {
+    static constexpr const char* tableFiles[] = {"SPISOK.DBF", "ALLEL.DBF", "FENOTIP.DBF",
+                                                 "METKI.DBF"};
+
 public:
     explicit Kept(fs::path folder) : folder_(std::move(folder)) {}
     void keep(const fs::path& work, const Tasks& tasks)
     {
         std::string key;
-        for (const char* table : {"SPISOK.DBF", "ALLEL.DBF", "FENOTIP.DBF"}) {
+        for (const char* table : tableFiles) {
             std::ifstream in(work / table, std::ios::binary);
             key.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         }
@@ -326,8 +334,10 @@ public:
                     task["alleles"].push_back({k, cp1251ToUtf8(rows.alleles[k - 1])});
             for (const PhenotypeCount& count : rows.counts)
                 task["counts"].push_back({count.number, count.count});
+            task["labels"] = {cp1251ToUtf8(rows.labels.population),
+                              cp1251ToUtf8(rows.labels.system)};
         }
-        for (const char* table : {"SPISOK.DBF", "ALLEL.DBF", "FENOTIP.DBF"})
+        for (const char* table : tableFiles)
             fs::copy_file(work / table, to / table);
         std::ofstream(to / "tasks.json") << json.dump();
     }
@@ -417,17 +427,25 @@ int main(int argc, char** argv)
 
     // The base archive: P1 … P4 (3 alleles), P5 (2), B (3) and Q (3), B deleted: its free rows,
     // under another key than the next task's, include ALLEL.DBF's row 15, across the first 4 KiB
-    // page, and SPISOK's row 6, across the second sector.
+    // page, and SPISOK's row 6, across the second sector. P1, P3 and B have labels.
     const fs::path base = root / "base";
     fs::create_directories(base);
-    const TaskRecord small = sampleTask("New small", 3, 40);
+    TaskRecord small = sampleTask("New small", 3, 40);
+    small.labels = {toCp1251("Стадо"), toCp1251("ABO")};
     const TaskRecord big = sampleTask("New big", 6, 500);
+    const std::map<std::string, TaskLabels> baseLabels = {
+        {"P1", {toCp1251("Стадо 1"), toCp1251("ABO")}},
+        {"P3", {{}, toCp1251("MN")}},
+        {"B", {toCp1251("Стадо 2"), toCp1251("ABO")}}};
     Tasks baseTasks;
     {
         ArchiveFiles archive(base);
         for (const auto& [name, alleles] :
-             {std::pair{"P1", 3}, {"P2", 3}, {"P3", 3}, {"P4", 3}, {"P5", 2}, {"B", 3}, {"Q", 3}})
-            save(archive, sampleTask(name, alleles, 10 * alleles));
+             {std::pair{"P1", 3}, {"P2", 3}, {"P3", 3}, {"P4", 3}, {"P5", 2}, {"B", 3}, {"Q", 3}}) {
+            TaskRecord task = sampleTask(name, alleles, 10 * alleles);
+            if (baseLabels.contains(name)) task.labels = baseLabels.at(name);
+            save(archive, task);
+        }
         findTaskByName(archive.spisok, Cp1251Text::fromBytes("B"));
         deleteCurrentTask(archive.tables());
         baseTasks = listTasks(archive);
@@ -435,8 +453,8 @@ int main(int argc, char** argv)
     Tasks withoutP2 = baseTasks;
     withoutP2.erase("P2");
     const auto copyBase = [&](const fs::path& to) {
-        for (const char* file :
-             {"SPISOK.DBF", "ALLEL.DBF", "FENOTIP.DBF", "SPISOK.CDX", "ALLEL.CDX", "FENOTIP.CDX"})
+        for (const char* file : {"SPISOK.DBF", "ALLEL.DBF", "FENOTIP.DBF", "METKI.DBF",
+                                 "SPISOK.CDX", "ALLEL.CDX", "FENOTIP.CDX", "METKI.CDX"})
             fs::copy_file(base / file, to / file);
     };
     using Run = std::function<void(std::unique_ptr<ArchiveFiles>&, const fs::path&)>;
@@ -453,6 +471,30 @@ int main(int argc, char** argv)
         findTaskByName(archive->spisok, Cp1251Text::fromBytes("P2"));
         deleteCurrentTask(archive->tables());
     };
+    // P1's labels changed, P3's taken away, P4 labelled: each task keeps its old labels or has
+    // its new ones.
+    const std::map<std::string, TaskLabels> relabelled = {
+        {"P1", {toCp1251("Стадо 3"), toCp1251("ABO")}},
+        {"P3", {}},
+        {"P4", {toCp1251("Стадо 4"), toCp1251("Kell")}}};
+    const Run relabelling = [&relabelled](auto& archive, const fs::path&) {
+        std::map<int, TaskLabels> changes;
+        for (const auto& [name, labels] : relabelled) {
+            findTaskByName(archive->spisok, Cp1251Text::fromBytes(name));
+            changes[archive->spisok.fieldByName("index").asInteger()] = labels;
+        }
+        setTaskLabels(archive->spisok, archive->labels, changes);
+    };
+    std::vector<Tasks> eachOldOrNew;
+    for (unsigned chosen = 0; chosen < 1u << relabelled.size(); ++chosen) {
+        Tasks tasks = baseTasks;
+        unsigned bit = 1;
+        for (const auto& [name, labels] : relabelled) {
+            if (chosen & bit) tasks[name].labels = labels;
+            bit <<= 1;
+        }
+        eachOldOrNew.push_back(tasks);
+    }
     const Tasks later = with(baseTasks, small);
     const std::vector<Scenario> scenarios = {
         {"save into free rows", Backup::none, saving(small), {baseTasks, later}, {}},
@@ -462,6 +504,7 @@ int main(int argc, char** argv)
          {baseTasks, with(baseTasks, big)},
          {}},
         {"delete", Backup::none, deleting, {baseTasks, withoutP2}, {}},
+        {"relabelling", Backup::none, relabelling, eachOldOrNew, {}},
         {"backup over a backup with its list",
          Backup::whole,
          backingUp,

@@ -3,9 +3,10 @@
 
 Runs archive_power_cut_test in a folder on a memory file system when there is one (its
 thousands of states flush often), and then reads every archive it kept, as the program left it
-after opening, with python3-dbfread: the three tables read without an error, in Windows-1251,
-and their live tasks, with their live allele and count rows, are exactly the tasks the
-program's engine read (tasks.json).
+after opening, with python3-dbfread: the four tables read without an error, in Windows-1251,
+and their live tasks, with their live allele and count rows and their labels (the live row of
+METKI with the task's INDEX, NAME, DATA and TIME, the highest NOMER if there are more), are
+exactly the tasks the program's engine read (tasks.json).
 
 Usage: check_power_cut_archives.py ARCHIVE_POWER_CUT_TEST
 """
@@ -32,10 +33,17 @@ def tasks(folder):
             kind = rows.setdefault(r["INDEX"], {"alleles": [], "counts": []})
             kind["alleles" if table == "ALLEL" else "counts"].append(
                 [r["NOMER"], r[value] if table == "ALLEL" else int(r[value])])
+    labels = {}
+    for r in live(folder, "METKI"):
+        mark = (r["INDEX"], r["NAME"], r["DATA"], r["TIME"])
+        if mark not in labels or labels[mark]["NOMER"] < r["NOMER"]:
+            labels[mark] = r
     found = {}
     for task in live(folder, "SPISOK"):
         own = rows.get(task["INDEX"], {"alleles": [], "counts": []})
         found[task["NAME"]] = {kind: sorted(own[kind]) for kind in own}
+        label = labels.get((task["INDEX"], task["NAME"], task["DATA"], task["TIME"]))
+        found[task["NAME"]]["labels"] = [label["POPUL"], label["SISTEMA"]] if label else ["", ""]
     return found
 
 
@@ -49,7 +57,8 @@ def main():
         for name in archives:
             where = os.path.join(opened, name)
             with open(os.path.join(where, "tasks.json"), encoding="utf-8") as expected_file:
-                expected = {task: {kind: sorted(rows[kind]) for kind in rows}
+                expected = {task: {kind: rows[kind] if kind == "labels" else sorted(rows[kind])
+                                   for kind in rows}
                             for task, rows in json.load(expected_file).items()}
             try:
                 read = tasks(where)

@@ -1,6 +1,6 @@
-// The archive tables of a folder, opened through the table engine, and the two tasks the
-// durability tests save: three alleles A, B, - (4 phenotypes) and the largest task, 50 alleles
-// T1 … T50 of one test each (1275 phenotypes), both codominant with a count on every
+// The archive tables of a folder, labels included, opened through the table engine, and the two
+// tasks the durability tests save: three alleles A, B, - (4 phenotypes) and the largest task,
+// 50 alleles T1 … T50 of one test each (1275 phenotypes), both codominant with a count on every
 // phenotype.
 #pragma once
 
@@ -19,16 +19,18 @@ struct ArchiveFiles
     explicit ArchiveFiles(const std::filesystem::path& folder)
         : spisok((folder / "SPISOK").string(), spisokSchema()),
           allel((folder / "ALLEL.DBF").string(), allelSchema()),
-          fenotip((folder / "FENOTIP.DBF").string(), fenotipSchema())
+          fenotip((folder / "FENOTIP.DBF").string(), fenotipSchema()),
+          labels((folder / "METKI.DBF").string(), labelSchema())
     {
-        for (Table* table : {&spisok, &allel, &fenotip})
+        for (Table* table : {&spisok, &allel, &fenotip, &labels})
             table->open();
     }
-    ArchiveTables tables() { return {spisok, allel, fenotip}; }
+    ArchiveTables tables() { return {spisok, allel, fenotip, &labels}; }
 
     Table spisok;
     Table allel;
     Table fenotip;
+    Table labels;
 };
 
 // The task as the windows hold it after the allele check, with count firstCount + r on

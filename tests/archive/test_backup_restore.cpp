@@ -291,12 +291,12 @@ TEST_F(BackupRestore, EveryCopyAndItsFolderAreFlushedBeforeSuccessAndAFailedFlus
     });
     EXPECT_EQ(restore('E'), Messages{"Данные восстановлены!"});
     setSyncHook({});
-    // The copies and their names before the record of the restore, the renames before the
-    // record is removed.
+    // The copies (and an empty label table, which this backup lacks) and their names before
+    // the record of the restore, the renames before the record is removed.
     EXPECT_EQ(flushed, (std::vector<std::string>{
                            "work/.velimor-copy-ALLEL.DBF", "work/.velimor-copy-FENOTIP.DBF",
-                           "work/.velimor-copy-SPISOK.DBF", "work", "work/.velimor-restore.new",
-                           "work", "work", "work"}));
+                           "work/.velimor-copy-SPISOK.DBF", "work/.velimor-copy-METKI.DBF.new",
+                           "work", "work", "work/.velimor-restore.new", "work", "work", "work"}));
 }
 
 TEST_F(BackupRestore, TablesOfTwoBackupsAreRefusedWithOrWithoutTheirListAndNothingChanges)
