@@ -19,9 +19,8 @@ namespace {
 // task opened from the archive with a stored code outside 1..3 changes nothing).
 FitCriterion chosenCriterion()
 {
-    if (kontrol->RadioButton2->isChecked()) return FitCriterion::leastSquares;
-    if (kontrol->RadioButton3->isChecked()) return FitCriterion::normalisedLeastSquares;
-    return FitCriterion::maximumLikelihood;
+    const int code = kontrol->criterionCode();
+    return code ? static_cast<FitCriterion>(code) : FitCriterion::maximumLikelihood;
 }
 
 // The wait cursor over the whole application while a calculation runs.

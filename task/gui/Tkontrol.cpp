@@ -221,6 +221,14 @@ void Tkontrol::showResultButtons(bool shown)
         button->setVisible(shown);
 }
 
+int Tkontrol::criterionCode() const
+{
+    if (RadioButton1->isChecked()) return static_cast<int>(FitCriterion::maximumLikelihood);
+    if (RadioButton2->isChecked()) return static_cast<int>(FitCriterion::leastSquares);
+    if (RadioButton3->isChecked()) return static_cast<int>(FitCriterion::normalisedLeastSquares);
+    return 0;
+}
+
 void Tkontrol::showResults(const ReportTables& tables)
 {
     results_ = tables;

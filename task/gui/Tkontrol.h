@@ -70,6 +70,8 @@ public:
     // grids, "0" in the empty count cells, the summary line; the tables are kept for the
     // export.
     void showResults(const ReportTables& tables);
+    // The code of the checked criterion button, 1..3; 0 when none is checked.
+    int criterionCode() const;
     // The tables of the last calculation shown.
     const ReportTables& shownResults() const { return results_; }
 
