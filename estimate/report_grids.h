@@ -1,7 +1,8 @@
 // The layouts of the tables that show a task and its results: the allele, genotype, test and
 // phenotype reports and the lists of alleles, tests and phenotypes beside the counts, which
-// the windows show as grids and velimor-calc writes as its sections. A layout is its column headers
-// and the captions of the summary rows under the numbered data rows; the windows add widths.
+// the windows show as grids and velimor-calc writes as its sections. A layout is its column
+// headers and the captions of the summary rows under the numbered data rows; the windows add
+// widths.
 #pragma once
 
 #include "platform/cp1251_text.h"
@@ -34,8 +35,8 @@ const GridLayout& phenotypeReportLayout();
 const GridLayout& chosenAlleleLayout();
 // The tests.
 const GridLayout& testListLayout();
-// The phenotypes, their typed counts ("Факт"), the expected counts by
-// the chosen criterion ("Расчет") and the genotypes of each class.
+// The phenotypes, their typed counts ("Факт"), the expected counts by the chosen criterion
+// ("Расчет") and the genotypes of each class.
 const GridLayout& phenotypeListLayout();
 
 // The grid of the layout before results are written in: the header row, then one data row a
