@@ -116,6 +116,28 @@ TEST(CalculationRun, ExactFitOfTwoAlleles)
     EXPECT_EQ(controlPhenotypes(3, 2), "    48.00");
 }
 
+TEST(CalculationRun, TheNumbersBehindTheTexts)
+{
+    setUpTask(task, {"A", "B"}); // phenotypes A, A B, B; tests A and B
+    const auto [result, tables, before] = run({"36", "48", "16"}, "100");
+    ASSERT_TRUE(result.completed());
+    EXPECT_EQ(result.testCounts, (std::vector<std::int64_t>{84, 64}));
+    for (std::size_t r = 0; r < 3; ++r)
+        EXPECT_TRUE(near(result.observedFrequencies[r], result.counts[r] / 100.0L, 0));
+    for (std::size_t k = 0; k < 3; ++k) {
+        const CriterionEstimate& estimate = result.estimates[k];
+        const long double genotypes[] = {0.36L, 0.48L, 0.16L};
+        for (std::size_t j = 0; j < 3; ++j)
+            EXPECT_TRUE(near(estimate.genotypeFrequencies[j], genotypes[j], 1e-9L));
+        EXPECT_TRUE(near(estimate.homozygotes, 0.52L, 1e-9L));
+        EXPECT_TRUE(near(estimate.heterozygotes, 0.48L, 1e-9L));
+        EXPECT_TRUE(near(estimate.testFrequencies[0], 0.84L, 1e-9L));
+        EXPECT_TRUE(near(estimate.testFrequencies[1], 0.64L, 1e-9L));
+        EXPECT_EQ(tables.alleles[2][k + 2].bytes(),
+                  formatFixed(estimate.alleleFrequencies[1], 5, 3));
+    }
+}
+
 TEST(CalculationRun, AClassOfSevenIsNotPooledInTheFitLine)
 {
     // ABO 150, 7, 60, 183 (N = 400): the double 7 / 400 lies above the count's frequency, yet
