@@ -71,9 +71,9 @@ std::string reportText(const ReportTables& tables)
     for (const Cp1251Text& label : tables.fitLabels)
         text += cp1251ToUtf8(label) + "\n";
     text += "\n[control]\n";
-    appendTable(text, tables.controlAlleles);
-    appendTable(text, tables.controlPhenotypes);
-    text += cp1251ToUtf8(tables.controlSummary) + "\n\n";
+    appendTable(text, tables.chosenAlleles);
+    appendTable(text, tables.phenotypeList);
+    text += cp1251ToUtf8(tables.chosenSummary) + "\n\n";
     return text;
 }
 

@@ -1,8 +1,8 @@
 // The whole calculation run over plain data: the counts become observed frequencies; for
 // maximum likelihood, least squares and normalised least squares in turn the allele
-// frequencies are estimated and every shown result is derived from them; each estimate
-// is tested by chi-square. The result holds every text the windows show, addressed by
-// grid, column and row, so that the windows only copy them into cells. Entry point:
+// frequencies are estimated and every reported number is derived from them; each estimate
+// is tested by chi-square. The result holds numbers only: estimate/report_tables.h makes
+// the texts the windows, velimor-calc and the results workbook show. Entry point:
 // runCalculation.
 #pragma once
 
@@ -15,24 +15,17 @@
 #include <string>
 #include <vector>
 
-// One cell text at column col and row row of a grid (row 0 is the header).
-struct GridCell
-{
-    int col = 0;
-    int row = 0;
-    Cp1251Text text;
-};
-
-using GridTexts = std::vector<GridCell>;
-
-// The numbers behind the texts of one criterion, unrounded.
+// The numbers of one criterion, unrounded; every list is in the order of the task's lists.
 struct CriterionEstimate
 {
-    std::vector<long double> alleleFrequencies;   // allele 1 first
-    std::vector<long double> expectedFrequencies; // phenotype 1 first
+    std::vector<long double> alleleFrequencies;
+    std::vector<long double> genotypeFrequencies; // p², or 2pq for a heterozygote
+    long double homozygotes = 0;                  // the share of homozygous genotypes
+    long double heterozygotes = 0;
+    std::vector<long double> expectedFrequencies; // per phenotype
+    std::vector<long double> testFrequencies;     // expected share of phenotypes showing a test
     long double criterionValue = 0;
     FitTest fit;
-    Cp1251Text fitSummary; // "Хи^2 =  3.456 Степеней свободы =4 p=0.485"
 };
 
 struct CalculationResult
@@ -44,16 +37,11 @@ struct CalculationResult
 
     std::int64_t total = 0;
     std::vector<std::int64_t> counts; // the counts the run was made on, phenotype 1 first
-    GridTexts controlAlleles;         // kontrol StringGrid1: column 2, chosen criterion
-    GridTexts controlPhenotypes;      // kontrol StringGrid3: "0" into empty count cells, column 3
-    GridTexts alleleReport;           // Form2 StringGrid1
-    GridTexts genotypeReport;         // Form2 StringGrid2, rows 1 to genotypeCount + 3
-    GridTexts testReport;             // Form2 StringGrid3
-    GridTexts phenotypeReport;        // Form3 StringGrid1
-    std::array<Cp1251Text, 3> fitLabels; // Form3 Label1 to Label3
-    Cp1251Text summary;                  // kontrol Label4: the summary of the chosen criterion
-    std::string doneMessage;             // UTF-8
-    std::array<CriterionEstimate, 3> estimates; // МП, МНК, МННК
+    std::vector<long double> observedFrequencies; // count / total, phenotype 1 first
+    std::vector<std::int64_t> testCounts;         // per test, the count of phenotypes showing it
+    FitCriterion chosen = FitCriterion::maximumLikelihood;
+    std::string doneMessage;                    // UTF-8
+    std::array<CriterionEstimate, 3> estimates; // in the order of criterionNames
 };
 
 // The message of a run without counts, in UTF-8.

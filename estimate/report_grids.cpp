@@ -48,19 +48,19 @@ const GridLayout& phenotypeReportLayout()
     return layout;
 }
 
-const GridLayout& controlAlleleLayout()
+const GridLayout& chosenAlleleLayout()
 {
     static const GridLayout layout{{"№", "Аллели", "Частоты"}, {}};
     return layout;
 }
 
-const GridLayout& controlTestLayout()
+const GridLayout& testListLayout()
 {
     static const GridLayout layout{{"№", "Тесты"}, {}};
     return layout;
 }
 
-const GridLayout& controlPhenotypeLayout()
+const GridLayout& phenotypeListLayout()
 {
     static const GridLayout layout{
         {"№", "Фенотип", "Факт", "Расчет", "Генотипический состав класса"}, {}};

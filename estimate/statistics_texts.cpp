@@ -11,8 +11,6 @@ const char* const notDefinedText = "не определено";
 
 namespace {
 
-const std::array<const char*, 3> criterionNames = {"МП", "МНК", "МННК"};
-
 std::string frequencyText(double x)
 {
     return formatFixed(x, 7, 5);

@@ -17,7 +17,7 @@ ResultTexts resultTextsOf(const ReportTables& tables)
     texts.alleles = dataRows(tables.alleles);
     texts.genotypes = dataRows(tables.genotypes);
     texts.tests = dataRows(tables.tests);
-    texts.phenotypeList = dataRows(tables.controlPhenotypes);
+    texts.phenotypeList = dataRows(tables.phenotypeList);
     texts.phenotypes = dataRows(tables.phenotypes);
     for (size_t k = 0; k < texts.fitSummaries.size(); ++k)
         texts.fitSummaries[k] = tables.fitLabels[k];

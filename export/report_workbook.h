@@ -1,6 +1,5 @@
-// The results workbook of the command-line calculator: the tables it reports are the
-// windows' grids after the same calculation, so the workbook is the one the windows'
-// export writes.
+// The texts of the results workbook from the report tables of a calculation: the windows'
+// export and velimor-calc --xlsx both make the workbook this way.
 #pragma once
 
 #include "estimate/report_tables.h"

@@ -31,6 +31,9 @@ enum class FitCriterion
     normalisedLeastSquares = 3
 };
 
+// The short names of the criteria in the order of their codes, in UTF-8.
+inline constexpr std::array<const char*, 3> criterionNames = {"МП", "МНК", "МННК"};
+
 struct TaskState
 {
     bool archiveMode = false;          // the task in hand was opened from the archive

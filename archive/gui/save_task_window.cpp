@@ -36,8 +36,7 @@ TaskRecord taskInHand(Cp1251Text name)
     TaskRecord record;
     record.name = std::move(name);
     record.mode = checkedCode({antigen->RadioButton1, antigen->RadioButton2});
-    record.criterion =
-        checkedCode({kontrol->RadioButton1, kontrol->RadioButton2, kontrol->RadioButton3});
+    record.criterion = kontrol->criterionCode();
     record.alleleCount = task.alleleCount;
     record.testCount = task.testCount;
     record.phenotypeCount = task.phenotypeCount;

@@ -65,13 +65,12 @@ int main()
                 rejected[k][t++] += q && *q < level;
         }
     }
-    const char* names[] = {"МП", "МНК", "МННК"};
     for (int k = 0; k < 3; ++k)
         std::printf("%-4s share with p < %.2f: Monte-Carlo pooled %.3f, X² %.3f, G² %.3f; "
                     "chi-square p of X² %.3f\n",
-                    names[k], level, rejected[k][0] / double(dataSets),
-                    rejected[k][1] / double(dataSets), rejected[k][2] / double(dataSets),
-                    rejected[k][3] / double(dataSets));
+                    criterionNames[static_cast<std::size_t>(k)], level,
+                    rejected[k][0] / double(dataSets), rejected[k][1] / double(dataSets),
+                    rejected[k][2] / double(dataSets), rejected[k][3] / double(dataSets));
     const double size = rejected[0][1] / double(dataSets);
     const bool met = undefined == 0 && size >= level - 0.015 && size <= level + 0.015;
     std::printf("ABO, N = %d, %d data sets, B = %d: size of the Monte-Carlo X² (МП) %.3f "

@@ -1,5 +1,6 @@
 #include "estimate/gui/TForm2.h"
 
+#include "estimate/gui/result_cells.h"
 #include "estimate/report_grids.h"
 #include "task/phenotypes.h"
 #include "toolkit/list_grid.h"
@@ -45,4 +46,11 @@ void TForm2::showGenotypes(const TaskState& task)
     for (int k = 1; k <= task.genotypeCount; ++k)
         names.push_back(genotypeName(task, k));
     showNumberedRows(*StringGrid2, genotypeReportLayout(), names);
+}
+
+void TForm2::showResults(const ReportTables& tables)
+{
+    showResultColumns(*StringGrid1, tables.alleles, 2, tables.alleles[0].size() - 1);
+    showResultColumns(*StringGrid2, tables.genotypes, 2, tables.genotypes[0].size() - 1);
+    showResultColumns(*StringGrid3, tables.tests, 2, tables.tests[0].size() - 1);
 }

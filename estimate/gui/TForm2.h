@@ -3,6 +3,7 @@
 // result cells.
 #pragma once
 
+#include "estimate/report_tables.h"
 #include "task/task_state.h"
 #include "toolkit/form.h"
 #include "toolkit/string_grid.h"
@@ -26,6 +27,8 @@ public:
     // Rows 1..genotypeCount: number and genotype name; then the sum, homozygote and
     // heterozygote rows.
     void showGenotypes(const TaskState& task);
+    // The frequencies and counts of a calculation in the three grids.
+    void showResults(const ReportTables& tables);
 };
 
 extern TForm2* Form2;

@@ -1,7 +1,9 @@
 #include "estimate/gui/TForm3.h"
 
+#include "estimate/gui/result_cells.h"
 #include "estimate/report_grids.h"
 #include "toolkit/list_grid.h"
+#include "toolkit/qt_text.h"
 
 TForm3* Form3 = nullptr;
 
@@ -33,4 +35,12 @@ void TForm3::showPhenotypes(const TaskState& task)
 {
     showNumberedRows(*StringGrid1, phenotypeReportLayout(),
                      listEntries(task.phenotypeNames, task.phenotypeCount));
+}
+
+void TForm3::showResults(const ReportTables& tables)
+{
+    showResultColumns(*StringGrid1, tables.phenotypes, 2, tables.phenotypes[0].size() - 1);
+    Label1->setText(toQString(tables.fitLabels[0]));
+    Label2->setText(toQString(tables.fitLabels[1]));
+    Label3->setText(toQString(tables.fitLabels[2]));
 }

@@ -3,6 +3,7 @@
 // rows; the calculation fills the result cells and the labels.
 #pragma once
 
+#include "estimate/report_tables.h"
 #include "task/task_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
@@ -22,6 +23,8 @@ public:
     void layOutColumns();
     // Rows 1..phenotypeCount: number and name as stored; the sum row after them.
     void showPhenotypes(const TaskState& task);
+    // The counts and frequencies of a calculation in the grid, the fit summaries below it.
+    void showResults(const ReportTables& tables);
 };
 
 extern TForm3* Form3;

@@ -39,8 +39,6 @@ void replaceChart(QChartView& view, QChart* chart)
     delete old;
 }
 
-const char* const criterionCaptions[] = {"МП", "МНК", "МННК"};
-
 // A wrapped text across a page, below its table.
 Label* makeNote(QWidget* page, int top, int height)
 {
@@ -87,11 +85,11 @@ TStatisticsForm::TStatisticsForm()
 
     Label5 = new Label("Критерий:", this);
     Label5->setGeometry(4, 652, 70, 22);
-    RadioButton1 = new RadioButton("МП", this);
+    RadioButton1 = new RadioButton(criterionNames[0], this);
     RadioButton1->setGeometry(76, 652, 60, 22);
-    RadioButton2 = new RadioButton("МНК", this);
+    RadioButton2 = new RadioButton(criterionNames[1], this);
     RadioButton2->setGeometry(140, 652, 70, 22);
-    RadioButton3 = new RadioButton("МННК", this);
+    RadioButton3 = new RadioButton(criterionNames[2], this);
     RadioButton3->setGeometry(214, 652, 80, 22);
     RadioButton1->setChecked(true);
     for (RadioButton* button : {RadioButton1, RadioButton2, RadioButton3})
@@ -198,7 +196,7 @@ void TStatisticsForm::showCharts()
     replaceChart(*ChartView1,
                  observedExpectedChart(
                      phenotypeBars(*task_, statistics_->counts, statistics_->criteria[k].expected),
-                     criterionCaptions[k]));
+                     criterionNames[k]));
     replaceChart(*ChartView2,
                  alleleFrequencyChart(*task_, *statistics_, replicates_ ? &*replicates_ : nullptr));
 }

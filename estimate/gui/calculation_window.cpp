@@ -4,6 +4,7 @@
 #include "estimate/gui/TForm2.h"
 #include "estimate/gui/TForm3.h"
 #include "estimate/gui/TStatisticsForm.h"
+#include "estimate/report_tables.h"
 #include "task/count_entry.h"
 #include "task/gui/Tkontrol.h"
 #include "task/task_state.h"
@@ -18,15 +19,8 @@ namespace {
 // task opened from the archive with a stored code outside 1..3 changes nothing).
 FitCriterion chosenCriterion()
 {
-    if (kontrol->RadioButton2->isChecked()) return FitCriterion::leastSquares;
-    if (kontrol->RadioButton3->isChecked()) return FitCriterion::normalisedLeastSquares;
-    return FitCriterion::maximumLikelihood;
-}
-
-void writeCells(StringGrid& grid, const GridTexts& cells)
-{
-    for (const GridCell& cell : cells)
-        grid.setCp1251Cell(cell.col, cell.row, cell.text);
+    const int code = kontrol->criterionCode();
+    return code ? static_cast<FitCriterion>(code) : FitCriterion::maximumLikelihood;
 }
 
 // The wait cursor over the whole application while a calculation runs.
@@ -53,12 +47,10 @@ void calculateAndShowResults()
         const BusyCursor busy;
         result = runCalculation(task, counts, total, chosenCriterion());
         if (result.completed()) {
-            writeCells(*kontrol->StringGrid1, result.controlAlleles);
-            writeCells(*kontrol->StringGrid3, result.controlPhenotypes);
-            writeCells(*Form2->StringGrid1, result.alleleReport);
-            writeCells(*Form2->StringGrid2, result.genotypeReport);
-            writeCells(*Form2->StringGrid3, result.testReport);
-            writeCells(*Form3->StringGrid1, result.phenotypeReport);
+            const ReportTables tables = reportTables(task, result, counts);
+            kontrol->showResults(tables);
+            Form2->showResults(tables);
+            Form3->showResults(tables);
         }
     }
     if (!result.completed()) {
@@ -68,8 +60,4 @@ void calculateAndShowResults()
     StatisticsForm->setCalculation(task, result);
     showMessage(result.doneMessage);
     kontrol->showResultButtons(true);
-    kontrol->Label4->setText(toQString(result.summary));
-    Form3->Label1->setText(toQString(result.fitLabels[0]));
-    Form3->Label2->setText(toQString(result.fitLabels[1]));
-    Form3->Label3->setText(toQString(result.fitLabels[2]));
 }

@@ -18,7 +18,6 @@
 
 namespace {
 
-const std::array<const char*, 3> criterionNames = {"МП", "МНК", "МННК"};
 // Horizontal offset of each criterion's point beside the allele's position.
 constexpr std::array<double, 3> criterionOffsets = {-0.2, 0, 0.2};
 // One colour per criterion, for its points and its intervals alike.

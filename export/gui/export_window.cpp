@@ -1,11 +1,9 @@
 #include "export/gui/export_window.h"
 
-#include "estimate/gui/TForm2.h"
-#include "estimate/gui/TForm3.h"
+#include "export/report_workbook.h"
 #include "export/workbook_file.h"
 #include "task/gui/Tkontrol.h"
 #include "toolkit/message.h"
-#include "toolkit/qt_text.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -18,24 +16,6 @@ ExportDesktop& desktopForTests()
 {
     static ExportDesktop desktop;
     return desktop;
-}
-
-// Every row below the header, every column.
-TextGrid gridTexts(const StringGrid& grid)
-{
-    TextGrid texts;
-    for (int row = 1; row < grid.rowCount(); ++row) {
-        std::vector<Cp1251Text> cells;
-        for (int col = 0; col < grid.colCount(); ++col)
-            cells.push_back(grid.cp1251Cell(col, row));
-        texts.addRow(std::move(cells));
-    }
-    return texts;
-}
-
-Cp1251Text captionText(const Label& label)
-{
-    return encodeCp1251(label.text()).checked();
 }
 
 QString documentsFolder()
@@ -55,15 +35,7 @@ bool openWithDesktop(const QString& path)
 
 ResultTexts gatherResultTexts()
 {
-    ResultTexts texts;
-    texts.alleles = gridTexts(*Form2->StringGrid1);
-    texts.genotypes = gridTexts(*Form2->StringGrid2);
-    texts.tests = gridTexts(*Form2->StringGrid3);
-    texts.phenotypeList = gridTexts(*kontrol->StringGrid3);
-    texts.phenotypes = gridTexts(*Form3->StringGrid1);
-    texts.fitSummaries = {captionText(*Form3->Label1), captionText(*Form3->Label2),
-                          captionText(*Form3->Label3)};
-    return texts;
+    return resultTextsOf(kontrol->shownResults());
 }
 
 void exportResultsToWorkbook()

@@ -1,5 +1,5 @@
-// "Импорт результатов в Excel": gathers the texts of the report grids and the control
-// window, saves the results workbook in the user's documents folder under a new dated name
+// "Импорт результатов в Excel": takes the texts of the last calculation the windows show,
+// saves the results workbook in the user's documents folder under a new dated name
 // and opens it with the desktop's application for spreadsheets.
 #pragma once
 
@@ -11,9 +11,9 @@
 
 void exportResultsToWorkbook();
 
-// The texts the workbook is made of, as the windows show them now: the three grids of the
-// allele, genotype and test report, the control window's phenotype list, the phenotype
-// report grid and its three fit summaries.
+// The texts the workbook is made of, those of the tables the control window shows: the
+// allele, genotype and test reports, the phenotype list, the phenotype report and its three
+// fit summaries.
 ResultTexts gatherResultTexts();
 
 // Where the workbook goes and how it is opened. Tests replace both so that no application

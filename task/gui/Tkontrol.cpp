@@ -6,6 +6,7 @@
 #include "estimate/gui/TForm3.h"
 #include "estimate/gui/TStatisticsForm.h"
 #include "estimate/gui/calculation_window.h"
+#include "estimate/gui/result_cells.h"
 #include "estimate/report_grids.h"
 #include "export/gui/export_window.h"
 #include "task/count_entry.h"
@@ -15,6 +16,7 @@
 #include "task/task_state.h"
 #include "toolkit/list_grid.h"
 #include "toolkit/message.h"
+#include "toolkit/qt_text.h"
 
 #include <QStringList>
 #include <QTableWidget>
@@ -110,9 +112,9 @@ bool Tkontrol::confirmLosingCounts(const QString& action)
 
 void Tkontrol::layOutListGrids()
 {
-    layOutColumns(*StringGrid1, controlAlleleLayout(), {20, 107, 48});
-    layOutColumns(*StringGrid2, controlTestLayout(), {20, 160});
-    layOutColumns(*StringGrid3, controlPhenotypeLayout(), {24, 120, 50, 50, 890});
+    layOutColumns(*StringGrid1, chosenAlleleLayout(), {20, 107, 48});
+    layOutColumns(*StringGrid2, testListLayout(), {20, 160});
+    layOutColumns(*StringGrid3, phenotypeListLayout(), {24, 120, 50, 50, 890});
 }
 
 void Tkontrol::setUpControlWindow()
@@ -163,7 +165,7 @@ void Tkontrol::setUpControlWindow()
 
 void Tkontrol::showAlleles()
 {
-    showNumberedRows(*StringGrid1, controlAlleleLayout(),
+    showNumberedRows(*StringGrid1, chosenAlleleLayout(),
                      listEntries(task.alleleNames, task.alleleCount));
     for (int r = 1; r <= task.alleleCount; ++r)
         StringGrid1->setCells(2, r, QString());
@@ -171,8 +173,7 @@ void Tkontrol::showAlleles()
 
 void Tkontrol::showTests()
 {
-    showNumberedRows(*StringGrid2, controlTestLayout(),
-                     listEntries(task.testNames, task.testCount));
+    showNumberedRows(*StringGrid2, testListLayout(), listEntries(task.testNames, task.testCount));
 }
 
 std::int64_t Tkontrol::showPhenotypes(bool keepCounts)
@@ -218,6 +219,22 @@ void Tkontrol::showResultButtons(bool shown)
 {
     for (Button* button : {Button4, Button5, Button7, Button8})
         button->setVisible(shown);
+}
+
+int Tkontrol::criterionCode() const
+{
+    if (RadioButton1->isChecked()) return static_cast<int>(FitCriterion::maximumLikelihood);
+    if (RadioButton2->isChecked()) return static_cast<int>(FitCriterion::leastSquares);
+    if (RadioButton3->isChecked()) return static_cast<int>(FitCriterion::normalisedLeastSquares);
+    return 0;
+}
+
+void Tkontrol::showResults(const ReportTables& tables)
+{
+    results_ = tables;
+    showResultColumns(*StringGrid1, tables.chosenAlleles, 2, 2);
+    showResultColumns(*StringGrid3, tables.phenotypeList, static_cast<std::size_t>(countColumn), 3);
+    Label4->setText(toQString(tables.chosenSummary));
 }
 
 void Tkontrol::markCountsEdited()

@@ -3,6 +3,7 @@
 // activation runs setUpControlWindow.
 #pragma once
 
+#include "estimate/report_tables.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 #include "toolkit/string_grid.h"
@@ -65,6 +66,14 @@ public:
     // The report, export and statistics buttons, shown only while the results on screen
     // belong to the counts on screen.
     void showResultButtons(bool shown);
+    // The frequencies and expected counts by the chosen criterion in the allele and phenotype
+    // grids, "0" in the empty count cells, the summary line; the tables are kept for the
+    // export.
+    void showResults(const ReportTables& tables);
+    // The code of the checked criterion button, 1..3; 0 when none is checked.
+    int criterionCode() const;
+    // The tables of the last calculation shown.
+    const ReportTables& shownResults() const { return results_; }
 
 protected:
     void FormActivate() override;
@@ -87,6 +96,7 @@ private:
     void markCountsEdited();
 
     bool countsUnsaved_ = false; // a count typed or changed since the set-up or the last save
+    ReportTables results_;
 };
 
 extern Tkontrol* kontrol;

@@ -61,7 +61,7 @@ TEST(CalcWorkbook, TextsAreTheGridsBelowTheirHeadersInWindows1251)
     tables.alleles = shown({{"№", "Аллели", "Частоты по МП", "Частоты по МНК", "Частоты по МННК"},
                             {"1", "A ", "0.600", "0.600", "0.600"},
                             {"", "Сумма", "1", "1", "1"}});
-    tables.controlPhenotypes =
+    tables.phenotypeList =
         shown({{"№", "Фенотип", "Факт", "Расчет", "Генотипический состав класса"},
                {"1", "A ", "36", "    36.00", "(A/A)"}});
     tables.phenotypes = shown({{"№", "Фенотип"}, {"1", "A "}, {"", "Сумма"}});
