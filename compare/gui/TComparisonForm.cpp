@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int pollInterval = 50; // milliseconds between looks at the run
 constexpr int treePage = 2;
 constexpr int nameColumnWidth = 140;
 constexpr int numberColumnWidth = 90;
@@ -86,9 +85,7 @@ TComparisonForm::TComparisonForm()
     QObject::connect(PageControl1, &QTabWidget::currentChanged, this,
                      [this](int page) { Button2->setEnabled(report_ && page == treePage); });
 
-    poll_ = new QTimer(this);
-    poll_->setInterval(pollInterval);
-    QObject::connect(poll_, &QTimer::timeout, this, [this] { poll(); });
+    run_ = new BackgroundRun(this);
 }
 
 TComparisonForm::~TComparisonForm()
@@ -117,22 +114,18 @@ void TComparisonForm::FormActivate()
 {
     if (running() || report_ || samples_.empty()) return;
     ComparisonSettings settings;
-    settings.progress = [this](int done, int) { done_ = done; };
-    settings.cancel = &cancel_;
-    cancel_ = false;
-    finished_ = false;
-    done_ = 0;
+    settings.progress = [this](int done, int) { run_->reportProgress(done); };
+    settings.cancel = run_->cancelFlag();
     ProgressBar1->setRange(0, static_cast<int>(samples_.size()) + 1);
     ProgressBar1->setValue(0);
     Label3->setText("Идет расчет частот…");
     Button1->setEnabled(true);
     Button2->setEnabled(false);
     Button3->setEnabled(false);
-    worker_ = std::thread([this, settings] {
-        pending_ = compareSamples(samples_, settings);
-        finished_.store(true, std::memory_order_release);
-    });
-    poll_->start();
+    run_->start<ComparisonReport>(
+        [this, settings] { return compareSamples(samples_, settings); },
+        [this](std::int64_t done) { ProgressBar1->setValue(static_cast<int>(done)); },
+        [this](ComparisonReport report) { finish(std::move(report)); });
 }
 
 void TComparisonForm::FormClose()
@@ -143,33 +136,27 @@ void TComparisonForm::FormClose()
 void TComparisonForm::Button1Click()
 {
     if (!running()) return;
-    cancel_ = true;
+    run_->cancel();
     Label3->setText("Отмена…");
 }
 
-void TComparisonForm::poll()
+void TComparisonForm::finish(ComparisonReport report)
 {
-    ProgressBar1->setValue(done_.load());
-    if (!finished_.load(std::memory_order_acquire)) return;
-    poll_->stop();
-    worker_.join();
     Button1->setEnabled(false);
-    if (pending_.comparison.cancelled) {
+    if (report.comparison.cancelled) {
         ProgressBar1->setValue(0);
         Label3->setText("Расчет отменен.");
         return;
     }
-    report_ = std::exchange(pending_, ComparisonReport{});
+    report_ = std::move(report);
     Label3->setText("Сравнено задач: " + QString::number(report_->names.size()) + ".");
     showReport();
 }
 
 void TComparisonForm::stop()
 {
-    poll_->stop();
     if (!running()) return;
-    cancel_ = true;
-    worker_.join();
+    run_->stop();
     Button1->setEnabled(false);
     ProgressBar1->setValue(0);
     Label3->setText(QString());

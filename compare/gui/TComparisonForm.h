@@ -6,18 +6,16 @@
 
 #include "compare/comparison_report.h"
 #include "compare/gui/comparison_tree.h"
+#include "toolkit/background_run.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 #include "toolkit/string_grid.h"
 
 #include <QProgressBar>
 #include <QTabWidget>
-#include <QTimer>
 
-#include <atomic>
 #include <functional>
 #include <optional>
-#include <thread>
 
 class TComparisonForm : public Form
 {
@@ -47,7 +45,7 @@ public:
     void Button2Click();
     void Button3Click();
 
-    bool running() const { return worker_.joinable(); }
+    bool running() const { return run_->running(); }
     const std::optional<ComparisonReport>& report() const { return report_; }
 
     // Test seams: where "Сохранить рисунок" and "Сохранить книгу" write; empty restores the
@@ -60,17 +58,12 @@ protected:
     void FormClose() override;
 
 private:
-    void poll();
+    void finish(ComparisonReport report);
     void stop();
     void showReport();
 
     std::vector<PopulationSample> samples_;
     std::optional<ComparisonReport> report_;
     ComparisonTables tables_; // the texts of report_, shown and saved
-    std::thread worker_;
-    std::atomic<bool> cancel_{false};
-    std::atomic<bool> finished_{false};
-    std::atomic<int> done_{0};
-    ComparisonReport pending_; // written by the worker before finished_
-    QTimer* poll_;
+    BackgroundRun* run_;
 };

@@ -16,7 +16,6 @@ TStatisticsForm* StatisticsForm = nullptr;
 
 namespace {
 
-constexpr int pollInterval = 50; // milliseconds between looks at a replicate run
 constexpr int barsPage = 3;
 constexpr int allelesChartPage = 4;
 
@@ -122,9 +121,7 @@ TStatisticsForm::TStatisticsForm()
     Button5 = new Button("Сохранить книгу", this, [this] { Button5Click(); });
     Button5->setGeometry(742, 682, 230, 30);
 
-    poll_ = new QTimer(this);
-    poll_->setInterval(pollInterval);
-    QObject::connect(poll_, &QTimer::timeout, this, [this] { pollReplicates(); });
+    run_ = new BackgroundRun(this);
 }
 
 TStatisticsForm::~TStatisticsForm()
@@ -214,46 +211,38 @@ void TStatisticsForm::Button1Click()
     ReplicateSettings settings;
     settings.replicates = SpinEdit1->value();
     settings.seed = static_cast<std::uint64_t>(randomUniform() * 0x1p53);
-    settings.progress = [this](std::int64_t done, std::int64_t) { done_ = done; };
-    settings.cancel = &cancel_;
-    cancel_ = false;
-    finished_ = false;
-    done_ = 0;
+    settings.progress = [this](std::int64_t done, std::int64_t) { run_->reportProgress(done); };
+    settings.cancel = run_->cancelFlag();
     ProgressBar1->setRange(0, settings.replicates);
     ProgressBar1->setValue(0);
     Label3->setText("Идет расчет повторений…");
     Button1->setEnabled(false);
     SpinEdit1->setEnabled(false);
     Button2->setEnabled(true);
-    worker_ = std::thread([this, settings] {
-        pending_ = runReplicates(*task_, *statistics_, settings);
-        finished_.store(true, std::memory_order_release);
-    });
-    poll_->start();
+    run_->start<ReplicateResult>(
+        [this, settings] { return runReplicates(*task_, *statistics_, settings); },
+        [this](std::int64_t done) { ProgressBar1->setValue(static_cast<int>(done)); },
+        [this](ReplicateResult result) { showReplicates(std::move(result)); });
 }
 
 void TStatisticsForm::Button2Click()
 {
     if (!running()) return;
-    cancel_ = true;
+    run_->cancel();
     Label3->setText("Отмена…");
 }
 
-void TStatisticsForm::pollReplicates()
+void TStatisticsForm::showReplicates(ReplicateResult result)
 {
-    ProgressBar1->setValue(static_cast<int>(done_.load()));
-    if (!finished_.load(std::memory_order_acquire)) return;
-    poll_->stop();
-    worker_.join();
     Button1->setEnabled(true);
     SpinEdit1->setEnabled(true);
     Button2->setEnabled(false);
-    if (pending_.cancelled) {
+    if (result.cancelled) {
         ProgressBar1->setValue(0);
         Label3->setText("Расчет повторений отменен.");
         return;
     }
-    replicates_ = std::exchange(pending_, ReplicateResult{});
+    replicates_ = std::move(result);
     Label3->setText("Рассчитано повторений: " + QString::number(replicates_->replicates) + ".");
     showTables();
     showCharts();
@@ -261,10 +250,8 @@ void TStatisticsForm::pollReplicates()
 
 void TStatisticsForm::stopReplicates()
 {
-    poll_->stop();
     if (!running()) return;
-    cancel_ = true;
-    worker_.join();
+    run_->stop();
     Button1->setEnabled(true);
     SpinEdit1->setEnabled(true);
     Button2->setEnabled(false);

@@ -11,6 +11,7 @@
 #include "estimate/replicates.h"
 #include "estimate/task_statistics.h"
 #include "task/task_state.h"
+#include "toolkit/background_run.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 #include "toolkit/string_grid.h"
@@ -19,13 +20,10 @@
 #include <QProgressBar>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTimer>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <thread>
 
 class TStatisticsForm : public Form
 {
@@ -67,7 +65,7 @@ public:
     void Button5Click();
 
     // Whether a replicate run is going on.
-    bool running() const { return worker_.joinable(); }
+    bool running() const { return run_->running(); }
 
     // Test seams: where "Сохранить рисунок" and "Сохранить книгу" write; empty restores the
     // file dialog.
@@ -83,19 +81,14 @@ private:
     void showTables();
     void showResiduals();
     void showCharts();
-    void pollReplicates();
+    void showReplicates(ReplicateResult result);
     void stopReplicates();
 
     std::unique_ptr<TaskState> task_;
     std::optional<TaskStatistics> statistics_;
     std::optional<ReplicateResult> replicates_;
 
-    std::thread worker_;
-    std::atomic<bool> cancel_{false};
-    std::atomic<bool> finished_{false};
-    std::atomic<std::int64_t> done_{0};
-    ReplicateResult pending_; // written by the worker before finished_
-    QTimer* poll_;
+    BackgroundRun* run_;
 };
 
 extern TStatisticsForm* StatisticsForm;
