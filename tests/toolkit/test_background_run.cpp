@@ -63,8 +63,9 @@ TEST(BackgroundRun, StopAndTheDestructorJoinWithoutDelivering)
 {
     bool delivered = false;
     auto run = std::make_unique<BackgroundRun>(nullptr);
-    const auto untilCancelled = [&run] {
-        while (!run->cancelFlag()->load())
+    const std::atomic<bool>* const cancel = run->cancelFlag();
+    const auto untilCancelled = [cancel] {
+        while (!cancel->load())
             QThread::msleep(1);
         return 0;
     };
