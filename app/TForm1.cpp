@@ -17,7 +17,7 @@ TForm1::TForm1()
     setObjectName("Form1");
     makeMainWindow();
     setWindowTitle("Тарвенис. Велимор.");
-    placeTopLeft(979, 734);
+    placeAsFullWindow();
 
     Memo1 = new Memo(this);
     Memo1->setGeometry(8, 8, 577, 585);

@@ -18,8 +18,8 @@ int newTaskKey(Table& spisok)
     int smallest = noTaskKey;
     spisok.setFiltered(false);
     for (spisok.first(); !spisok.eof(); spisok.next())
-        if (spisok.fieldByName("ot").asBoolean())
-            smallest = std::min(smallest, spisok.fieldByName("index").asInteger());
+        if (spisok.fieldByName(liveRowField).asBoolean())
+            smallest = std::min(smallest, spisok.fieldByName(taskKeyField).asInteger());
     return smallest - 1;
 }
 
@@ -70,8 +70,8 @@ writeRowsNotLive(Table& table, const std::vector<int>& keys,
             table.append();
         }
         fillFields(table, i);
-        table.fieldByName("index").setAsInteger(keys[i]);
-        table.fieldByName("ot").setAsBoolean(false);
+        table.fieldByName(taskKeyField).setAsInteger(keys[i]);
+        table.fieldByName(liveRowField).setAsBoolean(false);
         table.post();
         written.push_back(i < free.size() ? free[i] : table.currentRecord());
     }
@@ -86,7 +86,7 @@ void makeRowsLive(Table& table, const std::vector<std::uint32_t>& records)
     for (std::uint32_t record : records) {
         table.goToRecord(record);
         table.edit();
-        table.fieldByName("ot").setAsBoolean(true);
+        table.fieldByName(liveRowField).setAsBoolean(true);
         table.post();
     }
     table.setFilter(freeRowsFilter);
@@ -106,9 +106,9 @@ void freeTaskRows(Table& table, int key)
 {
     table.setFiltered(false);
     for (table.first(); !table.eof(); table.next()) {
-        if (table.fieldByName("index").asInteger() != key) continue;
+        if (table.fieldByName(taskKeyField).asInteger() != key) continue;
         table.edit();
-        table.fieldByName("ot").setAsBoolean(false);
+        table.fieldByName(liveRowField).setAsBoolean(false);
         table.post();
     }
     table.setFilter(liveRowsFilter);
@@ -121,7 +121,7 @@ std::size_t firstRowFromKey(const Table& table, int key)
     std::size_t high = table.rowCount();
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
-        if (table.fieldAt(middle, "index").asInteger() < key)
+        if (table.fieldAt(middle, taskKeyField).asInteger() < key)
             low = middle + 1;
         else
             high = middle;
@@ -135,10 +135,10 @@ void freeLiveRowsOfKey(Table& table, int key)
     table.setFiltered(true);
     // A freed row leaves the view, so the next row of the key takes its position.
     for (std::size_t row = firstRowFromKey(table, key);
-         row < table.rowCount() && table.fieldAt(row, "index").asInteger() == key;) {
+         row < table.rowCount() && table.fieldAt(row, taskKeyField).asInteger() == key;) {
         table.moveTo(row);
         table.edit();
-        table.fieldByName("ot").setAsBoolean(false);
+        table.fieldByName(liveRowField).setAsBoolean(false);
         table.post();
     }
 }
@@ -150,8 +150,8 @@ void freeRowsWithoutTask(Table& spisok, Table& allel, Table& fenotip)
     spisok.setFiltered(false);
     std::set<int> taskKeys;
     for (std::size_t row = 0; row < spisok.rowCount(); ++row)
-        if (spisok.fieldAt(row, "ot").asBoolean())
-            taskKeys.insert(spisok.fieldAt(row, "index").asInteger());
+        if (spisok.fieldAt(row, liveRowField).asBoolean())
+            taskKeys.insert(spisok.fieldAt(row, taskKeyField).asInteger());
     spisok.setFiltered(spisokFiltered);
 
     for (Table* rows : {&allel, &fenotip}) {
@@ -161,7 +161,7 @@ void freeRowsWithoutTask(Table& spisok, Table& allel, Table& fenotip)
         rows->setFiltered(true);
         std::vector<int> keys; // ascending, as the rows stand
         for (std::size_t row = 0; row < rows->rowCount(); ++row) {
-            const int key = rows->fieldAt(row, "index").asInteger();
+            const int key = rows->fieldAt(row, taskKeyField).asInteger();
             if (!taskKeys.contains(key) && (keys.empty() || keys.back() != key))
                 keys.push_back(key);
         }

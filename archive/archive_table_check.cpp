@@ -23,8 +23,8 @@ std::map<int, std::vector<int>> livePositions(Table& table)
     table.setFiltered(true);
     std::map<int, std::vector<int>> positions;
     for (std::size_t row = 0; row < table.rowCount(); ++row)
-        positions[table.fieldAt(row, "index").asInteger()].push_back(
-            table.fieldAt(row, "nomer").asInteger());
+        positions[table.fieldAt(row, taskKeyField).asInteger()].push_back(
+            table.fieldAt(row, rowNumberField).asInteger());
     return positions;
 }
 
@@ -78,19 +78,20 @@ std::optional<std::string> taskNotFittingItsRows(const std::string& folder)
     spisok.setFilter(liveRowsFilter);
     spisok.setFiltered(true);
     for (std::size_t row = 0; row < spisok.rowCount(); ++row) {
-        const int key = spisok.fieldAt(row, "index").asInteger();
-        const int alleleCount = spisok.fieldAt(row, "kolall").asInteger();
+        const int key = spisok.fieldAt(row, taskKeyField).asInteger();
+        const int alleleCount = spisok.fieldAt(row, alleleCountField).asInteger();
         const std::vector<int>& taskAlleles = rowsOf(alleles, key);
         std::string problem;
         if (static_cast<int>(taskAlleles.size()) != alleleCount ||
             !distinctWithin(taskAlleles, maxAlleles))
             problem = "в ALLEL.DBF строк аллелей " + std::to_string(taskAlleles.size()) +
                       ", а в SPISOK.DBF указано " + std::to_string(alleleCount);
-        else if (!distinctWithin(rowsOf(counts, key), spisok.fieldAt(row, "kolfen").asInteger()))
+        else if (!distinctWithin(rowsOf(counts, key),
+                                 spisok.fieldAt(row, phenotypeCountField).asInteger()))
             problem = "строки численностей в FENOTIP.DBF не те, что указаны в SPISOK.DBF";
         if (!problem.empty())
             return "Таблицы резервной копии не подходят друг к другу: у задачи «" +
-                   cp1251ToUtf8(spisok.fieldAt(row, "name").asString()) + "» " + problem +
+                   cp1251ToUtf8(spisok.fieldAt(row, taskNameField).asString()) + "» " + problem +
                    ". Вероятно, таблицы взяты из разных копий архива.";
     }
     return std::nullopt;

@@ -1,6 +1,7 @@
 #include "archive/count_table_import.h"
 
 #include "platform/cp1251.h"
+#include "tables/archive_schema.h"
 
 CountTableImport importCountTable(const ArchiveTables& tables, const std::string& path,
                                   const TaskState& task, const TaskRecord& base,
@@ -17,7 +18,7 @@ CountTableImport importCountTable(const ArchiveTables& tables, const std::string
     if (listSource) listSource->setEnabled(true);
     const CountTableContext context{
         task, system.trimmed(), std::move(archived),
-        static_cast<std::size_t>(tables.spisok.fieldByName("name").definition().width)};
+        static_cast<std::size_t>(tables.spisok.fieldByName(taskNameField).definition().width)};
     const CountTableCheck check = checkCountTable(read.table, context);
     if (check.problem) {
         result.problem = check.problem;

@@ -22,8 +22,8 @@ bool liveTaskNamed(Table& spisok, const Cp1251Text& nameKey)
 {
     spisok.setFiltered(false);
     for (spisok.first(); !spisok.eof(); spisok.next())
-        if (spisok.fieldByName("ot").asBoolean() &&
-            taskNameKey(spisok.fieldByName("name").asString()) == nameKey)
+        if (spisok.fieldByName(liveRowField).asBoolean() &&
+            taskNameKey(spisok.fieldByName(taskNameField).asString()) == nameKey)
             return true;
     return false;
 }
@@ -31,14 +31,14 @@ bool liveTaskNamed(Table& spisok, const Cp1251Text& nameKey)
 void fillTaskRow(Table& row, const TaskRecord& record)
 {
     row.clearFields();
-    row.fieldByName("data").setAsDate(record.date);
-    row.fieldByName("time").setAsString(record.time);
-    row.fieldByName("name").setAsString(record.name);
-    row.fieldByName("kolall").setAsInteger(record.alleleCount);
-    row.fieldByName("koltest").setAsInteger(record.testCount);
-    row.fieldByName("kolfen").setAsInteger(record.phenotypeCount);
-    if (record.mode != 0) row.fieldByName("knop1").setAsInteger(record.mode);
-    if (record.criterion != 0) row.fieldByName("knop2").setAsInteger(record.criterion);
+    row.fieldByName(savedDateField).setAsDate(record.date);
+    row.fieldByName(savedTimeField).setAsString(record.time);
+    row.fieldByName(taskNameField).setAsString(record.name);
+    row.fieldByName(alleleCountField).setAsInteger(record.alleleCount);
+    row.fieldByName(testCountField).setAsInteger(record.testCount);
+    row.fieldByName(phenotypeCountField).setAsInteger(record.phenotypeCount);
+    if (record.mode != 0) row.fieldByName(inheritanceModeField).setAsInteger(record.mode);
+    if (record.criterion != 0) row.fieldByName(fitCriterionField).setAsInteger(record.criterion);
 }
 
 // The list's data source stops following SPISOK for the life of an instance, and follows it
@@ -101,15 +101,15 @@ void writeTasks(const ArchiveTables& tables, std::span<const TaskRecord> records
             const Cp1251Text name = record.alleleRows[k - 1].trimmed();
             if (name.empty()) continue;
             alleleRows.add(keys[t], [k, name](Table& row) {
-                row.fieldByName("nomer").setAsInteger(k);
-                row.fieldByName("allel").setAsString(name);
+                row.fieldByName(rowNumberField).setAsInteger(k);
+                row.fieldByName(alleleNameField).setAsString(name);
             });
         }
         for (const PhenotypeCount& count : record.counts) {
             if (count.number < 1 || count.number > record.phenotypeCount) continue;
             countRows.add(keys[t], [count](Table& row) {
-                row.fieldByName("nomer").setAsInteger(count.number);
-                row.fieldByName("golov").setAsInteger(count.count);
+                row.fieldByName(rowNumberField).setAsInteger(count.number);
+                row.fieldByName(headCountField).setAsInteger(count.count);
             });
         }
         if (tables.labels && !record.labels.empty())
@@ -162,13 +162,13 @@ void undoSave(const ArchiveTables& tables, const std::vector<int>& keys)
 void forEachRowOfTask(const Table& table, int key, const std::function<void(std::size_t)>& visit)
 {
     for (std::size_t row = firstRowFromKey(table, key);
-         row < table.rowCount() && table.fieldAt(row, "index").asInteger() == key; ++row)
+         row < table.rowCount() && table.fieldAt(row, taskKeyField).asInteger() == key; ++row)
         visit(row);
 }
 
 int positionOf(const Table& table, std::size_t row, int last)
 {
-    const int number = table.fieldAt(row, "nomer").asInteger();
+    const int number = table.fieldAt(row, rowNumberField).asInteger();
     if (number < 1 || number > last)
         throw tableError(table.fileName(),
                          "файл поврежден: номер строки задачи NOMER = " + std::to_string(number) +
@@ -190,7 +190,8 @@ Cp1251Text savingTimeText(int hour, int minute)
 
 Cp1251Text storedNameKey(const Table& spisok, const Cp1251Text& name)
 {
-    const auto width = static_cast<std::size_t>(spisok.fieldByName("name").definition().width);
+    const auto width =
+        static_cast<std::size_t>(spisok.fieldByName(taskNameField).definition().width);
     return taskNameKey(Cp1251Text::fromBytes(name.bytes().substr(0, width)));
 }
 
@@ -199,8 +200,8 @@ std::set<Cp1251Text> liveTaskNameKeys(Table& spisok)
     std::set<Cp1251Text> keys;
     spisok.setFiltered(false);
     for (std::size_t row = 0; row < spisok.rowCount(); ++row)
-        if (spisok.fieldAt(row, "ot").asBoolean())
-            keys.insert(taskNameKey(spisok.fieldAt(row, "name").asString()));
+        if (spisok.fieldAt(row, liveRowField).asBoolean())
+            keys.insert(taskNameKey(spisok.fieldAt(row, taskNameField).asString()));
     filterTo(spisok, liveRowsFilter);
     return keys;
 }
@@ -274,29 +275,29 @@ std::optional<TaskRecord> loadTask(const ArchiveTables& tables)
     const Table& spisok = tables.spisok;
     if (!spisok.currentRow()) return std::nullopt;
     TaskRecord record;
-    record.key = spisok.fieldByName("index").asInteger();
-    record.name = spisok.fieldByName("name").asString();
-    record.mode = spisok.fieldByName("knop1").asInteger();
-    record.criterion = spisok.fieldByName("knop2").asInteger();
-    record.alleleCount = spisok.fieldByName("kolall").asInteger();
-    record.testCount = spisok.fieldByName("koltest").asInteger();
-    record.phenotypeCount = spisok.fieldByName("kolfen").asInteger();
-    record.date = spisok.fieldByName("data").asDate();
-    record.time = spisok.fieldByName("time").asString();
+    record.key = spisok.fieldByName(taskKeyField).asInteger();
+    record.name = spisok.fieldByName(taskNameField).asString();
+    record.mode = spisok.fieldByName(inheritanceModeField).asInteger();
+    record.criterion = spisok.fieldByName(fitCriterionField).asInteger();
+    record.alleleCount = spisok.fieldByName(alleleCountField).asInteger();
+    record.testCount = spisok.fieldByName(testCountField).asInteger();
+    record.phenotypeCount = spisok.fieldByName(phenotypeCountField).asInteger();
+    record.date = spisok.fieldByName(savedDateField).asDate();
+    record.time = spisok.fieldByName(savedTimeField).asString();
 
     Table& allel = tables.allel;
     filterTo(allel, openingFilter);
     forEachRowOfTask(allel, record.key, [&](std::size_t row) {
         record.alleleRows[positionOf(allel, row, maxAlleles) - 1] =
-            allel.fieldAt(row, "allel").asString();
+            allel.fieldAt(row, alleleNameField).asString();
     });
 
     Table& fenotip = tables.fenotip;
     fenotip.open();
     filterTo(fenotip, openingFilter);
     forEachRowOfTask(fenotip, record.key, [&](std::size_t row) {
-        record.counts.push_back(
-            {positionOf(fenotip, row, maxPhenotypes), fenotip.fieldAt(row, "golov").asInteger()});
+        record.counts.push_back({positionOf(fenotip, row, maxPhenotypes),
+                                 fenotip.fieldAt(row, headCountField).asInteger()});
     });
     std::sort(record.counts.begin(), record.counts.end(),
               [](const PhenotypeCount& a, const PhenotypeCount& b) { return a.number < b.number; });
@@ -311,6 +312,6 @@ bool findTaskByName(Table& spisok, const Cp1251Text& name)
     const Cp1251Text nameKey = storedNameKey(spisok, name);
     filterTo(spisok, liveRowsFilter);
     for (spisok.first(); !spisok.eof(); spisok.next())
-        if (taskNameKey(spisok.fieldByName("name").asString()) == nameKey) return true;
+        if (taskNameKey(spisok.fieldByName(taskNameField).asString()) == nameKey) return true;
     return false;
 }

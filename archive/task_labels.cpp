@@ -36,12 +36,12 @@ Cp1251Text asStoredIn(const FieldView& field, const Cp1251Text& text)
 
 bool belongsTo(const Table& labels, std::size_t row, const TaskMark& mark)
 {
-    const FieldView name = labels.fieldAt(row, "name");
-    return labels.fieldAt(row, "index").asInteger() == mark.key &&
+    const FieldView name = labels.fieldAt(row, taskNameField);
+    return labels.fieldAt(row, taskKeyField).asInteger() == mark.key &&
            name.asString() == asStoredIn(name, mark.name) &&
-           labels.fieldAt(row, "data").asDate() == mark.date &&
-           labels.fieldAt(row, "time").asString() ==
-               asStoredIn(labels.fieldAt(row, "time"), mark.time);
+           labels.fieldAt(row, savedDateField).asDate() == mark.date &&
+           labels.fieldAt(row, savedTimeField).asString() ==
+               asStoredIn(labels.fieldAt(row, savedTimeField), mark.time);
 }
 
 void showLiveRows(Table& labels)
@@ -55,10 +55,11 @@ std::vector<std::size_t> liveRowsOfKey(const Table& labels, int key)
 {
     std::vector<std::size_t> rows;
     for (std::size_t row = firstRowFromKey(labels, key);
-         row < labels.rowCount() && labels.fieldAt(row, "index").asInteger() == key; ++row)
+         row < labels.rowCount() && labels.fieldAt(row, taskKeyField).asInteger() == key; ++row)
         rows.push_back(row);
     std::stable_sort(rows.begin(), rows.end(), [&](std::size_t a, std::size_t b) {
-        return labels.fieldAt(a, "nomer").asInteger() < labels.fieldAt(b, "nomer").asInteger();
+        return labels.fieldAt(a, rowNumberField).asInteger() <
+               labels.fieldAt(b, rowNumberField).asInteger();
     });
     return rows;
 }
@@ -74,7 +75,8 @@ std::optional<std::size_t> rowInForce(const Table& labels, const TaskMark& mark)
 
 TaskLabels labelsAt(const Table& labels, std::size_t row)
 {
-    return {labels.fieldAt(row, "popul").asString(), labels.fieldAt(row, "sistema").asString()};
+    return {labels.fieldAt(row, populationField).asString(),
+            labels.fieldAt(row, systemField).asString()};
 }
 
 // Frees rows given by record, one byte each, and flushes the table.
@@ -85,7 +87,7 @@ void freeRecords(Table& labels, const std::vector<std::uint32_t>& records)
     for (std::uint32_t record : records) {
         labels.goToRecord(record);
         labels.edit();
-        labels.fieldByName("ot").setAsBoolean(false);
+        labels.fieldByName(liveRowField).setAsBoolean(false);
         labels.post();
     }
     labels.sync();
@@ -101,19 +103,21 @@ std::optional<std::string> labelProblem(const Cp1251Text& label, const std::stri
 
 TaskMark taskMarkAt(const Table& spisok, std::size_t row)
 {
-    return {spisok.fieldAt(row, "index").asInteger(), spisok.fieldAt(row, "name").asString(),
-            spisok.fieldAt(row, "data").asDate(), spisok.fieldAt(row, "time").asString()};
+    return {spisok.fieldAt(row, taskKeyField).asInteger(),
+            spisok.fieldAt(row, taskNameField).asString(),
+            spisok.fieldAt(row, savedDateField).asDate(),
+            spisok.fieldAt(row, savedTimeField).asString()};
 }
 
 void fillLabelRow(Table& labels, const TaskMark& mark, const TaskLabels& text, int serial)
 {
     labels.clearFields();
-    labels.fieldByName("nomer").setAsInteger(serial);
-    labels.fieldByName("name").setAsString(mark.name);
-    labels.fieldByName("data").setAsDate(mark.date);
-    labels.fieldByName("time").setAsString(mark.time);
-    labels.fieldByName("popul").setAsString(text.population);
-    labels.fieldByName("sistema").setAsString(text.system);
+    labels.fieldByName(rowNumberField).setAsInteger(serial);
+    labels.fieldByName(taskNameField).setAsString(mark.name);
+    labels.fieldByName(savedDateField).setAsDate(mark.date);
+    labels.fieldByName(savedTimeField).setAsString(mark.time);
+    labels.fieldByName(populationField).setAsString(text.population);
+    labels.fieldByName(systemField).setAsString(text.system);
 }
 
 std::map<int, TaskLabels> readTaskLabels(const Table& spisok, Table& labels)
@@ -121,7 +125,7 @@ std::map<int, TaskLabels> readTaskLabels(const Table& spisok, Table& labels)
     showLiveRows(labels);
     std::map<int, TaskLabels> found;
     for (std::size_t row = 0; row < spisok.rowCount(); ++row) {
-        if (!spisok.fieldAt(row, "ot").asBoolean()) continue;
+        if (!spisok.fieldAt(row, liveRowField).asBoolean()) continue;
         const TaskMark mark = taskMarkAt(spisok, row);
         if (const auto own = rowInForce(labels, mark)) found[mark.key] = labelsAt(labels, *own);
     }
@@ -146,12 +150,12 @@ void setTaskLabels(const Table& spisok, Table& labels, const std::map<int, TaskL
     std::vector<std::uint32_t> old;
     for (const auto& [key, text] : changes) {
         const std::size_t row = firstRowFromKey(spisok, key);
-        if (row == spisok.rowCount() || spisok.fieldAt(row, "index").asInteger() != key ||
-            !spisok.fieldAt(row, "ot").asBoolean())
+        if (row == spisok.rowCount() || spisok.fieldAt(row, taskKeyField).asInteger() != key ||
+            !spisok.fieldAt(row, liveRowField).asBoolean())
             continue;
         int serial = 0;
         for (std::size_t labelRow : liveRowsOfKey(labels, key)) {
-            serial = std::max(serial, labels.fieldAt(labelRow, "nomer").asInteger());
+            serial = std::max(serial, labels.fieldAt(labelRow, rowNumberField).asInteger());
             old.push_back(labels.recordAt(labelRow));
         }
         if (text.empty()) continue;
@@ -198,15 +202,15 @@ void freeStaleLabels(Table& spisok, Table& labels)
     spisok.setFiltered(false);
     std::map<int, TaskMark> tasks;
     for (std::size_t row = 0; row < spisok.rowCount(); ++row)
-        if (spisok.fieldAt(row, "ot").asBoolean())
-            tasks.emplace(spisok.fieldAt(row, "index").asInteger(), taskMarkAt(spisok, row));
+        if (spisok.fieldAt(row, liveRowField).asBoolean())
+            tasks.emplace(spisok.fieldAt(row, taskKeyField).asInteger(), taskMarkAt(spisok, row));
     spisok.setFiltered(spisokFiltered);
 
     showLiveRows(labels);
     std::vector<std::uint32_t> stale;
     std::set<int> keys;
     for (std::size_t row = 0; row < labels.rowCount(); ++row)
-        keys.insert(labels.fieldAt(row, "index").asInteger());
+        keys.insert(labels.fieldAt(row, taskKeyField).asInteger());
     for (int key : keys) {
         const auto task = tasks.find(key);
         const std::optional<std::size_t> kept =

@@ -7,12 +7,12 @@ bool deleteCurrentTask(const ArchiveTables& tables)
 {
     Table& spisok = tables.spisok;
     if (!spisok.currentRow()) return false;
-    const int key = spisok.fieldByName("index").asInteger();
+    const int key = spisok.fieldByName(taskKeyField).asInteger();
     tables.allel.open();
     tables.fenotip.open();
     const ArchiveWriting writing(spisok, tables.allel, tables.fenotip, tables.labels);
     spisok.edit();
-    spisok.fieldByName("ot").setAsBoolean(false);
+    spisok.fieldByName(liveRowField).setAsBoolean(false);
     spisok.post();
     spisok.sync();
     for (Table* rows : {&tables.allel, &tables.fenotip, tables.labels}) {
@@ -36,8 +36,8 @@ int selectTasksByKey(Table& spisok, DataSource& listSource, const Cp1251Text& ke
     int matches = 0;
     for (spisok.first(); !spisok.eof(); spisok.next()) {
         spisok.edit();
-        const bool match = nameMatchesKey(spisok.fieldByName("name").asString(), key);
-        spisok.fieldByName("otbor").setAsBoolean(match);
+        const bool match = nameMatchesKey(spisok.fieldByName(taskNameField).asString(), key);
+        spisok.fieldByName(selectionField).setAsBoolean(match);
         spisok.post();
         if (match) ++matches;
     }

@@ -83,7 +83,7 @@ std::optional<std::string> readStatement(const std::vector<std::string>& tokens,
     }
     if (startsCount(keyword)) {
         if (!isAcceptableCount(keyword))
-            return "поголовье должно быть целым числом от 0 до " + std::to_string(countLimit - 1);
+            return "поголовье должно быть целым числом " + countRangeText();
         if (tokens.size() < 2) return "после поголовья нет ни одного теста";
         std::vector<std::string> tests(tokens.begin() + 1, tokens.end());
         if (tests.size() > 1 && std::find(tests.begin(), tests.end(), "-") != tests.end())

@@ -1,7 +1,7 @@
 #include "compare/pairwise_tests.h"
 
 #include "compare/random_draws.h"
-#include "compare/worker_run.h"
+#include "platform/worker_run.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "compare/population_bootstrap.h"
 
 #include "compare/random_draws.h"
-#include "compare/worker_run.h"
 #include "estimate/frequency_refinement.h"
+#include "platform/worker_run.h"
 
 #include <memory>
 

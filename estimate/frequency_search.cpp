@@ -5,6 +5,7 @@
 #include "platform/random.h"
 
 #include <cmath>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -112,20 +113,25 @@ long double reflectionFactorFor(const std::vector<long double>& w,
     return alpha;
 }
 
-} // namespace
-
-void runComplexSearch(TaskState& task, FitCriterion criterion)
+// The centroid of the vertices and the scratch points of one reflection, numbered from 1.
+struct SearchPoints
 {
-    const int n = task.alleleCount;
-    const int m = 2 * n;
-    const CriterionEvaluation evaluate(task, criterion);
-    Complex complex(n, m);
-    SizeTest sizeTest;
-    std::vector<long double> centroid(static_cast<std::size_t>(n + 1));
-    std::vector<long double> worstPoint(static_cast<std::size_t>(n + 1));
-    std::vector<long double> reduced(static_cast<std::size_t>(n + 1));
-    std::vector<long double> trial(static_cast<std::size_t>(n + 1));
+    explicit SearchPoints(int n)
+        : centroid(static_cast<std::size_t>(n + 1)), worstPoint(static_cast<std::size_t>(n + 1)),
+          reduced(static_cast<std::size_t>(n + 1)), trial(static_cast<std::size_t>(n + 1))
+    {
+    }
+    std::vector<long double> centroid;
+    std::vector<long double> worstPoint;
+    std::vector<long double> reduced; // the centroid of all vertices but the worst
+    std::vector<long double> trial;
+};
 
+// The first vertex at the centre of the simplex, the others drawn at random and scaled onto
+// it; their centroid, and the worst vertex moved to the last place.
+void startComplex(Complex& complex, const CriterionEvaluation& evaluate, int n, int m,
+                  std::vector<long double>& centroid)
+{
     for (int i = 1; i <= n; ++i)
         complex.vertex(1)[i] = 1.0L / n;
     complex.value(1) = evaluate(complex.vertex(1));
@@ -148,46 +154,75 @@ void runComplexSearch(TaskState& task, FitCriterion criterion)
     for (int i = 1; i <= n; ++i)
         centroid[i] *= 1.0L / m;
     complex.exchange(complex.worst(m), m);
+}
+
+// The trial point: the last (worst) vertex reflected through the centroid of the others,
+// clamped to the unit cube and scaled back onto the simplex when it left it.
+void reflectWorst(Complex& complex, int n, int m, SearchPoints& points)
+{
+    const long double* last = complex.vertex(m);
+    for (int i = 1; i <= n; ++i) {
+        points.worstPoint[i] = last[i];
+        points.reduced[i] = (points.centroid[i] * m - points.worstPoint[i]) * (1.0L / (m - 1));
+    }
+    const long double alpha = reflectionFactorFor(points.worstPoint, points.reduced, n);
+    std::vector<long double>& trial = points.trial;
+    long double sum = 0;
+    for (int i = 1; i <= n; ++i) {
+        trial[i] = points.reduced[i] * (alpha + 1) - points.worstPoint[i] * alpha;
+        if (trial[i] < 0) trial[i] = 0;
+        if (trial[i] > 1) trial[i] = 1;
+        sum += trial[i];
+    }
+    if (std::fabs(sum - 1) > sumTolerance) {
+        const long double scale = 1 / sum;
+        for (int i = 1; i <= n; ++i)
+            trial[i] *= scale;
+    }
+}
+
+// The trial point moved halfway to the reduced centroid until its value is below the worst
+// vertex's: that value, or nothing when it came that close without getting below.
+std::optional<long double> contractTrial(const CriterionEvaluation& evaluate, long double worst,
+                                         int n, SearchPoints& points)
+{
+    std::vector<long double>& trial = points.trial;
+    long double value = evaluate(trial.data());
+    while (!(value < worst)) {
+        long double distance = 0;
+        for (int i = 1; i <= n; ++i)
+            distance += std::fabs(trial[i] - points.reduced[i]);
+        if (distance < valueTolerance) return std::nullopt;
+        for (int i = 1; i <= n; ++i)
+            trial[i] = (trial[i] + points.reduced[i]) / 2;
+        value = evaluate(trial.data());
+    }
+    return value;
+}
+
+} // namespace
+
+void runComplexSearch(TaskState& task, FitCriterion criterion)
+{
+    const int n = task.alleleCount;
+    const int m = 2 * n;
+    const CriterionEvaluation evaluate(task, criterion);
+    Complex complex(n, m);
+    SizeTest sizeTest;
+    SearchPoints points(n);
+    startComplex(complex, evaluate, n, m, points.centroid);
 
     for (;;) {
-        long double* last = complex.vertex(m);
-        for (int i = 1; i <= n; ++i) {
-            worstPoint[i] = last[i];
-            reduced[i] = (centroid[i] * m - worstPoint[i]) * (1.0L / (m - 1));
-        }
-        const long double alpha = reflectionFactorFor(worstPoint, reduced, n);
-        long double sum = 0;
-        for (int i = 1; i <= n; ++i) {
-            trial[i] = reduced[i] * (alpha + 1) - worstPoint[i] * alpha;
-            if (trial[i] < 0) trial[i] = 0;
-            if (trial[i] > 1) trial[i] = 1;
-            sum += trial[i];
-        }
-        if (std::fabs(sum - 1) > sumTolerance) {
-            const long double scale = 1 / sum;
-            for (int i = 1; i <= n; ++i)
-                trial[i] *= scale;
-        }
-        long double value = evaluate(trial.data());
-        bool stalled = false;
-        while (!(value < complex.value(m))) {
-            long double distance = 0;
-            for (int i = 1; i <= n; ++i)
-                distance += std::fabs(trial[i] - reduced[i]);
-            if (distance < valueTolerance) {
-                stalled = true;
-                break;
-            }
-            for (int i = 1; i <= n; ++i)
-                trial[i] = (trial[i] + reduced[i]) / 2;
-            value = evaluate(trial.data());
-        }
-        if (stalled) break;
+        reflectWorst(complex, n, m, points);
+        const std::optional<long double> value =
+            contractTrial(evaluate, complex.value(m), n, points);
+        if (!value) break;
 
-        complex.value(m) = value;
+        long double* last = complex.vertex(m);
+        complex.value(m) = *value;
         for (int i = 1; i <= n; ++i) {
-            centroid[i] = (centroid[i] * m - last[i] + trial[i]) * (1.0L / m);
-            last[i] = trial[i];
+            points.centroid[i] = (points.centroid[i] * m - last[i] + points.trial[i]) * (1.0L / m);
+            last[i] = points.trial[i];
         }
         complex.exchange(complex.worst(m), m);
         if (valuesStillSpread(complex, m)) continue;

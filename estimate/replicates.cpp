@@ -5,22 +5,17 @@
 #include "estimate/frequency_refinement.h"
 #include "estimate/goodness_of_fit.h"
 #include "estimate/percentile.h"
+#include "platform/worker_run.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <random>
 #include <span>
-#include <thread>
 
 namespace {
 
 using Engine = std::mt19937_64;
-
-constexpr auto progressInterval = std::chrono::milliseconds(50);
 
 // Draws the counts of `total` individuals over categories of probability p (summing to
 // about 1) as successive conditional binomials.
@@ -100,10 +95,10 @@ struct Stream
 struct Shared
 {
     Shared(const TaskState& t, const TaskStatistics& s, const ReplicateSettings& settings)
-        : task(t), statistics(s), replicates(settings.replicates), seed(settings.seed),
-          cancel(settings.cancel), fitted{MultinomialSampler(s.criteria[0].expected),
-                                          MultinomialSampler(s.criteria[1].expected),
-                                          MultinomialSampler(s.criteria[2].expected)},
+        : task(t), statistics(s), replicates(settings.replicates),
+          seed(settings.seed), fitted{MultinomialSampler(s.criteria[0].expected),
+                                      MultinomialSampler(s.criteria[1].expected),
+                                      MultinomialSampler(s.criteria[2].expected)},
           observed(proportions(s.counts, s.total))
     {
         const auto n = static_cast<std::size_t>(t.alleleCount);
@@ -126,23 +121,28 @@ struct Shared
     const TaskStatistics& statistics;
     std::int64_t replicates;
     std::uint64_t seed;
-    const std::atomic<bool>* cancel;
     std::array<MultinomialSampler, 3> fitted;             // the Monte-Carlo samples, per criterion
     MultinomialSampler observed;                          // the bootstrap samples
     std::vector<Stream> streams;                          // those that draw samples, per b
     std::array<std::array<bool, testCount>, 3> defined{}; // the tests with degrees of freedom
-    std::atomic<std::int64_t> next{0};
-    std::atomic<std::int64_t> done{0};
     // Per criterion: bootstrap frequencies (sample b's allele i at b·n + i) and, per test,
     // whether the Monte-Carlo sample b reached the observed statistic.
     std::array<std::vector<double>, 3> frequencies;
     std::array<std::array<std::vector<char>, testCount>, 3> reached;
-    std::mutex mutex;
-    std::condition_variable finished;
-    int running = 0;
 
     std::int64_t units() const { return replicates * static_cast<std::int64_t>(streams.size()); }
-    bool cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
+};
+
+// What one worker thread draws and refits in: its own copy of the task and sample counts.
+struct WorkerScratch
+{
+    explicit WorkerScratch(const Shared& shared)
+        : task(shared.task), counts(static_cast<std::size_t>(shared.task.phenotypeCount))
+    {
+        task.tripleTotal = 3 * shared.statistics.total;
+    }
+    TaskState task;
+    std::vector<std::int64_t> counts;
 };
 
 // The fit tests of Monte-Carlo sample b of criterion k, whose counts and refitted expected
@@ -203,23 +203,6 @@ void runSample(Shared& shared, TaskState& work, std::int64_t unit,
     testSample(shared, static_cast<std::size_t>(k), static_cast<std::size_t>(b), counts, work);
 }
 
-void work(Shared& shared)
-{
-    const auto copy = std::make_unique<TaskState>(shared.task);
-    copy->tripleTotal = 3 * shared.statistics.total;
-    std::vector<std::int64_t> counts(static_cast<std::size_t>(copy->phenotypeCount));
-    const std::int64_t units = shared.units();
-    for (;;) {
-        if (shared.cancelled()) break;
-        const std::int64_t unit = shared.next.fetch_add(1);
-        if (unit >= units) break;
-        runSample(shared, *copy, unit, counts);
-        shared.done.fetch_add(1, std::memory_order_relaxed);
-    }
-    const std::lock_guard lock(shared.mutex);
-    if (--shared.running == 0) shared.finished.notify_all();
-}
-
 CriterionReplicates summarise(const Shared& shared, std::size_t k, int n)
 {
     CriterionReplicates result;
@@ -268,37 +251,26 @@ ReplicateResult runReplicates(const TaskState& task, const TaskStatistics& stati
                               const ReplicateSettings& settings)
 {
     Shared shared(task, statistics, settings);
-    const int n = task.alleleCount;
-    const int threads = settings.threads > 0
-                            ? settings.threads
-                            : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-    const std::int64_t units = shared.units();
     const auto streams = static_cast<std::int64_t>(shared.streams.size());
-    std::vector<std::thread> workers;
-    shared.running = threads;
-    for (int t = 0; t < threads; ++t)
-        workers.emplace_back([&shared] { work(shared); });
-    {
-        std::unique_lock lock(shared.mutex);
-        while (!shared.finished.wait_for(lock, progressInterval,
-                                         [&shared] { return shared.running == 0; })) {
-            if (!settings.progress) continue;
-            lock.unlock();
-            settings.progress(shared.done.load() / streams, shared.replicates);
-            lock.lock();
-        }
-    }
-    for (std::thread& worker : workers)
-        worker.join();
+    // Each worker makes its scratch on its own thread, at its first sample.
+    std::vector<std::unique_ptr<WorkerScratch>> scratch(
+        static_cast<std::size_t>(workerCount(settings.threads)));
+    const auto work = [&](std::int64_t unit, int worker) {
+        std::unique_ptr<WorkerScratch>& own = scratch[static_cast<std::size_t>(worker)];
+        if (!own) own = std::make_unique<WorkerScratch>(shared);
+        runSample(shared, own->task, unit, own->counts);
+    };
+    std::function<void(std::int64_t)> progress;
+    if (settings.progress)
+        progress = [&](std::int64_t done) { settings.progress(done / streams, shared.replicates); };
 
     ReplicateResult result;
     result.replicates = settings.replicates;
-    if (shared.done.load() < units) {
+    if (!runOnWorkers(shared.units(), settings.threads, work, progress, settings.cancel)) {
         result.cancelled = true;
         return result;
     }
-    if (settings.progress) settings.progress(shared.replicates, shared.replicates);
     for (std::size_t k = 0; k < 3; ++k)
-        result.criteria[k] = summarise(shared, k, n);
+        result.criteria[k] = summarise(shared, k, task.alleleCount);
     return result;
 }

@@ -33,21 +33,6 @@ bool syncDescriptor(int fd, const std::string& path)
     return true;
 }
 
-bool writeAll(int fd, std::span<const std::uint8_t> bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = EIO;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 bool syncOpened(const std::string& path, int flags)
 {
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
@@ -60,6 +45,22 @@ bool syncOpened(const std::string& path, int flags)
 }
 
 } // namespace
+
+bool writeAllAt(int fd, std::span<const std::uint8_t> bytes, std::uint64_t offset)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
+                                   static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
 
 bool syncFile(int fd, const std::string& path)
 {
@@ -88,7 +89,7 @@ bool writeFileWhole(const std::string& path, std::span<const std::uint8_t> bytes
     fileStep(temporary);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
-    const bool written = writeAll(fd, bytes) && syncFile(fd, temporary);
+    const bool written = writeAllAt(fd, bytes, 0) && syncFile(fd, temporary);
     const int writeError = errno;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || !renameFile(temporary, path)) {

@@ -19,6 +19,10 @@ bool syncFolder(const std::string& folder);
 // Flushes the folder that holds a file ("." for a bare name).
 bool syncFolderOf(const std::string& path);
 
+// Writes all the bytes at the offset of an open file, going on after a short or interrupted
+// write; false with errno set on failure.
+bool writeAllAt(int fd, std::span<const std::uint8_t> bytes, std::uint64_t offset);
+
 // Writes a file as a whole: a new file beside it (path + ".new"), flushed, renamed over it, and
 // the folder flushed, so that the file holds the old content or the new, never a part, and the
 // new content is on the disk when the call returns. False with errno set on failure, which

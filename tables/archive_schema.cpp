@@ -3,12 +3,18 @@
 const TableSchema& spisokSchema()
 {
     static const TableSchema schema = {
-        {"OTBOR", FieldKind::Boolean},     {"TIME", FieldKind::String, 5},
-        {"DATA", FieldKind::Date},         {std::string(taskNameField), FieldKind::String, 40},
-        {"KOLALL", FieldKind::Integer, 6}, {"KOLTEST", FieldKind::Integer, 6},
-        {"GOLOV", FieldKind::String, 10},  {"KOLFEN", FieldKind::Integer, 6},
-        {"KNOP1", FieldKind::Integer, 6},  {"KNOP2", FieldKind::Integer, 6},
-        {"INDEX", FieldKind::Integer, 6},  {"OT", FieldKind::Boolean, 1, 0, true},
+        {std::string(selectionField), FieldKind::Boolean},
+        {std::string(savedTimeField), FieldKind::String, 5},
+        {std::string(savedDateField), FieldKind::Date},
+        {std::string(taskNameField), FieldKind::String, 40},
+        {std::string(alleleCountField), FieldKind::Integer, 6},
+        {std::string(testCountField), FieldKind::Integer, 6},
+        {std::string(headCountField), FieldKind::String, 10},
+        {std::string(phenotypeCountField), FieldKind::Integer, 6},
+        {std::string(inheritanceModeField), FieldKind::Integer, 6},
+        {std::string(fitCriterionField), FieldKind::Integer, 6},
+        {std::string(taskKeyField), FieldKind::Integer, 6},
+        {std::string(liveRowField), FieldKind::Boolean, 1, 0, true},
     };
     return schema;
 }
@@ -16,10 +22,10 @@ const TableSchema& spisokSchema()
 const TableSchema& allelSchema()
 {
     static const TableSchema schema = {
-        {"INDEX", FieldKind::Integer, 6},
-        {"NOMER", FieldKind::Integer, 6},
-        {"ALLEL", FieldKind::String, 254},
-        {"OT", FieldKind::Boolean, 1, 0, true},
+        {std::string(taskKeyField), FieldKind::Integer, 6},
+        {std::string(rowNumberField), FieldKind::Integer, 6},
+        {std::string(alleleNameField), FieldKind::String, 254},
+        {std::string(liveRowField), FieldKind::Boolean, 1, 0, true},
     };
     return schema;
 }
@@ -27,10 +33,10 @@ const TableSchema& allelSchema()
 const TableSchema& fenotipSchema()
 {
     static const TableSchema schema = {
-        {"INDEX", FieldKind::Integer, 6},
-        {"NOMER", FieldKind::Integer, 6},
-        {"GOLOV", FieldKind::Number, 10},
-        {"OT", FieldKind::Boolean, 1, 0, true},
+        {std::string(taskKeyField), FieldKind::Integer, 6},
+        {std::string(rowNumberField), FieldKind::Integer, 6},
+        {std::string(headCountField), FieldKind::Number, 10},
+        {std::string(liveRowField), FieldKind::Boolean, 1, 0, true},
     };
     return schema;
 }
@@ -38,10 +44,14 @@ const TableSchema& fenotipSchema()
 const TableSchema& labelSchema()
 {
     static const TableSchema schema = {
-        {"INDEX", FieldKind::Integer, 6},   {"NOMER", FieldKind::Integer, 6},
-        {"NAME", FieldKind::String, 40},    {"DATA", FieldKind::Date},
-        {"TIME", FieldKind::String, 5},     {"POPUL", FieldKind::String, 40},
-        {"SISTEMA", FieldKind::String, 40}, {"OT", FieldKind::Boolean, 1, 0, true},
+        {std::string(taskKeyField), FieldKind::Integer, 6},
+        {std::string(rowNumberField), FieldKind::Integer, 6},
+        {std::string(taskNameField), FieldKind::String, 40},
+        {std::string(savedDateField), FieldKind::Date},
+        {std::string(savedTimeField), FieldKind::String, 5},
+        {std::string(populationField), FieldKind::String, 40},
+        {std::string(systemField), FieldKind::String, 40},
+        {std::string(liveRowField), FieldKind::Boolean, 1, 0, true},
     };
     return schema;
 }

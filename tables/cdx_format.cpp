@@ -11,6 +11,12 @@ namespace {
 constexpr std::size_t pageSize = 512;
 constexpr std::size_t indexHeaderSize = 1024;
 constexpr std::size_t leafHeaderSize = 24;
+// The bytes of a leaf header that say how its entries are packed: the bits of the record
+// number, of the duplicate count and of the trailing count, and the bytes of an entry.
+constexpr std::size_t leafRecordBitsAt = 20;
+constexpr std::size_t leafDuplicateBitsAt = 21;
+constexpr std::size_t leafTrailBitsAt = 22;
+constexpr std::size_t leafEntryBytesAt = 23;
 constexpr std::size_t leafSpace = pageSize - leafHeaderSize; // entries and key tails
 constexpr std::size_t interiorHeaderSize = 12;
 constexpr std::size_t maxKeyLength = 240;
@@ -113,13 +119,29 @@ void linkSiblings(std::vector<std::uint8_t>& file, const std::vector<WrittenNode
     }
 }
 
-// Appends the tree of `count` keys (keyAt(i, key) writes key i, recordAt(i) gives its record)
-// to the file and returns the offset of its root. Leaves are packed full, each key stored
-// without the bytes it shares with the previous key of its leaf and without its trailing
-// pad bytes; interior nodes hold the highest key and record of each child.
+// The header of a leaf holding `keys` entries in `used` bytes, packed as coded.
+void writeLeafHeader(std::uint8_t* node, std::size_t keys, std::size_t used,
+                     const LeafCoding& coding)
+{
+    putU16(node, leafNode);
+    putU16(node + 2, static_cast<std::uint32_t>(keys));
+    putU16(node + 12, static_cast<std::uint32_t>(leafSpace - used));
+    putU32(node + 14, static_cast<std::uint32_t>(lowMask(coding.recordBits)));
+    node[18] = static_cast<std::uint8_t>(lowMask(coding.countBits));
+    node[19] = static_cast<std::uint8_t>(lowMask(coding.countBits));
+    node[leafRecordBitsAt] = static_cast<std::uint8_t>(coding.recordBits);
+    node[leafDuplicateBitsAt] = static_cast<std::uint8_t>(coding.countBits);
+    node[leafTrailBitsAt] = static_cast<std::uint8_t>(coding.countBits);
+    node[leafEntryBytesAt] = static_cast<std::uint8_t>(coding.entryBytes);
+}
+
+// Appends the leaves of `count` keys (keyAt(i, key) writes key i, recordAt(i) gives its
+// record), packed full, each key stored without the bytes it shares with the previous key of
+// its leaf and without its trailing pad bytes; returns them in order.
 template <class KeyAt, class RecordAt>
-std::uint32_t appendTree(std::vector<std::uint8_t>& file, std::size_t count, std::size_t keyLength,
-                         std::uint8_t pad, KeyAt keyAt, RecordAt recordAt)
+std::vector<WrittenNode> appendLeaves(std::vector<std::uint8_t>& file, std::size_t count,
+                                      std::size_t keyLength, std::uint8_t pad, KeyAt keyAt,
+                                      RecordAt recordAt)
 {
     std::uint32_t maxRecord = 0;
     for (std::size_t i = 0; i < count; ++i)
@@ -127,7 +149,7 @@ std::uint32_t appendTree(std::vector<std::uint8_t>& file, std::size_t count, std
     const LeafCoding coding = leafCoding(maxRecord, keyLength);
     const auto entryBytes = static_cast<std::size_t>(coding.entryBytes);
 
-    std::vector<WrittenNode> level;
+    std::vector<WrittenNode> leaves;
     std::array<std::uint8_t, maxKeyLength> key{};
     std::array<std::uint8_t, maxKeyLength> previous{};
     std::size_t next = 0;
@@ -163,42 +185,49 @@ std::uint32_t appendTree(std::vector<std::uint8_t>& file, std::size_t count, std
             previous = key;
             lastRecord = record;
         }
-        putU16(node, leafNode);
-        putU16(node + 2, static_cast<std::uint32_t>(keys));
-        putU16(node + 12, static_cast<std::uint32_t>(leafSpace - used));
-        putU32(node + 14, static_cast<std::uint32_t>(lowMask(coding.recordBits)));
-        node[18] = static_cast<std::uint8_t>(lowMask(coding.countBits));
-        node[19] = static_cast<std::uint8_t>(lowMask(coding.countBits));
-        node[20] = static_cast<std::uint8_t>(coding.recordBits);
-        node[21] = static_cast<std::uint8_t>(coding.countBits);
-        node[22] = static_cast<std::uint8_t>(coding.countBits);
-        node[23] = static_cast<std::uint8_t>(coding.entryBytes);
-        level.push_back({offset, previous, lastRecord});
+        writeLeafHeader(node, keys, used, coding);
+        leaves.push_back({offset, previous, lastRecord});
     } while (next < count);
-    linkSiblings(file, level);
+    linkSiblings(file, leaves);
+    return leaves;
+}
 
+// Appends the interior nodes over one level of a tree, each holding the highest key and
+// record of its children, and returns them in order.
+std::vector<WrittenNode> appendParents(std::vector<std::uint8_t>& file,
+                                       const std::vector<WrittenNode>& level, std::size_t keyLength)
+{
     const std::size_t perNode = (pageSize - interiorHeaderSize) / (keyLength + 8);
-    while (level.size() > 1) {
-        std::vector<WrittenNode> parents;
-        for (std::size_t first = 0; first < level.size(); first += perNode) {
-            const std::size_t children = std::min(perNode, level.size() - first);
-            const std::uint32_t offset = appendPage(file);
-            std::uint8_t* node = file.data() + offset;
-            putU16(node, interiorNode);
-            putU16(node + 2, static_cast<std::uint32_t>(children));
-            for (std::size_t c = 0; c < children; ++c) {
-                const WrittenNode& child = level[first + c];
-                std::uint8_t* entry = node + interiorHeaderSize + c * (keyLength + 8);
-                std::memcpy(entry, child.lastKey.data(), keyLength);
-                putU32BigEndian(entry + keyLength, child.lastRecord);
-                putU32BigEndian(entry + keyLength + 4, child.offset);
-            }
-            const WrittenNode& last = level[first + children - 1];
-            parents.push_back({offset, last.lastKey, last.lastRecord});
+    std::vector<WrittenNode> parents;
+    for (std::size_t first = 0; first < level.size(); first += perNode) {
+        const std::size_t children = std::min(perNode, level.size() - first);
+        const std::uint32_t offset = appendPage(file);
+        std::uint8_t* node = file.data() + offset;
+        putU16(node, interiorNode);
+        putU16(node + 2, static_cast<std::uint32_t>(children));
+        for (std::size_t c = 0; c < children; ++c) {
+            const WrittenNode& child = level[first + c];
+            std::uint8_t* entry = node + interiorHeaderSize + c * (keyLength + 8);
+            std::memcpy(entry, child.lastKey.data(), keyLength);
+            putU32BigEndian(entry + keyLength, child.lastRecord);
+            putU32BigEndian(entry + keyLength + 4, child.offset);
         }
-        linkSiblings(file, parents);
-        level = std::move(parents);
+        const WrittenNode& last = level[first + children - 1];
+        parents.push_back({offset, last.lastKey, last.lastRecord});
     }
+    linkSiblings(file, parents);
+    return parents;
+}
+
+// Appends the tree of `count` keys (as appendLeaves takes them) to the file and returns the
+// offset of its root.
+template <class KeyAt, class RecordAt>
+std::uint32_t appendTree(std::vector<std::uint8_t>& file, std::size_t count, std::size_t keyLength,
+                         std::uint8_t pad, KeyAt keyAt, RecordAt recordAt)
+{
+    std::vector<WrittenNode> level = appendLeaves(file, count, keyLength, pad, keyAt, recordAt);
+    while (level.size() > 1)
+        level = appendParents(file, level, keyLength);
     std::uint8_t* root = file.data() + level.front().offset;
     putU16(root, getU16(root) | rootNode);
     return level.front().offset;
@@ -281,10 +310,10 @@ bool walkTree(std::span<const std::uint8_t> file, std::uint32_t root, std::size_
                     getU32BigEndian(node + interiorHeaderSize + i * entryLength + keyLength + 4));
             continue;
         }
-        const int recordBits = node[20];
-        const int dupBits = node[21];
-        const int trailBits = node[22];
-        const std::size_t entryBytes = node[23];
+        const int recordBits = node[leafRecordBitsAt];
+        const int dupBits = node[leafDuplicateBitsAt];
+        const int trailBits = node[leafTrailBitsAt];
+        const std::size_t entryBytes = node[leafEntryBytesAt];
         if (entryBytes < 1 || entryBytes > 8 || recordBits > 32 || dupBits > 16 || trailBits > 16 ||
             recordBits + dupBits + trailBits > 8 * static_cast<int>(entryBytes))
             return false;

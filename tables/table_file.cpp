@@ -96,25 +96,6 @@ std::string upperAscii(std::string text)
     return text;
 }
 
-// Writes all bytes at the offset.
-bool writeFully(int fd, std::span<const std::uint8_t> bytes, std::uint64_t offset,
-                const std::string& path)
-{
-    step(path);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
-                                   static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = EIO;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 } // namespace
 
 std::string resolveFileName(const std::string& path)
@@ -211,7 +192,8 @@ std::vector<std::uint8_t> TableFile::readAll(std::size_t spare) const
 void TableFile::writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes)
 {
     unsynced_ = true;
-    if (!writeFully(fd_, bytes, offset, path_))
+    step(path_);
+    if (!writeAllAt(fd_, bytes, offset))
         throw tableError(shownName_, "запись в файл не удалась (" + systemReason(errno) + ")");
 }
 

@@ -86,6 +86,11 @@ std::vector<std::string> pastedCounts(const std::string& text)
     return counts;
 }
 
+std::string countRangeText()
+{
+    return "от 0 до " + std::to_string(countLimit - 1);
+}
+
 std::string countRefusalMessage()
 {
     return "Допустимы только целые числа меньше " + std::to_string(countLimit);
@@ -128,5 +133,5 @@ std::optional<std::size_t> firstInvalidCount(const std::vector<Cp1251Text>& cell
 std::string invalidCountText(const Cp1251Text& phenotypeName, const std::string& value)
 {
     return "поголовье фенотипа «" + cp1251ToUtf8(phenotypeName.trimmed()) + "» (" + value +
-           ") - не целое число от 0 до " + std::to_string(countLimit - 1);
+           ") - не целое число " + countRangeText();
 }

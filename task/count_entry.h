@@ -25,6 +25,9 @@ bool isValidCount(std::int64_t value);
 // and for a value outside the signed 32-bit range.
 std::optional<std::int64_t> readCount(std::string_view text);
 
+// "от 0 до 19999999": the range of a count as the messages name it.
+std::string countRangeText();
+
 // "Допустимы только целые числа меньше 20000000", in UTF-8.
 std::string countRefusalMessage();
 

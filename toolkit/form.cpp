@@ -8,7 +8,10 @@
 
 namespace {
 ModalScript* script = nullptr;
-}
+// The program's full windows are laid out for a screen of 1024 × 768.
+constexpr int fullWindowWidth = 979;
+constexpr int fullWindowHeight = 734;
+} // namespace
 
 Form::Form(QWidget* parent) : QDialog(parent)
 {
@@ -38,6 +41,11 @@ void Form::placeTopLeft(int width, int height)
 {
     resize(width, height);
     move(0, 0);
+}
+
+void Form::placeAsFullWindow()
+{
+    placeTopLeft(fullWindowWidth, fullWindowHeight);
 }
 
 void Form::showModal()

@@ -38,6 +38,9 @@ protected:
     void makeMainWindow();
     // Size in pixels, at the top left corner of the screen.
     void placeTopLeft(int width, int height);
+    // The size of the program's full windows (the main window and those that cover it), at
+    // the top left corner of the screen.
+    void placeAsFullWindow();
 
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -50,7 +50,7 @@ void TDataModule4::openAndReport(Table& table)
     if (const auto message = table.takeRepairMessage()) showMessage(*message);
 }
 
-int TDataModule4::currentTaskCode(const std::string& field) const
+int TDataModule4::currentTaskCode(std::string_view field) const
 {
     if (!spisok.active() || !spisok.currentRow()) return 0;
     return spisok.fieldByName(field).asInteger();

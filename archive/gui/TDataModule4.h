@@ -13,6 +13,7 @@
 #include <QObject>
 
 #include <string>
+#include <string_view>
 
 class TDataModule4
 {
@@ -38,7 +39,7 @@ public:
 
     // An integer field of the current task record (the current row of SPISOK), such as
     // KNOP1 (the inheritance mode) or KNOP2 (the criterion); 0 when there is none.
-    int currentTaskCode(const std::string& field) const;
+    int currentTaskCode(std::string_view field) const;
 
     // Rewrites now the CDX of every table whose keys changed since it was last written.
     void flushIndexes();

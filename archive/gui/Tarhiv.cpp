@@ -92,7 +92,7 @@ Tarhiv::Tarhiv()
 {
     setObjectName("arhiv");
     setWindowTitle("Работа с архивом");
-    placeTopLeft(979, 734);
+    placeAsFullWindow();
 
     Label1 = new Label("Список задач архива", this);
     Label1->setGeometry(8, 8, 300, 20);
@@ -151,7 +151,8 @@ void Tarhiv::Button1Click()
 void Tarhiv::Button2Click()
 {
     if (!DataModule4->spisok.currentRow()) return;
-    const Cp1251Text name = std::as_const(DataModule4->spisok).fieldByName("name").asString();
+    const Cp1251Text name =
+        std::as_const(DataModule4->spisok).fieldByName(taskNameField).asString();
     if (!askQuestion("Удалить задачу «" + toQString(name.trimmed()) + "» из архива?")) return;
     for (DataSource* source :
          {&DataModule4->dsspisok, &DataModule4->dsallel, &DataModule4->dsfenotip})

@@ -5,6 +5,7 @@
 #include "archive/task_archive.h"
 #include "platform/clock.h"
 #include "platform/cp1251.h"
+#include "tables/archive_schema.h"
 #include "task/count_entry.h"
 #include "task/gui/Tantigen.h"
 #include "task/gui/Tkontrol.h"
@@ -79,7 +80,7 @@ bool saveTaskToArchive()
     Form6->Edit1->clear();
     // The field takes no more than NAME holds, so that no name is cut without a word.
     Form6->Edit1->setMaxLength(
-        std::as_const(DataModule4->spisok).fieldByName("name").definition().width);
+        std::as_const(DataModule4->spisok).fieldByName(taskNameField).definition().width);
     Form6->showModal();
     const EncodedText name = encodeCp1251(Form6->Edit1->text());
     if (!name.ok()) {

@@ -43,7 +43,7 @@ TComparisonForm::TComparisonForm()
 {
     setObjectName("ComparisonForm");
     setWindowTitle("Сравнение задач");
-    placeTopLeft(979, 734);
+    placeAsFullWindow();
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setGeometry(4, 4, 971, 640);

@@ -11,7 +11,7 @@ TForm2::TForm2()
 {
     setObjectName("Form2");
     setWindowTitle("Полный отчет по аллелям, генотипам и тестам");
-    placeTopLeft(979, 734);
+    placeAsFullWindow();
     StringGrid1 = makeListGrid(this, 4, 8, 421, 465);
     StringGrid2 = makeListGrid(this, 440, 8, 525, 465);
     StringGrid3 = makeListGrid(this, 4, 484, 961, 205);

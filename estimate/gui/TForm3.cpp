@@ -11,7 +11,7 @@ TForm3::TForm3()
 {
     setObjectName("Form3");
     setWindowTitle("Полный отчет по фенотипам");
-    placeTopLeft(979, 734);
+    placeAsFullWindow();
     StringGrid1 = makeListGrid(this, 4, 12, 965, 593);
     Label1 = new Label(QString(), this);
     Label1->setGeometry(164, 620, 800, 20);

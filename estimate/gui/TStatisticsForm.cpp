@@ -54,7 +54,7 @@ TStatisticsForm::TStatisticsForm()
 {
     setObjectName("StatisticsForm");
     setWindowTitle("Статистика и графики");
-    placeTopLeft(979, 734);
+    placeAsFullWindow();
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setGeometry(4, 4, 971, 640);

@@ -1,6 +1,7 @@
 #include "task/gui/Tantigen.h"
 
 #include "archive/gui/TDataModule4.h"
+#include "tables/archive_schema.h"
 #include "task/allele_check.h"
 #include "task/allele_position.h"
 #include "task/gui/Tkontrol.h"
@@ -81,7 +82,7 @@ Tantigen::Tantigen()
     setObjectName("antigen");
     setWindowTitle(
         "Аллели. Ведите наименования аллелей в соответствии с инструкцией (она справа).");
-    placeTopLeft(979, 734);
+    placeAsFullWindow();
 
     Label1 = new Label("Список аллелей", this);
     Label1->setGeometry(8, 8, 300, 20);
@@ -127,7 +128,7 @@ void Tantigen::FormActivate()
 {
     layOutGrids(!task.archiveMode);
     if (task.archiveMode) {
-        const int mode = DataModule4->currentTaskCode("KNOP1");
+        const int mode = DataModule4->currentTaskCode(inheritanceModeField);
         if (mode == 1) RadioButton1->setChecked(true);
         if (mode == 2) RadioButton2->setChecked(true);
     } else {
@@ -159,9 +160,9 @@ QString Tantigen::alleleCell(int k) const
     return alleleGrid(at.grid)->cells(1, at.row);
 }
 
-std::array<EncodedText, 50> Tantigen::alleleCellTexts() const
+std::array<EncodedText, maxAlleles> Tantigen::alleleCellTexts() const
 {
-    std::array<EncodedText, 50> texts;
+    std::array<EncodedText, maxAlleles> texts;
     for (int k = 1; k <= maxAlleles; ++k)
         texts[k - 1] = encodeCp1251(alleleCell(k));
     return texts;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/cp1251.h"
+#include "task/task_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 #include "toolkit/string_grid.h"
@@ -40,7 +41,7 @@ protected:
     void FormClose() override;
 
 private:
-    std::array<EncodedText, 50> alleleCellTexts() const;
+    std::array<EncodedText, maxAlleles> alleleCellTexts() const;
 };
 
 extern Tantigen* antigen;

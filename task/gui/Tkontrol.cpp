@@ -9,6 +9,7 @@
 #include "estimate/gui/result_cells.h"
 #include "estimate/report_grids.h"
 #include "export/gui/export_window.h"
+#include "tables/archive_schema.h"
 #include "task/count_entry.h"
 #include "task/gui/TForm9.h"
 #include "task/gui/Tantigen.h"
@@ -30,7 +31,7 @@ Tkontrol::Tkontrol()
     setObjectName("kontrol");
     setWindowTitle("Проверьте списки аллелей и тестов. Если нет ошибок, введите фактическое "
                    "поголовье фенотипов и нажмите кнопку \"Начать расчет\".");
-    placeTopLeft(979, 734);
+    placeAsFullWindow();
 
     StringGrid1 = makeListGrid(this, 8, 8, 200, 290);
     StringGrid1->setFont(narrowFont(7)); // the small font of the allele list
@@ -125,7 +126,7 @@ void Tkontrol::setUpControlWindow()
     Form2->layOutColumns();
     Form3->layOutColumns();
     if (keepCounts) {
-        selectCriterion(DataModule4->currentTaskCode("KNOP2"));
+        selectCriterion(DataModule4->currentTaskCode(fitCriterionField));
     } else {
         RadioButton1->setChecked(true);
         showTotal(0);

@@ -18,6 +18,9 @@ import tempfile
 
 import dbfread
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checks import check, finish  # noqa: E402
+
 
 def live(folder, table):
     reader = dbfread.DBF(os.path.join(folder, table + ".DBF"), char_decode_errors="strict")
@@ -48,7 +51,6 @@ def main():
     with tempfile.TemporaryDirectory(prefix="velimor-crash-") as folder:
         run = subprocess.run([sys.argv[1], folder], env=dict(os.environ, LC_ALL="C"))
         raw = os.path.join(folder, "raw")
-        failures = 0
         archives = sorted(os.listdir(raw))
         for name in archives:
             try:
@@ -56,11 +58,11 @@ def main():
             except Exception as error:  # a table dbfread cannot read
                 found = ["unreadable: %s" % error]
             for problem in found:
-                print("FAIL %s: %s" % (name, problem))
-            failures += bool(found)
-        print("python3-dbfread read %d archives left by kills, %d with problems"
-              % (len(archives), failures))
-        return 0 if run.returncode == 0 and failures == 0 and archives else 1
+                check(False, "%s: %s" % (name, problem))
+        print("python3-dbfread read %d archives left by kills" % len(archives))
+        check(run.returncode == 0, "the crash test ended with %d" % run.returncode)
+        check(archives, "the crash test left no archive")
 
 
-sys.exit(main())
+main()
+finish("crash archive")

@@ -18,6 +18,9 @@ import tempfile
 
 import dbfread
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checks import check, finish  # noqa: E402
+
 
 def live(folder, table):
     reader = dbfread.DBF(os.path.join(folder, table + ".DBF"), char_decode_errors="strict")
@@ -53,7 +56,6 @@ def main():
         run = subprocess.run([sys.argv[1], folder], env=dict(os.environ, LC_ALL="C"))
         opened = os.path.join(folder, "opened")
         archives = sorted(os.listdir(opened)) if os.path.isdir(opened) else []
-        failures = 0
         for name in archives:
             where = os.path.join(opened, name)
             with open(os.path.join(where, "tasks.json"), encoding="utf-8") as expected_file:
@@ -64,13 +66,12 @@ def main():
                 read = tasks(where)
             except Exception as error:  # a table dbfread cannot read
                 read = "unreadable: %s" % error
-            if read != expected:
-                failures += 1
-                print("FAIL archive %s: python3-dbfread reads %s, the program %s"
-                      % (name, read, expected))
-        print("python3-dbfread read %d archives opened after power cuts, %d differ"
-              % (len(archives), failures))
-        return 0 if run.returncode == 0 and failures == 0 and archives else 1
+            check(read == expected, "archive %s: python3-dbfread reads %s, the program %s"
+                  % (name, read, expected))
+        print("python3-dbfread read %d archives opened after power cuts" % len(archives))
+        check(run.returncode == 0, "the power-cut test ended with %d" % run.returncode)
+        check(archives, "the power-cut test kept no archive")
 
 
-sys.exit(main())
+main()
+finish("power-cut archive")

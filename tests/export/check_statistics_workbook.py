@@ -14,6 +14,9 @@ import tempfile
 
 import openpyxl
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checks import check, finish  # noqa: E402
+
 TASKS = {
     # B never observed: the bootstrap warning and the saturation note.
     "absent.txt": "allele A\nallele B\nallele -\n30 A\n0 A B\n0 B\n70 -\n",
@@ -50,7 +53,7 @@ def shown(cell):
     return f"{cell.value:.{len(match.group(1) or '') if match else 0}f}"
 
 
-def check(calc, folder, name, task, problems):
+def check_workbook(calc, folder, name, task):
     task_path = os.path.join(folder, name)
     with open(task_path, "w", encoding="utf-8") as file:
         file.write(task)
@@ -59,8 +62,8 @@ def check(calc, folder, name, task, problems):
                           workbook_path, task_path], capture_output=True, text=True, check=True)
     tables, notes = sections(run.stdout)
     book = openpyxl.load_workbook(workbook_path)
+    check(book.sheetnames == SHEETS, f"{name}: sheets {book.sheetnames}")
     if book.sheetnames != SHEETS:
-        problems.append(f"{name}: sheets {book.sheetnames}")
         return
     for index, sheet in enumerate(book.worksheets):
         where = f"{name}, {sheet.title}"
@@ -68,36 +71,25 @@ def check(calc, folder, name, task, problems):
         if index == 0:
             above.append("Повторений бутстрепа и метода Монте-Карло: 100")
         for row, line in enumerate(above, start=1):
-            if sheet.cell(row, 1).value != line:
-                problems.append(f"{where}: row {row} is {sheet.cell(row, 1).value!r}")
+            found = sheet.cell(row, 1).value
+            check(found == line, f"{where}: row {row} is {found!r}")
         first = len(above) + 1
         table = tables[index]
         for r, texts in enumerate(table):
             for c, text in enumerate(texts):
                 cell = sheet.cell(first + r, c + 1)
-                if shown(cell) != text.strip():
-                    problems.append(f"{where}: {cell.coordinate} shows {shown(cell)!r}, "
-                                    f"the text {text!r}")
-                if cell.border.left.style != "thin":
-                    problems.append(f"{where}: {cell.coordinate} has no border")
-                if cell.font.bold != (r == 0):
-                    problems.append(f"{where}: {cell.coordinate} bold is {cell.font.bold}")
+                at = f"{where}: {cell.coordinate}"
+                check(shown(cell) == text.strip(), f"{at} shows {shown(cell)!r}, the text {text!r}")
+                check(cell.border.left.style == "thin", f"{at} has no border")
+                check(cell.font.bold == (r == 0), f"{at} bold is {cell.font.bold}")
         below = [sheet.cell(first + len(table) + 1 + i, 1).value for i in range(len(notes[index]))]
-        if below != notes[index]:
-            problems.append(f"{where}: notes {below}, the text {notes[index]}")
-        if index < 2 and name == "absent.txt" and not notes[index]:
-            problems.append(f"{where}: the task has a warning and a saturation note")
-
-
-def main():
-    problems = []
-    with tempfile.TemporaryDirectory() as folder:
-        for name, task in TASKS.items():
-            check(sys.argv[1], folder, name, task, problems)
-    for problem in problems:
-        print(problem)
-    return 1 if problems else 0
+        check(below == notes[index], f"{where}: notes {below}, the text {notes[index]}")
+        if index < 2 and name == "absent.txt":
+            check(notes[index], f"{where}: the task has a warning and a saturation note")
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    with tempfile.TemporaryDirectory() as folder:
+        for name, task in TASKS.items():
+            check_workbook(sys.argv[1], folder, name, task)
+    finish("statistics workbook")

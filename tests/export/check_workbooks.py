@@ -9,6 +9,7 @@ texts) into the folder it is given."""
 
 import json
 import math
+import os
 import re
 import subprocess
 import sys
@@ -18,6 +19,9 @@ import zipfile
 
 import openpyxl
 from openpyxl.utils import get_column_letter
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checks import check, finish  # noqa: E402
 
 SHEET_NAMES = ["Аллели", "Тесты", "Фенотипы", "Генотипы"]
 # The writer's clock starts at 07.03.2026 09:05:58 and moves a second per reading; the
@@ -47,15 +51,15 @@ def reads_as_number(text):
     return trimmed, len(match.group(1) or "")
 
 
-def shown_text(cell, problems, where):
+def shown_text(cell, where):
     value = cell.value
     if value is None:
         return ""
     if isinstance(value, str):
         return value
     match = re.fullmatch(r"0(?:\.(0+))?", cell.number_format)
+    check(match, f"{where}: number {value} has the format {cell.number_format!r}")
     if not match:
-        problems.append(f"{where}: number {value} has the format {cell.number_format!r}")
         return str(value)
     return f"{value:.{len(match.group(1) or '')}f}"
 
@@ -213,11 +217,11 @@ def raw_sheets(path):
     return sheets
 
 
-def check_sheet(ws, expected, title_moment, raw, problems):
+def check_sheet(ws, expected, title_moment, raw):
     name = expected.name
 
     def fail(text):
-        problems.append(f"{name}: {text}")
+        check(False, f"{name}: {text}")
 
     last_col = ord(expected.last_col) - 64
     last_row = max([3] + [row for row, _ in expected.values])
@@ -244,16 +248,15 @@ def check_sheet(ws, expected, title_moment, raw, problems):
         where = f"{name}!{cell.coordinate}"
         number = reads_as_number(text) if kind == "source" else None
         if number:
-            if cell.data_type != "n" or not isinstance(cell.value, (int, float)):
-                problems.append(f"{where}: {text!r} is not a number cell ({cell.value!r})")
-            elif shown_text(cell, problems, where) != number[0]:
-                problems.append(f"{where}: shows {shown_text(cell, problems, where)!r}, "
-                                f"the grid {text!r}")
+            is_number = cell.data_type == "n" and isinstance(cell.value, (int, float))
+            check(is_number, f"{where}: {text!r} is not a number cell ({cell.value!r})")
+            if is_number:
+                shown = shown_text(cell, where)
+                check(shown == number[0], f"{where}: shows {shown!r}, the grid {text!r}")
         elif text == "":
-            if cell.value is not None:
-                problems.append(f"{where}: {cell.value!r} for an empty text")
-        elif cell.value != text:
-            problems.append(f"{where}: {cell.value!r}, expected the text {text!r}")
+            check(cell.value is None, f"{where}: {cell.value!r} for an empty text")
+        else:
+            check(cell.value == text, f"{where}: {cell.value!r}, expected the text {text!r}")
 
     # A merged block's cells other than its first carry the first one's format.
     col_ranges, raw_styles = raw
@@ -291,18 +294,17 @@ def check_sheet(ws, expected, title_moment, raw, problems):
             want = style.get((row, col), {})
             where = f"{name}!{cell.coordinate}"
             size = want.get("font", DEFAULT_FONT_SIZE)
-            if cell.font.sz != size:
-                problems.append(f"{where}: font size {cell.font.sz}, expected {size}")
+            check(cell.font.sz == size, f"{where}: font size {cell.font.sz}, expected {size}")
             sides = [cell.border.left.style, cell.border.right.style, cell.border.top.style,
                      cell.border.bottom.style]
-            if sides != (["thin"] * 4 if want.get("border") else [None] * 4):
-                problems.append(f"{where}: borders {sides}")
+            check(sides == (["thin"] * 4 if want.get("border") else [None] * 4),
+                  f"{where}: borders {sides}")
             centred = want.get("centre", False)
             alignment = (cell.alignment.horizontal, cell.alignment.vertical)
-            if alignment != (("center", "center") if centred else (None, None)):
-                problems.append(f"{where}: alignment {alignment}")
-            if bool(cell.alignment.wrap_text) != want.get("wrap", False):
-                problems.append(f"{where}: wrap {cell.alignment.wrap_text}")
+            check(alignment == (("center", "center") if centred else (None, None)),
+                  f"{where}: alignment {alignment}")
+            check(bool(cell.alignment.wrap_text) == want.get("wrap", False),
+                  f"{where}: wrap {cell.alignment.wrap_text}")
 
     # Column widths: each column written once, with the width the layout gives it.
     covered = {}
@@ -349,36 +351,24 @@ def check_sheet(ws, expected, title_moment, raw, problems):
 
 
 def check_workbook(path, texts):
-    problems = []
     wb = openpyxl.load_workbook(path)
+    check(wb.sheetnames == SHEET_NAMES, f"sheets {wb.sheetnames}")
     if wb.sheetnames != SHEET_NAMES:
-        return [f"sheets {wb.sheetnames}"]
-    if wb.active.title != "Генотипы":
-        problems.append(f"active sheet {wb.active.title}")
+        return
+    check(wb.active.title == "Генотипы", f"active sheet {wb.active.title}")
     for ws in wb.worksheets:
-        if bool(ws.sheet_view.tabSelected) != (ws.title == "Генотипы"):
-            problems.append(f"{ws.title}: selected {ws.sheet_view.tabSelected}")
+        check(bool(ws.sheet_view.tabSelected) == (ws.title == "Генотипы"),
+              f"{ws.title}: selected {ws.sheet_view.tabSelected}")
     raw = raw_sheets(path)
     for ws, expected, moment in zip(wb.worksheets, expected_sheets(texts), TITLE_MOMENTS):
-        check_sheet(ws, expected, moment, raw[ws.title], problems)
-    return problems
-
-
-def main():
-    writer = sys.argv[1]
-    with tempfile.TemporaryDirectory() as folder:
-        subprocess.run([writer, folder], check=True)
-        failed = False
-        for name in ["codominance", "dominance", "unusual", "largest"]:
-            with open(f"{folder}/{name}.json", encoding="utf-8") as source:
-                texts = json.load(source)
-            problems = check_workbook(f"{folder}/{name}.xlsx", texts)
-            print(f"{name}.xlsx: {'ok' if not problems else f'{len(problems)} problems'}")
-            for problem in problems[:40]:
-                print("  " + problem)
-            failed = failed or bool(problems)
-    return 1 if failed else 0
+        check_sheet(ws, expected, moment, raw[ws.title])
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    with tempfile.TemporaryDirectory() as folder:
+        subprocess.run([sys.argv[1], folder], check=True)
+        for name in ["codominance", "dominance", "unusual", "largest"]:
+            print(f"{name}.xlsx")
+            with open(f"{folder}/{name}.json", encoding="utf-8") as source:
+                check_workbook(f"{folder}/{name}.xlsx", json.load(source))
+    finish("workbook")

@@ -1,6 +1,6 @@
 // Independent units of work spread over worker threads, with progress reported on the
-// calling thread and cancellation from another one, for the comparison's replicate
-// routines. Entry points: workerCount, runOnWorkers.
+// calling thread and cancellation from another one, for the replicate routines of the
+// statistics and of the comparison. Entry points: workerCount, runOnWorkers.
 #pragma once
 
 #include <atomic>

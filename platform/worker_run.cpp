@@ -1,4 +1,4 @@
-#include "compare/worker_run.h"
+#include "platform/worker_run.h"
 
 #include <algorithm>
 #include <chrono>
