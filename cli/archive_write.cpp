@@ -23,6 +23,7 @@ namespace {
 
 constexpr int badInput = 2;
 constexpr int notWritten = 1;
+constexpr std::size_t taskNameWidth = 40; // SPISOK's NAME
 
 struct WriteOptions
 {
@@ -190,7 +191,7 @@ int runSave(const WriteOptions& options, std::ostream& out, std::ostream& err)
                 record.counts.push_back(
                     {static_cast<int>(r + 1),
                      static_cast<std::int32_t>(countValue(read.loaded.countTexts[r]))});
-        const auto name = cp1251Argument(options.taskName, "--task", 40, problem);
+        const auto name = cp1251Argument(options.taskName, "--task", taskNameWidth, problem);
         const auto population =
             name ? cp1251Argument(options.population, "--population", labelWidth, problem)
                  : std::nullopt;

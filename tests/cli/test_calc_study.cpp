@@ -84,8 +84,8 @@ TEST(CalcStudy, TwoSystemsAndThreePopulationsCombinedByHand)
     for (const auto& [population, counts] : tasks)
         for (const auto& [system, text] :
              {std::pair{"AB", "allele A\nallele B\n" + counts.first},
-              std::pair{"ABC", "allele A\nallele B\nallele C\n" + counts.second}}) {
-            const std::string name = population + " " + system;
+              std::pair{"A:B/C", "allele A\nallele B\nallele C\n" + counts.second}}) {
+            const std::string name = population + (system == std::string("AB") ? "1" : "2");
             ASSERT_EQ(write({"--save", "--archive", archive, "--task", name, "--population",
                              population, "--system", system, saved(folder, name, text)})
                           .code,
@@ -98,9 +98,9 @@ TEST(CalcStudy, TwoSystemsAndThreePopulationsCombinedByHand)
     ASSERT_EQ(study.code, 0) << study.err;
     const ReportJson json = ReportJson::parse(study.out);
     ASSERT_EQ(json["systems"].size(), 2u);
-    EXPECT_EQ(json["systems"][1]["system"], "ABC");
+    EXPECT_EQ(json["systems"][0]["system"], "A:B/C"); // systems in the order of their labels
     EXPECT_TRUE(
-        near(json["systems"][0]["populations"][0]["forensic"]["exclusionTrio"].get<double>(),
+        near(json["systems"][1]["populations"][0]["forensic"]["exclusionTrio"].get<double>(),
              0.1824, 1e-6));
     const ReportJson& combined = json["combined"];
     EXPECT_EQ(combined["populations"], ReportJson({"x", "Y", "z"}));
@@ -127,9 +127,21 @@ TEST(CalcStudy, TwoSystemsAndThreePopulationsCombinedByHand)
         run(runStudyCalculator, {"--compare", "--archive", archive, "--population", "x",
                                  "--population", "z", "--xlsx", folder.file("study.xlsx")});
     EXPECT_EQ(text.code, 0) << text.err;
-    EXPECT_EQ(text.out.find("[system]\nAB\n\n[populations]\n"), 0u) << text.out;
+    EXPECT_EQ(text.out.find("[system]\nA:B/C\n\n[populations]\n"), 0u) << text.out;
     EXPECT_NE(text.out.find("[combinedForensic]\nПопуляция\t"), std::string::npos);
-    EXPECT_TRUE(folder.exists("study.xlsx"));
+    // openpyxl reads the workbook: a sheet per system, named as spreadsheets allow, then the
+    // combined sheets.
+    const std::string script = saved(folder, "read.py", R"(
+import sys, openpyxl
+book = openpyxl.load_workbook(sys.argv[1])
+print(book.sheetnames, book["Идентификация"]["B3"].value))");
+    FILE* pipe =
+        popen((VELIMOR_PYTHON " " + script + " " + folder.file("study.xlsx")).c_str(), "r");
+    char line[512] = {};
+    ASSERT_TRUE(pipe && std::fgets(line, sizeof line, pipe));
+    EXPECT_EQ(pclose(pipe), 0);
+    EXPECT_EQ(std::string(line), "['ABC', 'AB', 'Расстояние Нея', 'Однородность', 'Деревья', "
+                                 "'Идентификация'] 0.28763\n");
     const CalcRun unknown = run(runStudyCalculator, {"--compare", "--archive", archive,
                                                      "--population", "x", "--population", "w"});
     EXPECT_EQ(unknown.code, 2);
