@@ -230,7 +230,8 @@ void DBGrid::followTable()
         // selection and undo a Ctrl-click that added the line to it.
         if (view_->currentIndex().row() != index.row() ||
             view_->selectionModel()->selectedRows().isEmpty())
-            view_->setCurrentIndex(index);
+            view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                                QItemSelectionModel::Rows);
         view_->scrollTo(index);
     } else {
         view_->setCurrentIndex(QModelIndex());
