@@ -113,12 +113,11 @@ Study studyOfArchive(const StudyOptions& options, const StudySettings& settings)
     return result;
 }
 
+// The Newick text, each inner branch labelled with its support when replicates were drawn;
+// null for a tree that could not be built.
 ReportJson treeJson(const std::optional<StudyTree>& tree)
 {
-    if (!tree) return nullptr;
-    ReportJson json{{"newick", tree->newick}};
-    if (!tree->support.empty()) json["support"] = tree->support;
-    return json;
+    return tree ? ReportJson(tree->newick) : ReportJson(nullptr);
 }
 
 std::string studyJson(const PopulationStudy& study)
