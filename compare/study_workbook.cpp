@@ -33,7 +33,8 @@ TextTable matrixTable(const std::vector<std::string>& names, const DistanceMatri
 std::string sheetName(const Cp1251Text& system, std::set<std::string>& taken)
 {
     std::string name;
-    for (const char c : system.trimmed().bytes())
+    const Cp1251Text label = system.trimmed();
+    for (const char c : label.bytes())
         if (std::string_view("[]:*?/\\").find(c) == std::string_view::npos) name.push_back(c);
     for (int copy = 1;; ++copy) {
         const std::string suffix = copy == 1 ? "" : " (" + std::to_string(copy) + ")";
