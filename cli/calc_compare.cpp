@@ -105,7 +105,9 @@ Loaded loadSamples(const CompareOptions& options)
     return loaded;
 }
 
-void appendSection(std::string& text, const char* title, const TextTable& table)
+} // namespace
+
+void appendSection(std::string& text, const std::string& title, const TextTable& table)
 {
     text += title;
     text += '\n';
@@ -147,7 +149,7 @@ ReportJson matrixJson(const DistanceMatrix& matrix)
     return rows;
 }
 
-std::string comparisonJson(const ComparisonReport& report)
+ReportJson comparisonObject(const ComparisonReport& report)
 {
     ReportJson populations = ReportJson::array();
     for (std::size_t s = 0; s < report.names.size(); ++s) {
@@ -162,7 +164,14 @@ std::string comparisonJson(const ComparisonReport& report)
                               {"neiDistance", matrixJson(report.nei)},
                               {"chordDistance", matrixJson(report.chord)},
                               {"tree", report.newick}};
-    return reportJsonText(document);
+    return document;
+}
+
+namespace {
+
+std::string comparisonJson(const ComparisonReport& report)
+{
+    return reportJsonText(comparisonObject(report));
 }
 
 } // namespace

@@ -5,6 +5,9 @@
 // runCompareCalculator.
 #pragma once
 
+#include "cli/calc_output.h"
+#include "compare/comparison_report.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -16,3 +19,17 @@ bool comparisonRequested(const std::vector<std::string>& arguments);
 // workbook cannot be written.
 int runCompareCalculator(const std::vector<std::string>& arguments, std::ostream& out,
                          std::ostream& err);
+
+// The sections of one comparison's text: [populations], [homogeneity], [neiDistance],
+// [chordDistance], [tree]; each a heading line, tab-separated rows and an empty line.
+std::string comparisonText(const ComparisonReport& report, const ComparisonTables& tables);
+void appendSection(std::string& text, const std::string& title, const TextTable& table);
+
+// One comparison's JSON object: {"alleles", "populations", "pooled", "homogeneity",
+// "neiDistance", "chordDistance", "tree"}.
+ReportJson comparisonObject(const ComparisonReport& report);
+
+// A population's estimate {"total", "alleleFrequencies", "standardErrors"}, and a distance
+// matrix as rows of numbers (null where infinite).
+ReportJson estimateJson(const PopulationEstimate& estimate);
+ReportJson matrixJson(const DistanceMatrix& matrix);

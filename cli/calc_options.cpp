@@ -1,7 +1,9 @@
 #include "cli/calc_options.h"
 
+#include "cli/archive_write.h"
 #include "cli/calc_output.h"
 #include "cli/calc_statistics.h"
+#include "cli/calc_study.h"
 #include "cli/task_file.h"
 #include "estimate/calculation_run.h"
 #include "export/report_workbook.h"
@@ -39,7 +41,8 @@ class CalcHelpFormatter : public CLI::Formatter
 public:
     std::string make_usage(const CLI::App*, std::string) const override
     {
-        return calcUsage() + "\n" + compareUsage() + "\n";
+        return calcUsage() + "\n" + compareUsage() + "\n" + studyUsage() + "\n" +
+               archiveWriteUsage() + "\n";
     }
 };
 
@@ -61,6 +64,13 @@ public:
                    "задачи архива (--archive FOLDER и --task NAME для каждой); --seed, --json и "
                    "--xlsx FILE (книга сравнения) действуют так же. Разделы вывода: "
                    "[populations], [homogeneity], [neiDistance], [chordDistance], [tree].\n\n"
+                   "С --compare и --population P (не меньше двух) по архиву --archive FOLDER "
+                   "сравниваются популяции по всем общим системам (по меткам задач); "
+                   "--replicates B дает поддержку ветвей деревьев.\n\n"
+                   "--import TABLE записывает в архив таблицу численностей (CSV, TSV, xlsx, "
+                   "ods) системы --system NAME с аллелями файла задачи --alleles TASKFILE: "
+                   "все популяции или, при ошибке, ничего; --save записывает файл задачи "
+                   "задачей архива --task NAME с метками --population и --system.\n\n"
                    "Код возврата: 0 - расчет выполнен, 2 - неверные входные данные, 1 - книгу "
                    "результатов записать не удалось.");
         app.prefix_command();

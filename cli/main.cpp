@@ -6,10 +6,13 @@
 // 1000 by default), with a progress line on standard error when that is a terminal; --help
 // and --version print what they name. Exit code 0 on success, 2 on bad input, 1 when the
 // workbook cannot be written. With --compare it compares several tasks instead
-// (cli/calc_compare.h).
+// (cli/calc_compare.h), or by population labels over their shared systems (cli/calc_study.h);
+// --import and --save write into the archive (cli/archive_write.h).
 #include "cli/archive_calc.h"
+#include "cli/archive_write.h"
 #include "cli/calc_compare.h"
 #include "cli/calc_options.h"
+#include "cli/calc_study.h"
 #include "cli/task_file.h"
 
 #include <iostream>
@@ -19,6 +22,8 @@
 int main(int argc, char** argv)
 {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (archiveWriteRequested(arguments)) return runArchiveWrite(arguments, std::cout, std::cerr);
+    if (studyRequested(arguments)) return runStudyCalculator(arguments, std::cout, std::cerr);
     if (comparisonRequested(arguments))
         return runCompareCalculator(arguments, std::cout, std::cerr);
     const ParsedOptions parsed = parseCalcOptions(arguments);

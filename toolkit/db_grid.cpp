@@ -22,6 +22,7 @@ public:
     {
         std::string field;
         QString title;
+        DBGrid::RowText text; // computed instead of read from the field when set
     };
 
     explicit DataSourceModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -43,9 +44,9 @@ public:
         const auto row = static_cast<std::size_t>(index.row());
         if (row >= table.rowCount()) return {};
         try {
-            return toQString(
-                table.fieldAt(row, columns[static_cast<std::size_t>(index.column())].field)
-                    .asString());
+            const Column& column = columns[static_cast<std::size_t>(index.column())];
+            if (column.text) return column.text(table, row);
+            return toQString(table.fieldAt(row, column.field).asString());
         } catch (const std::exception&) {
             // Painting has no one to report to; a field the table lacks shows empty, and the
             // operation that reads it reports the error.
@@ -159,9 +160,35 @@ void DBGrid::setDataSource(DataSource* source)
 
 void DBGrid::addColumn(const std::string& field, const QString& title, int width)
 {
-    model_->addColumn({field, title});
+    model_->addColumn({field, title, {}});
     view_->setColumnWidth(model_->columnCount() - 1, width);
     followTable();
+}
+
+void DBGrid::addColumn(RowText text, const QString& title, int width)
+{
+    model_->addColumn({{}, title, std::move(text)});
+    view_->setColumnWidth(model_->columnCount() - 1, width);
+    followTable();
+}
+
+void DBGrid::refreshTexts()
+{
+    model_->refresh();
+}
+
+void DBGrid::allowSeveralLines()
+{
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+}
+
+std::vector<int> DBGrid::selectedLines() const
+{
+    std::vector<int> lines;
+    for (const QModelIndex& row : view_->selectionModel()->selectedRows())
+        lines.push_back(row.row());
+    std::sort(lines.begin(), lines.end());
+    return lines;
 }
 
 int DBGrid::lineCount() const
@@ -199,7 +226,12 @@ void DBGrid::followTable()
         model_->columnCount() > 0) {
         const int column = std::max(view_->currentIndex().column(), 0);
         const QModelIndex index = model_->index(static_cast<int>(*current), column);
-        view_->setCurrentIndex(index);
+        // A line the user selected moves the table here; setting it again would redo the
+        // selection and undo a Ctrl-click that added the line to it.
+        if (view_->currentIndex().row() != index.row() ||
+            view_->selectionModel()->selectedRows().isEmpty())
+            view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                                QItemSelectionModel::Rows);
         view_->scrollTo(index);
     } else {
         view_->setCurrentIndex(QModelIndex());

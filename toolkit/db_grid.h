@@ -31,6 +31,17 @@ public:
     // A column showing the field (named without regard to case) under its title; dates show
     // in the locale's short date format, texts are converted from Windows-1251.
     void addColumn(const std::string& field, const QString& title, int width);
+    // A column whose text is computed from the table's visible row (0-based) rather than read
+    // from one field; refreshTexts shows its texts anew.
+    using RowText = std::function<QString(const Table& table, std::size_t row)>;
+    void addColumn(RowText text, const QString& title, int width);
+    void refreshTexts();
+
+    // Lets the user select several lines (Ctrl and Shift with the mouse or the arrows); the
+    // current line is always among them.
+    void allowSeveralLines();
+    // The selected lines, ascending (0-based).
+    std::vector<int> selectedLines() const;
 
     // The number of lines shown, the selected line (0-based, −1 when none) and a shown text.
     int lineCount() const;

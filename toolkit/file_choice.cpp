@@ -48,6 +48,16 @@ QString chosenSaveFile(QWidget* parent, const std::function<QString()>& chooser,
     return path;
 }
 
+QString chosenOpenFile(QWidget* parent, const std::function<QString()>& chooser, const char* title,
+                       const char* filter)
+{
+    const QString path =
+        chooser ? chooser()
+                : QFileDialog::getOpenFileName(parent, title, fileDialogFolder(), filter);
+    if (!path.isEmpty()) rememberFileDialogFolder(path);
+    return path;
+}
+
 void savePicture(QWidget* parent, QWidget& picture, const std::function<QString()>& chooser)
 {
     const QString path =

@@ -2,6 +2,7 @@
 
 #include "archive/archive_rules.h"
 #include "archive/backup_restore.h"
+#include "archive/task_labels.h"
 #include "tables/archive_schema.h"
 #include "toolkit/message.h"
 
@@ -12,9 +13,10 @@ TDataModule4* DataModule4 = nullptr;
 
 TDataModule4::TDataModule4()
     : spisok("SPISOK", spisokSchema()), allel("ALLEL.DBF", allelSchema()),
-      fenotip("FENOTIP.DBF", fenotipSchema()), dsspisok(spisok), dsallel(allel), dsfenotip(fenotip)
+      fenotip("FENOTIP.DBF", fenotipSchema()), metki("METKI.DBF", labelSchema()), dsspisok(spisok),
+      dsallel(allel), dsfenotip(fenotip)
 {
-    for (Table* table : {&spisok, &allel, &fenotip})
+    for (Table* table : {&spisok, &allel, &fenotip, &metki})
         table->addObserver([this, table](TableEvent event) {
             if (event == TableEvent::DataChanged && table->indexPending()) scheduleIndexFlush();
         });
@@ -28,7 +30,7 @@ TDataModule4::TDataModule4()
 
 TDataModule4::~TDataModule4()
 {
-    for (Table* table : {&spisok, &allel, &fenotip}) {
+    for (Table* table : {&spisok, &allel, &fenotip, &metki}) {
         try {
             table->close();
         } catch (const std::exception&) {
@@ -39,9 +41,10 @@ TDataModule4::~TDataModule4()
 
 void TDataModule4::openTables()
 {
-    for (Table* table : {&allel, &spisok, &fenotip})
+    for (Table* table : {&allel, &spisok, &fenotip, &metki})
         openAndReport(*table);
     freeRowsWithoutTask(spisok, allel, fenotip);
+    freeStaleLabels(spisok, metki);
 }
 
 void TDataModule4::openAndReport(Table& table)
@@ -58,7 +61,7 @@ int TDataModule4::currentTaskCode(std::string_view field) const
 
 void TDataModule4::flushIndexes()
 {
-    for (Table* table : {&spisok, &allel, &fenotip})
+    for (Table* table : {&spisok, &allel, &fenotip, &metki})
         table->flushIndex();
 }
 

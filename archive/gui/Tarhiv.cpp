@@ -2,9 +2,11 @@
 
 #include "archive/gui/TDataModule4.h"
 #include "archive/gui/TForm7.h"
+#include "archive/gui/TLabelsForm.h"
 #include "archive/task_archive.h"
 #include "archive/task_list.h"
 #include "compare/gui/TCompareTasks.h"
+#include "compare/gui/TStudyForm.h"
 #include "platform/cp1251.h"
 #include "tables/archive_schema.h"
 #include "task/allele_position.h"
@@ -27,11 +29,6 @@
 Tarhiv* arhiv = nullptr;
 
 namespace {
-
-ArchiveTables archiveTables()
-{
-    return {DataModule4->spisok, DataModule4->allel, DataModule4->fenotip};
-}
 
 void showAllTasks()
 {
@@ -95,12 +92,19 @@ Tarhiv::Tarhiv()
     placeAsFullWindow();
 
     Label1 = new Label("Список задач архива", this);
-    Label1->setGeometry(8, 8, 300, 20);
+    Label1->setGeometry(8, 8, 270, 20);
     DBGrid1 = new DBGrid(this);
     DBGrid1->setGeometry(8, 32, 963, 630);
-    DBGrid1->addColumn("DATA", "Дата записи задачи", 140);
-    DBGrid1->addColumn("TIME", "Время записи задачи", 140);
-    DBGrid1->addColumn("NAME", "Наименование задачи", 640);
+    DBGrid1->addColumn("DATA", "Дата записи задачи", 130);
+    DBGrid1->addColumn("TIME", "Время записи задачи", 130);
+    DBGrid1->addColumn("NAME", "Наименование задачи", 380);
+    DBGrid1->addColumn(
+        [this](const Table& spisok, std::size_t row) { return labelText(spisok, row, false); },
+        "Популяция", 150);
+    DBGrid1->addColumn(
+        [this](const Table& spisok, std::size_t row) { return labelText(spisok, row, true); },
+        "Система", 150);
+    DBGrid1->allowSeveralLines();
     DBGrid1->setDataSource(&DataModule4->dsspisok);
     DBGrid1->onDblClick = [this] { Button1Click(); };
 
@@ -114,14 +118,38 @@ Tarhiv::Tarhiv()
     Button2->setGeometry(751, 676, 220, 34);
     Button5 = new Button("Сравнить задачи", this, [this] { Button5Click(); });
     Button5->setGeometry(751, 2, 220, 28);
+    Button6 = new Button("Метки задач", this, [this] { Button6Click(); });
+    Button6->setGeometry(519, 2, 220, 28);
     CompareTasks = new TCompareTasks;
     CompareTasks->setParent(this, CompareTasks->windowFlags());
+    Button7 = new Button("Сравнить популяции", this, [this] { Button7Click(); });
+    Button7->setGeometry(287, 2, 220, 28);
+    StudyForm = new TStudyForm;
+    StudyForm->setParent(this, StudyForm->windowFlags());
+    LabelsForm = new TLabelsForm;
+    LabelsForm->setParent(this, LabelsForm->windowFlags());
 }
 
 void Tarhiv::FormActivate()
 {
     showAllTasks();
+    refreshLabels();
     DBGrid1->view()->setFocus();
+}
+
+void Tarhiv::refreshLabels()
+{
+    labels_.clear();
+    if (DataModule4->spisok.active() && DataModule4->metki.active())
+        labels_ = readTaskLabels(DataModule4->spisok, DataModule4->metki);
+    DBGrid1->refreshTexts();
+}
+
+QString Tarhiv::labelText(const Table& spisok, std::size_t row, bool system) const
+{
+    const auto found = labels_.find(spisok.fieldAt(row, "index").asInteger());
+    if (found == labels_.end()) return {};
+    return toQString((system ? found->second.system : found->second.population).trimmed());
 }
 
 void Tarhiv::Button1Click()
@@ -130,7 +158,7 @@ void Tarhiv::Button1Click()
     task.archiveMode = true;
     task.archiveCountsPending = true;
     antigen->layOutGrids(true);
-    const std::optional<TaskRecord> record = loadTask(archiveTables());
+    const std::optional<TaskRecord> record = loadTask(DataModule4->archiveTables());
     if (!record) return;
     if (record->mode == 1) antigen->RadioButton1->setChecked(true);
     if (record->mode == 2) antigen->RadioButton2->setChecked(true);
@@ -146,6 +174,7 @@ void Tarhiv::Button1Click()
     putCounts(*record);
     task.archiveName = record->name;
     kontrol->showModal();
+    refreshLabels();
 }
 
 void Tarhiv::Button2Click()
@@ -157,7 +186,8 @@ void Tarhiv::Button2Click()
     for (DataSource* source :
          {&DataModule4->dsspisok, &DataModule4->dsallel, &DataModule4->dsfenotip})
         source->setEnabled(true);
-    deleteCurrentTask(archiveTables());
+    deleteCurrentTask(DataModule4->archiveTables());
+    refreshLabels();
 }
 
 void Tarhiv::Button3Click()
@@ -183,4 +213,42 @@ void Tarhiv::Button4Click()
 void Tarhiv::Button5Click()
 {
     CompareTasks->showModal();
+}
+
+void Tarhiv::Button7Click()
+{
+    StudyForm->showModal();
+}
+
+void Tarhiv::Button6Click()
+{
+    const Table& spisok = DataModule4->spisok;
+    std::vector<int> keys;
+    for (const int line : DBGrid1->selectedLines())
+        if (static_cast<std::size_t>(line) < spisok.rowCount())
+            keys.push_back(spisok.fieldAt(static_cast<std::size_t>(line), "index").asInteger());
+    if (keys.empty()) {
+        showMessage("Выберите в списке задачи, которым нужно задать метки.");
+        return;
+    }
+    const std::size_t current = spisok.currentRow().value_or(0);
+    if (!LabelsForm->askLabels(labelText(spisok, current, false), labelText(spisok, current, true)))
+        return;
+    TaskLabels labels;
+    const std::pair<Edit*, Cp1251Text*> fields[] = {{LabelsForm->Edit1, &labels.population},
+                                                    {LabelsForm->Edit2, &labels.system}};
+    for (const auto& [edit, label] : fields) {
+        const EncodedText typed = encodeCp1251(edit->text());
+        if (!typed.ok()) {
+            showMessage("В метке есть символ «" + utf8Char(typed.unencodable) +
+                        "», которого нет в кодировке Windows-1251. Метки не изменены.");
+            return;
+        }
+        *label = typed.text.trimmed();
+    }
+    std::map<int, TaskLabels> changes;
+    for (const int key : keys)
+        changes[key] = labels;
+    setTaskLabels(spisok, DataModule4->metki, changes);
+    refreshLabels();
 }

@@ -10,9 +10,10 @@ ArchiveTablesControl archiveTablesControl(TDataModule4& tables)
         tables.spisok.close();
         tables.fenotip.close();
         tables.allel.close();
+        tables.metki.close();
     };
     control.openTables = [&tables] {
-        for (Table* table : {&tables.spisok, &tables.allel, &tables.fenotip}) {
+        for (Table* table : {&tables.spisok, &tables.allel, &tables.fenotip, &tables.metki}) {
             table->setFilter(liveRowsFilter);
             table->setFiltered(true);
         }

@@ -30,8 +30,8 @@ int checkedCode(std::initializer_list<const RadioButton*> buttons)
     return 0;
 }
 
-// The task in hand as the windows hold it; throws EncodingError for an allele row holding a
-// character that Windows-1251 cannot hold, before anything is written.
+} // namespace
+
 TaskRecord taskInHand(Cp1251Text name)
 {
     TaskRecord record;
@@ -54,6 +54,8 @@ TaskRecord taskInHand(Cp1251Text name)
     }
     return record;
 }
+
+namespace {
 
 // What is wrong with the first count of the phenotype grid that the rule refuses, if any.
 std::optional<std::string> invalidCountInHand()
@@ -92,8 +94,7 @@ bool saveTaskToArchive()
 
     const TaskRecord record = taskInHand(name.text);
     const SaveResult result =
-        saveTask({DataModule4->spisok, DataModule4->allel, DataModule4->fenotip}, record,
-                 &DataModule4->dsspisok);
+        saveTask(DataModule4->archiveTables(), record, &DataModule4->dsspisok);
     if (result.outcome == SaveOutcome::duplicateName)
         showMessage("Такая задача уже есть... повтор недопустим.");
     if (result.outcome == SaveOutcome::saved) task.archiveName = record.name;

@@ -1,6 +1,7 @@
 #include "task/gui/Tkontrol.h"
 
 #include "archive/gui/TDataModule4.h"
+#include "archive/gui/count_table_import_window.h"
 #include "archive/gui/save_task_window.h"
 #include "estimate/gui/TForm2.h"
 #include "estimate/gui/TForm3.h"
@@ -38,7 +39,7 @@ Tkontrol::Tkontrol()
     StringGrid2 = makeListGrid(this, 216, 8, 200, 290);
 
     Label5 = new Label("Выберите критерий:", this);
-    Label5->setGeometry(432, 8, 300, 18);
+    Label5->setGeometry(432, 8, 260, 18);
     RadioButton1 = new RadioButton("Максимум правдоподобия - МП", this);
     RadioButton1->setGeometry(440, 28, 520, 22);
     RadioButton2 = new RadioButton("Метод наименьших квадратов - МНК", this);
@@ -46,6 +47,9 @@ Tkontrol::Tkontrol()
     RadioButton3 = new RadioButton("Метод нормированных наименьших квадратов - МННК", this);
     RadioButton3->setGeometry(440, 72, 520, 22);
     RadioButton1->setChecked(true);
+    // The counts of many populations of this task's alleles, from a spreadsheet's table.
+    Button9 = new Button("Импорт таблицы численностей", this, [this] { Button9Click(); });
+    Button9->setGeometry(706, 2, 266, 24);
 
     // The report and export buttons appear after a calculation, in the rows below the
     // first two; the finishing button stands apart.
@@ -341,6 +345,11 @@ void Tkontrol::Button7Click()
 void Tkontrol::Button8Click()
 {
     StatisticsForm->showModal();
+}
+
+void Tkontrol::Button9Click()
+{
+    importCountTableFromFile();
 }
 
 void Tkontrol::clearPhenotypeRows()

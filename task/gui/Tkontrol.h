@@ -33,6 +33,7 @@ public:
     Button* Button6;           // ends the program
     Button* Button7;           // export to a workbook
     Button* Button8;           // "Статистика и графики"
+    Button* Button9;           // "Импорт таблицы численностей"
 
     // Lays out every list grid here and in the report windows, generates the phenotypes
     // and genotypes, and either empties the counts (criterion МП, total 0) or, for a task
@@ -47,6 +48,7 @@ public:
     void Button6Click();
     void Button7Click();
     void Button8Click();
+    void Button9Click();
     void StringGrid3SelectCell(int col, int row);
     // Whether an edited text may enter the cell: in the count column only a count the rule
     // takes, or nothing; a refused text is told with the refusal message.

@@ -19,13 +19,14 @@
 
 void startWithEmptyArchive()
 {
-    for (Table* table : {&DataModule4->spisok, &DataModule4->allel, &DataModule4->fenotip}) {
+    for (Table* table :
+         {&DataModule4->spisok, &DataModule4->allel, &DataModule4->fenotip, &DataModule4->metki}) {
         table->close();
         table->setFilter("");
         table->setFiltered(false);
     }
-    for (const char* file :
-         {"SPISOK.DBF", "SPISOK.CDX", "ALLEL.DBF", "ALLEL.CDX", "FENOTIP.DBF", "FENOTIP.CDX"})
+    for (const char* file : {"SPISOK.DBF", "SPISOK.CDX", "ALLEL.DBF", "ALLEL.CDX", "FENOTIP.DBF",
+                             "FENOTIP.CDX", "METKI.DBF", "METKI.CDX"})
         std::filesystem::remove(file);
     DataModule4->openTables();
     for (DataSource* source :

@@ -11,7 +11,7 @@
 #include <functional>
 #include <map>
 
-// Closes the three tables, removes their files and opens them again empty, as at a first
+// Closes the four tables, removes their files and opens them again empty, as at a first
 // start; the filters are none and every data source is enabled. The task and the windows
 // start afresh, and the clock stands at 5 March 2024, 09:05.
 void startWithEmptyArchive();

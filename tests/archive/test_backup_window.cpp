@@ -6,7 +6,6 @@
 #include "archive/gui/TForm17.h"
 #include "platform/cp1251.h"
 #include "platform/file_sync.h"
-#include "tables/archive_schema.h"
 #include "tables/cdx_format.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/typing.h"
@@ -182,7 +181,7 @@ TEST_F(BackupWindows, RoundTripSaveBackUpDeleteRestore)
 TEST_F(BackupWindows, TheTablesAndTheirCopiesAreOnTheDiskBeforeTheBackupIsReported)
 {
     saveTask("Первая задача");
-    Table("METKI.DBF", labelSchema()).open(); // the label table, whether a restore made it or not
+    ASSERT_TRUE(DataModule4->metki.active()); // the label table, opened with the others
     MessageRecorder messages;
     std::vector<std::string> flushedBeforeTheMessage;
     setSyncHook([&](const std::string& path) {

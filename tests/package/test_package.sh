@@ -29,7 +29,7 @@ for file in usr/bin/velimor usr/bin/velimor-calc usr/lib/velimor/velimor \
     grep -qx "\./$file" <<<"$listed" || fail "the package lacks /$file"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libc6 libqt6widgets6 libxlsxwriter qt6-translations-l10n; do
+for package in libc6 libqt6widgets6 libxlsxwriter qt6-translations-l10n libzip4 libexpat1; do
     grep -q "$package" <<<"$depends" || fail "Depends has no $package: $depends"
 done
 
