@@ -1,6 +1,8 @@
 #include "cli/calc_options.h"
 
+#include "cli/calc_forensic.h"
 #include "cli/calc_output.h"
+#include "cli/calc_parentage.h"
 #include "cli/calc_statistics.h"
 #include "cli/task_file.h"
 #include "estimate/calculation_run.h"
@@ -39,7 +41,7 @@ class CalcHelpFormatter : public CLI::Formatter
 public:
     std::string make_usage(const CLI::App*, std::string) const override
     {
-        return calcUsage() + "\n" + compareUsage() + "\n";
+        return calcUsage() + "\n" + compareUsage() + "\n" + parentageUsage() + "\n";
     }
 };
 
@@ -61,6 +63,11 @@ public:
                    "задачи архива (--archive FOLDER и --task NAME для каждой); --seed, --json и "
                    "--xlsx FILE (книга сравнения) действуют так же. Разделы вывода: "
                    "[populations], [homogeneity], [neiDistance], [chordDistance], [tree].\n\n"
+                   "С --parentage CASEFILE проверяется отцовство по одной или нескольким "
+                   "системам: в файле дела строки system PATH (файл задачи системы), mother "
+                   "(необязательно), child и father с тестами фенотипов через пробел, «-» - нет "
+                   "реакции. Разделы вывода: [parentage], [verdict]; --seed и --json действуют "
+                   "так же.\n\n"
                    "Код возврата: 0 - расчет выполнен, 2 - неверные входные данные, 1 - книгу "
                    "результатов записать не удалось.");
         app.prefix_command();
@@ -88,6 +95,10 @@ public:
         app.add_flag("--stats", options.stats,
                      "добавить статистику: стандартные ошибки и интервалы частот, критерии "
                      "согласия, p Монте-Карло, остатки")
+            ->trigger_on_parse();
+        app.add_flag("--forensic", options.forensic,
+                     "добавить показатели родства и идентификации и генное разнообразие (с "
+                     "--stats - и их интервалы)")
             ->trigger_on_parse();
         valueOption("--replicates", "B",
                     "число повторений бутстрепа и метода Монте-Карло для --stats (от 100 до "
@@ -257,20 +268,23 @@ int calculateLoadedTask(const CalcOptions& options, const std::string& source, T
     }
     const ReportTables tables = reportTables(task, result, loaded.countTexts);
     std::optional<CalcStatistics> statistics;
-    if (options.stats) {
+    if (options.stats)
         statistics = calculateStatistics(task, result, options.replicates,
                                          options.progressOnTerminal ? &err : nullptr);
-        if (options.json) {
-            ReportJson report = reportDocument(task, result);
-            report["statistics"] = statisticsJson(*statistics);
-            out << reportJsonText(report);
-        } else {
-            out << reportText(tables) << statisticsText(task, *statistics);
-        }
-    } else if (options.json) {
-        out << reportJson(task, result);
+    std::optional<CalcForensic> forensic;
+    if (options.forensic)
+        forensic = calculateForensic(task, result,
+                                     statistics ? std::optional(options.replicates) : std::nullopt,
+                                     options.progressOnTerminal ? &err : nullptr);
+    if (options.json) {
+        ReportJson report = reportDocument(task, result);
+        if (statistics) report["statistics"] = statisticsJson(*statistics);
+        if (forensic) addForensicJson(report, *forensic);
+        out << reportJsonText(report);
     } else {
         out << reportText(tables);
+        if (statistics) out << statisticsText(task, *statistics);
+        if (forensic) out << forensicText(*forensic);
     }
     if (!options.workbookFile.empty()) {
         // With --stats the workbook is the statistics one, named after the archived task or

@@ -6,10 +6,11 @@
 // 1000 by default), with a progress line on standard error when that is a terminal; --help
 // and --version print what they name. Exit code 0 on success, 2 on bad input, 1 when the
 // workbook cannot be written. With --compare it compares several tasks instead
-// (cli/calc_compare.h).
+// (cli/calc_compare.h); with --parentage it judges a parentage case (cli/calc_parentage.h).
 #include "cli/archive_calc.h"
 #include "cli/calc_compare.h"
 #include "cli/calc_options.h"
+#include "cli/calc_parentage.h"
 #include "cli/task_file.h"
 
 #include <iostream>
@@ -21,6 +22,8 @@ int main(int argc, char** argv)
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (comparisonRequested(arguments))
         return runCompareCalculator(arguments, std::cout, std::cerr);
+    if (parentageRequested(arguments))
+        return runParentageCalculator(arguments, std::cout, std::cerr);
     const ParsedOptions parsed = parseCalcOptions(arguments);
     if (!parsed.information.empty()) {
         std::cout << parsed.information;
