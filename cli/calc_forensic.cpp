@@ -32,6 +32,11 @@ std::string forensicText(const CalcForensic& forensic)
     return text + "\n";
 }
 
+TextSheet forensicWorkbookSheet(const CalcForensic& forensic)
+{
+    return forensicSheet(forensic.figures, forensic.intervals ? &*forensic.intervals : nullptr);
+}
+
 void addForensicJson(ReportJson& report, const CalcForensic& forensic)
 {
     report["forensic"] = forensicJson(forensic.figures.forensic,

@@ -7,6 +7,7 @@
 #include "cli/calc_output.h"
 #include "compare/system_figures.h"
 #include "estimate/calculation_run.h"
+#include "export/text_sheets.h"
 
 #include <iosfwd>
 #include <optional>
@@ -26,6 +27,9 @@ CalcForensic calculateForensic(const TaskState& task, const CalculationResult& r
 
 // "[forensic]", the figure table as tab-separated rows and an empty line.
 std::string forensicText(const CalcForensic& forensic);
+
+// The sheet "Родство" the statistics workbook gets with --forensic.
+TextSheet forensicWorkbookSheet(const CalcForensic& forensic);
 
 // Sets "forensic" and "diversity" in the report.
 void addForensicJson(ReportJson& report, const CalcForensic& forensic);

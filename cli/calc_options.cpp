@@ -289,13 +289,15 @@ int calculateLoadedTask(const CalcOptions& options, const std::string& source, T
     if (!options.workbookFile.empty()) {
         // With --stats the workbook is the statistics one, named after the archived task or
         // the task file.
+        std::vector<TextSheet> sheets;
+        if (statistics) {
+            sheets = statisticsSheets(options.archiveFolder.empty() ? source : options.taskName,
+                                      task, statistics->immediate, &statistics->replicates);
+            if (forensic) sheets.push_back(forensicWorkbookSheet(*forensic));
+        }
         const WorkbookFileResult written =
-            statistics
-                ? writeStatisticsWorkbook(
-                      statisticsSheets(options.archiveFolder.empty() ? source : options.taskName,
-                                       task, statistics->immediate, &statistics->replicates),
-                      options.workbookFile)
-                : writeResultsWorkbook(resultTextsOf(tables), options.workbookFile);
+            statistics ? writeStatisticsWorkbook(sheets, options.workbookFile)
+                       : writeResultsWorkbook(resultTextsOf(tables), options.workbookFile);
         if (!written.ok()) {
             err << workbookFailureMessage(written) << "\n";
             return workbookNotWritten;

@@ -45,3 +45,8 @@ TextTable forensicTable(const SystemFigures& figures, const ForensicIntervals* i
     table.push_back({"Эффективное число аллелей", formatFixed(d.effectiveAlleles, 0, 3), "", ""});
     return table;
 }
+
+TextSheet forensicSheet(const SystemFigures& figures, const ForensicIntervals* intervals)
+{
+    return {"Родство", {}, forensicTable(figures, intervals), {}};
+}
