@@ -77,16 +77,21 @@ SystemCheck checkSystem(std::string name, const TaskState& task, const std::vect
                         const CasePhenotypes& phenotypes)
 {
     const ParentageSystem system(task);
-    return {std::move(name), system.figures(p), judgeSystem(system, p, phenotypes)};
+    return {std::move(name),
+            phenotypes.mother ? shownPhenotypeName(task, *phenotypes.mother) : std::string(),
+            shownPhenotypeName(task, phenotypes.child),
+            shownPhenotypeName(task, phenotypes.father),
+            system.figures(p),
+            judgeSystem(system, p, phenotypes)};
 }
 
 TextTable systemsTable(const std::vector<SystemCheck>& systems)
 {
-    TextTable table{
-        {"Система", "Исключен", "Индекс отцовства", "Исключение (трио)", "Исключение (дуэт)"}};
+    TextTable table{{"Система", "Мать", "Ребенок", "Отец", "Исключен", "Индекс отцовства",
+                     "Исключение (трио)", "Исключение (дуэт)"}};
     for (const SystemCheck& s : systems)
-        table.push_back({s.name, yesNo(s.verdict.excluded), indexText(s.verdict),
-                         formatFixed(s.figures.exclusionTrio, 0, 5),
+        table.push_back({s.name, s.mother, s.child, s.father, yesNo(s.verdict.excluded),
+                         indexText(s.verdict), formatFixed(s.figures.exclusionTrio, 0, 5),
                          formatFixed(s.figures.exclusionDuo, 0, 5)});
     return table;
 }

@@ -34,6 +34,10 @@ std::string shownPhenotypeName(const TaskState& task, int phenotype);
 struct SystemCheck
 {
     std::string name; // the task, UTF-8
+    // The phenotypes as the system names them, UTF-8; the mother's empty when unknown.
+    std::string mother;
+    std::string child;
+    std::string father;
     ForensicFigures figures;
     SystemVerdict verdict;
 };
@@ -42,8 +46,8 @@ struct SystemCheck
 SystemCheck checkSystem(std::string name, const TaskState& task, const std::vector<long double>& p,
                         const CasePhenotypes& phenotypes);
 
-// The header row and one row per system: name, excluded, paternity index, exclusion
-// probabilities with the mother known and without her.
+// The header row and one row per system: name, the three phenotypes, excluded, paternity
+// index, exclusion probabilities with the mother known and without her.
 TextTable systemsTable(const std::vector<SystemCheck>& systems);
 
 // The verdict over the systems as rows of a caption and its value.

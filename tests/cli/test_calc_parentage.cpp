@@ -88,7 +88,7 @@ TEST(CalcParentage, JudgesACaseOverTwoSystems)
         judge(folder, "system mn.task\nmother M\nchild M\nfather N\nsystem abo.task\n"
                       "child A\nfather B\n");
     ASSERT_EQ(excluded.code, 0) << excluded.err;
-    EXPECT_NE(excluded.out.find("mn.task\tда\t-\t"), std::string::npos) << excluded.out;
+    EXPECT_NE(excluded.out.find("mn.task\tM\tM\tN\tда\t-\t"), std::string::npos) << excluded.out;
     EXPECT_NE(excluded.out.find("[verdict]\nИсключен\tда\n"), std::string::npos) << excluded.out;
 }
 
