@@ -5,6 +5,7 @@
 #include "archive/gui/TForm16.h"
 #include "archive/gui/TForm17.h"
 #include "archive/gui/Tarhiv.h"
+#include "compare/gui/TParentageForm.h"
 #include "platform/random.h"
 #include "task/gui/Tantigen.h"
 #include "task/gui/Tkontrol.h"
@@ -48,19 +49,22 @@ TForm1::TForm1()
     Button4 =
         new Button("Восстановление архива с резервного носителя", this, [this] { Button4Click(); });
     Button4->setGeometry(buttonX, 352, 261, 34);
-    for (Button* b : {Button1, Button2, Button3, Button4}) {
+    Button5 = new Button("Проверка родства", this, [this] { Button5Click(); });
+    Button5->setGeometry(buttonX, 392, 261, 34);
+    for (Button* b : {Button1, Button2, Button3, Button4, Button5}) {
         b->setFocusPolicy(Qt::StrongFocus);
         b->setFont(narrowFont(9)); // the longest caption fits the 261 pixels
     }
 
     Image2 = new Image(this);
-    Image2->setGeometry(612, 400, 340, 300);
+    Image2->setGeometry(612, 432, 340, 268);
     Image2->loadJpeg(":/artwork/chromosome.jpg");
 
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, Memo1);
     setTabOrder(Memo1, Button3);
     setTabOrder(Button3, Button4);
+    setTabOrder(Button4, Button5);
 }
 
 void TForm1::FormActivate()
@@ -95,4 +99,9 @@ void TForm1::Button3Click()
 void TForm1::Button4Click()
 {
     Form17->showModal();
+}
+
+void TForm1::Button5Click()
+{
+    ParentageForm->showModal();
 }

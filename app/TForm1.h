@@ -1,4 +1,4 @@
-// The main window: the help text, three pictures and the four buttons that lead to the
+// The main window: the help text, three pictures and the five buttons that lead to the
 // rest of the program.
 #pragma once
 
@@ -15,6 +15,7 @@ public:
     Button* Button1; // "Архив задач"
     Button* Button3; // backup
     Button* Button4; // restore
+    Button* Button5; // "Проверка родства"
     Image* Image3;
     Image* Image4;
     Image* Image2;
@@ -25,6 +26,7 @@ public:
     void Button1Click();
     void Button3Click();
     void Button4Click();
+    void Button5Click();
 
     // Runs once, when the event loop first shows the window.
     void FormActivate() override;

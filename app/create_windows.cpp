@@ -7,6 +7,7 @@
 #include "archive/gui/TForm6.h"
 #include "archive/gui/TForm7.h"
 #include "archive/gui/Tarhiv.h"
+#include "compare/gui/TParentageForm.h"
 #include "estimate/gui/TForm2.h"
 #include "estimate/gui/TForm3.h"
 #include "estimate/gui/TStatisticsForm.h"
@@ -29,4 +30,5 @@ void createWindows()
     Form7 = new TForm7;
     Form9 = new TForm9;
     StatisticsForm = new TStatisticsForm;
+    ParentageForm = new TParentageForm;
 }

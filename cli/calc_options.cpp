@@ -1,7 +1,9 @@
 #include "cli/calc_options.h"
 
 #include "cli/archive_write.h"
+#include "cli/calc_forensic.h"
 #include "cli/calc_output.h"
+#include "cli/calc_parentage.h"
 #include "cli/calc_statistics.h"
 #include "cli/calc_study.h"
 #include "cli/task_file.h"
@@ -42,7 +44,7 @@ public:
     std::string make_usage(const CLI::App*, std::string) const override
     {
         return calcUsage() + "\n" + compareUsage() + "\n" + studyUsage() + "\n" +
-               archiveWriteUsage() + "\n";
+               archiveWriteUsage() + "\n" + parentageUsage() + "\n";
     }
 };
 
@@ -71,6 +73,11 @@ public:
                    "ods) системы --system NAME с аллелями файла задачи --alleles TASKFILE: "
                    "все популяции или, при ошибке, ничего; --save записывает файл задачи "
                    "задачей архива --task NAME с метками --population и --system.\n\n"
+                   "С --parentage CASEFILE проверяется отцовство по одной или нескольким "
+                   "системам: в файле дела строки system PATH (файл задачи системы), mother "
+                   "(необязательно), child и father с тестами фенотипов через пробел, «-» - нет "
+                   "реакции. Разделы вывода: [parentage], [verdict]; --seed и --json действуют "
+                   "так же.\n\n"
                    "Код возврата: 0 - расчет выполнен, 2 - неверные входные данные, 1 - книгу "
                    "результатов записать не удалось.");
         app.prefix_command();
@@ -98,6 +105,10 @@ public:
         app.add_flag("--stats", options.stats,
                      "добавить статистику: стандартные ошибки и интервалы частот, критерии "
                      "согласия, p Монте-Карло, остатки")
+            ->trigger_on_parse();
+        app.add_flag("--forensic", options.forensic,
+                     "добавить показатели родства и идентификации и генное разнообразие (с "
+                     "--stats - и их интервалы)")
             ->trigger_on_parse();
         valueOption("--replicates", "B",
                     "число повторений бутстрепа и метода Монте-Карло для --stats (от 100 до "
@@ -267,31 +278,36 @@ int calculateLoadedTask(const CalcOptions& options, const std::string& source, T
     }
     const ReportTables tables = reportTables(task, result, loaded.countTexts);
     std::optional<CalcStatistics> statistics;
-    if (options.stats) {
+    if (options.stats)
         statistics = calculateStatistics(task, result, options.replicates,
                                          options.progressOnTerminal ? &err : nullptr);
-        if (options.json) {
-            ReportJson report = reportDocument(task, result);
-            report["statistics"] = statisticsJson(*statistics);
-            out << reportJsonText(report);
-        } else {
-            out << reportText(tables) << statisticsText(task, *statistics);
-        }
-    } else if (options.json) {
-        out << reportJson(task, result);
+    std::optional<CalcForensic> forensic;
+    if (options.forensic)
+        forensic = calculateForensic(task, result,
+                                     statistics ? std::optional(options.replicates) : std::nullopt,
+                                     options.progressOnTerminal ? &err : nullptr);
+    if (options.json) {
+        ReportJson report = reportDocument(task, result);
+        if (statistics) report["statistics"] = statisticsJson(*statistics);
+        if (forensic) addForensicJson(report, *forensic);
+        out << reportJsonText(report);
     } else {
         out << reportText(tables);
+        if (statistics) out << statisticsText(task, *statistics);
+        if (forensic) out << forensicText(*forensic);
     }
     if (!options.workbookFile.empty()) {
         // With --stats the workbook is the statistics one, named after the archived task or
         // the task file.
+        std::vector<TextSheet> sheets;
+        if (statistics) {
+            sheets = statisticsSheets(options.archiveFolder.empty() ? source : options.taskName,
+                                      task, statistics->immediate, &statistics->replicates);
+            if (forensic) sheets.push_back(forensicWorkbookSheet(*forensic));
+        }
         const WorkbookFileResult written =
-            statistics
-                ? writeStatisticsWorkbook(
-                      statisticsSheets(options.archiveFolder.empty() ? source : options.taskName,
-                                       task, statistics->immediate, &statistics->replicates),
-                      options.workbookFile)
-                : writeResultsWorkbook(resultTextsOf(tables), options.workbookFile);
+            statistics ? writeStatisticsWorkbook(sheets, options.workbookFile)
+                       : writeResultsWorkbook(resultTextsOf(tables), options.workbookFile);
         if (!written.ok()) {
             err << workbookFailureMessage(written) << "\n";
             return workbookNotWritten;

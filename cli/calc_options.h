@@ -28,6 +28,9 @@ struct CalcOptions
     std::string workbookFile;
     bool stats = false;                 // --stats: the statistics of the task follow the report
     int replicates = defaultReplicates; // --replicates B (with --stats), 100..100000
+    // --forensic: the identification figures and the gene diversity follow, with --stats
+    // also their bootstrap intervals.
+    bool forensic = false;
     // Set by the program when standard error is a terminal: the replicate run shows its
     // progress there.
     bool progressOnTerminal = false;

@@ -7,11 +7,13 @@
 // and --version print what they name. Exit code 0 on success, 2 on bad input, 1 when the
 // workbook cannot be written. With --compare it compares several tasks instead
 // (cli/calc_compare.h), or by population labels over their shared systems (cli/calc_study.h);
-// --import and --save write into the archive (cli/archive_write.h).
+// --import and --save write into the archive (cli/archive_write.h); with --parentage it judges
+// a parentage case (cli/calc_parentage.h).
 #include "cli/archive_calc.h"
 #include "cli/archive_write.h"
 #include "cli/calc_compare.h"
 #include "cli/calc_options.h"
+#include "cli/calc_parentage.h"
 #include "cli/calc_study.h"
 #include "cli/task_file.h"
 
@@ -26,6 +28,8 @@ int main(int argc, char** argv)
     if (studyRequested(arguments)) return runStudyCalculator(arguments, std::cout, std::cerr);
     if (comparisonRequested(arguments))
         return runCompareCalculator(arguments, std::cout, std::cerr);
+    if (parentageRequested(arguments))
+        return runParentageCalculator(arguments, std::cout, std::cerr);
     const ParsedOptions parsed = parseCalcOptions(arguments);
     if (!parsed.information.empty()) {
         std::cout << parsed.information;

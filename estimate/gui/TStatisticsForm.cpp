@@ -1,5 +1,6 @@
 #include "estimate/gui/TStatisticsForm.h"
 
+#include "compare/forensic_texts.h"
 #include "estimate/gui/statistics_charts.h"
 #include "estimate/phenotype_bars.h"
 #include "estimate/statistics_texts.h"
@@ -81,6 +82,9 @@ TStatisticsForm::TStatisticsForm()
     ChartView2 = new QChartView;
     ChartView2->setRenderHint(QPainter::Antialiasing);
     PageControl1->addTab(ChartView2, "Частоты аллелей");
+    auto* forensic = new QWidget;
+    StringGrid4 = makeListGrid(forensic, 4, 4, 955, 300);
+    PageControl1->addTab(forensic, "Родство и идентификация");
 
     Label5 = new Label("Критерий:", this);
     Label5->setGeometry(4, 652, 70, 22);
@@ -111,8 +115,9 @@ TStatisticsForm::TStatisticsForm()
     Button3 = new Button("Сохранить рисунок", this, [this] { Button3Click(); });
     Button3->setGeometry(742, 648, 230, 30);
     Button3->setEnabled(false);
-    QObject::connect(PageControl1, &QTabWidget::currentChanged, this,
-                     [this](int page) { Button3->setEnabled(page >= barsPage); });
+    QObject::connect(PageControl1, &QTabWidget::currentChanged, this, [this](int page) {
+        Button3->setEnabled(page == barsPage || page == allelesChartPage);
+    });
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setGeometry(4, 686, 500, 22);
     ProgressBar1->setValue(0);
@@ -145,6 +150,8 @@ void TStatisticsForm::setCalculation(const TaskState& task, const CalculationRes
     task_ = std::make_unique<TaskState>(task);
     statistics_ = computeStatistics(task, result.counts, result.estimates);
     replicates_.reset();
+    figures_ = systemFigures(task, result.estimates[0].alleleFrequencies, result.total);
+    forensicIntervals_.reset();
     Label3->setText(QString());
     ProgressBar1->setValue(0);
 }
@@ -178,6 +185,9 @@ void TStatisticsForm::showTables()
     showTextTable(*StringGrid2, fitStatisticsTable(*statistics_, replicates),
                   {60, 330, 90, 120, 90, 110});
     Label4->setText(QString::fromStdString(saturationNote(*statistics_)));
+    showTextTable(*StringGrid4,
+                  forensicTable(*figures_, forensicIntervals_ ? &*forensicIntervals_ : nullptr),
+                  {330, 100, 130, 100});
 }
 
 void TStatisticsForm::showResiduals()
@@ -205,6 +215,7 @@ void TStatisticsForm::Button1Click()
     // what is on screen after a cancelled run is only the immediate figures.
     if (replicates_) {
         replicates_.reset();
+        forensicIntervals_.reset();
         showTables();
         showCharts();
     }
@@ -213,16 +224,16 @@ void TStatisticsForm::Button1Click()
     settings.seed = static_cast<std::uint64_t>(randomUniform() * 0x1p53);
     settings.progress = [this](std::int64_t done, std::int64_t) { run_->reportProgress(done); };
     settings.cancel = run_->cancelFlag();
-    ProgressBar1->setRange(0, settings.replicates);
+    ProgressBar1->setRange(0, 2 * settings.replicates);
     ProgressBar1->setValue(0);
     Label3->setText("Идет расчет повторений…");
     Button1->setEnabled(false);
     SpinEdit1->setEnabled(false);
     Button2->setEnabled(true);
-    run_->start<ReplicateResult>(
-        [this, settings] { return runReplicates(*task_, *statistics_, settings); },
+    run_->start<StatisticsReplicates>(
+        [this, settings] { return runStatisticsReplicates(*task_, *statistics_, settings); },
         [this](std::int64_t done) { ProgressBar1->setValue(static_cast<int>(done)); },
-        [this](ReplicateResult result) { showReplicates(std::move(result)); });
+        [this](StatisticsReplicates result) { showReplicates(std::move(result)); });
 }
 
 void TStatisticsForm::Button2Click()
@@ -232,17 +243,18 @@ void TStatisticsForm::Button2Click()
     Label3->setText("Отмена…");
 }
 
-void TStatisticsForm::showReplicates(ReplicateResult result)
+void TStatisticsForm::showReplicates(StatisticsReplicates result)
 {
     Button1->setEnabled(true);
     SpinEdit1->setEnabled(true);
     Button2->setEnabled(false);
-    if (result.cancelled) {
+    if (result.replicates.cancelled) {
         ProgressBar1->setValue(0);
         Label3->setText("Расчет повторений отменен.");
         return;
     }
-    replicates_ = std::move(result);
+    replicates_ = std::move(result.replicates);
+    forensicIntervals_ = result.forensic;
     Label3->setText("Рассчитано повторений: " + QString::number(replicates_->replicates) + ".");
     showTables();
     showCharts();
@@ -272,9 +284,10 @@ void TStatisticsForm::Button5Click()
                                         "Книга Excel (*.xlsx)", ".xlsx");
     if (path.isEmpty()) return;
     // The name is read now: the task may have been saved to the archive since the calculation.
-    const std::vector<TextSheet> sheets =
+    std::vector<TextSheet> sheets =
         statisticsSheets(cp1251ToUtf8(task.archiveName.trimmed()), *task_, *statistics_,
                          replicates_ ? &*replicates_ : nullptr);
+    sheets.push_back(forensicSheet(*figures_, forensicIntervals_ ? &*forensicIntervals_ : nullptr));
     const WorkbookFileResult written = writeStatisticsWorkbook(sheets, path.toStdString());
     if (!written.ok()) showMessage(workbookFailureMessage(written));
 }

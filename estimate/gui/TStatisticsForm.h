@@ -1,12 +1,15 @@
 // The statistics window, "Статистика и графики": standard errors and intervals of the
 // allele frequencies with a warning where the bootstrap cannot work, the fit tests beside
 // the report's pooled line with a note on saturated models, the Pearson residuals and two
-// charts, for the last completed calculation. The immediate figures are shown at
-// once; "Рассчитать" runs the bootstrap and the Monte-Carlo test on a worker thread with a
-// progress bar, and "Отменить" stops it, leaving nothing of the run on screen. "Сохранить
-// книгу" writes what is shown into the statistics workbook.
+// charts, and the identification and parentage figures with the gene diversity, for the
+// last completed calculation. The immediate figures are shown at
+// once; "Рассчитать" runs the bootstrap and the Monte-Carlo test, then the bootstrap of the
+// identification figures, on a worker thread with a progress bar, and "Отменить" stops it, leaving
+// nothing of the run on screen. "Сохранить книгу" writes what is shown into the statistics
+// workbook.
 #pragma once
 
+#include "compare/statistics_replicates.h"
 #include "estimate/calculation_run.h"
 #include "estimate/replicates.h"
 #include "estimate/task_statistics.h"
@@ -41,6 +44,7 @@ public:
     Button* Button4;           // "Наибольшие остатки первыми", checkable
     QChartView* ChartView1;    // observed against expected counts
     QChartView* ChartView2;    // allele frequencies with intervals
+    StringGrid* StringGrid4;   // identification and parentage figures, gene diversity
     Label* Label5;             // "Критерий:"
     RadioButton* RadioButton1; // МП: the criterion of the bar chart and of the residual order
     RadioButton* RadioButton2; // МНК
@@ -81,12 +85,14 @@ private:
     void showTables();
     void showResiduals();
     void showCharts();
-    void showReplicates(ReplicateResult result);
+    void showReplicates(StatisticsReplicates result);
     void stopReplicates();
 
     std::unique_ptr<TaskState> task_;
     std::optional<TaskStatistics> statistics_;
     std::optional<ReplicateResult> replicates_;
+    std::optional<SystemFigures> figures_;
+    std::optional<ForensicIntervals> forensicIntervals_;
 
     BackgroundRun* run_;
 };

@@ -1,5 +1,6 @@
 #include "cli/calc_options.h"
 #include "cli/calc_output.h"
+#include "cli/calc_parentage.h"
 #include "tests/cli/calculator_run.h"
 
 #include <gtest/gtest.h>
@@ -85,9 +86,11 @@ TEST(CalculatorOptions, DecimalValuesFirstProblemHelpAndVersion)
     EXPECT_EQ(help.find(calcUsage() + "\n"), help.find('\n') + 1) << help;
     for (const char* option : {"--seed N", "--criterion 1|2|3", "--json", "--xlsx FILE",
                                "--archive FOLDER", "--task NAME", "--version", "--stats",
-                               "--replicates B", "С --compare сравниваются задачи одного локуса"})
+                               "--replicates B", "С --compare сравниваются задачи одного локуса",
+                               "--forensic", "С --parentage CASEFILE проверяется отцовство"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     EXPECT_NE(help.find(compareUsage()), std::string::npos) << help;
+    EXPECT_NE(help.find(parentageUsage()), std::string::npos) << help;
 }
 
 TEST(Calculator, WritesTheSectionsOfTheWindows)

@@ -116,6 +116,14 @@ TEST(StatisticsWindow, ShowsTheFiguresAndTheReplicates)
             ASSERT_NE(bars, nullptr);
             EXPECT_EQ(bars->barSets()[0]->count(), 3);
             EXPECT_EQ(bars->barSets()[0]->at(1), 48);
+            // Codominance at p = 0.6: MP = 0.36² + 0.48² + 0.16², trio exclusion pq(1 − pq),
+            // PIC = H − 2p²q².
+            const StringGrid* figures = form.StringGrid4;
+            EXPECT_EQ(cell(figures, 1, 1), "0.38560");
+            EXPECT_EQ(cell(figures, 1, 3), "0.18240");
+            EXPECT_EQ(cell(figures, 1, 5), "0.36480");
+            EXPECT_EQ(cell(figures, 1, 6), "0.48000");
+            EXPECT_EQ(cell(figures, 2, 2), "");
 
             form.SpinEdit1->setValue(200);
             form.Button1->click();
@@ -132,6 +140,9 @@ TEST(StatisticsWindow, ShowsTheFiguresAndTheReplicates)
             EXPECT_LT(bootstrapError, 0.045);
             EXPECT_TRUE(cell(alleles, 6, 1).contains("–"));
             EXPECT_FALSE(cell(alleles, 12, 2).isEmpty()); // МННК's interval of B
+            for (int row : {2, 3, 4})
+                EXPECT_LE(cell(figures, 2, row).toDouble(), cell(figures, 3, row).toDouble());
+            EXPECT_GT(cell(figures, 3, 3).toDouble(), 0.15);
         });
     });
 }
@@ -190,11 +201,13 @@ TEST(StatisticsWindow, SavesTheStatisticsWorkbook)
                   "import openpyxl, sys\n"
                   "book = openpyxl.load_workbook(sys.argv[1])\n"
                   "alleles = book['Аллели']\n"
-                  "print(book.sheetnames, alleles['A1'].value, f\"{alleles['C4'].value:.5f}\")",
+                  "print(book.sheetnames, alleles['A1'].value, f\"{alleles['C4'].value:.5f}\",\n"
+                  "      book['Родство']['A2'].value)",
                   path + ".xlsx"});
     ASSERT_TRUE(python.waitForFinished(30000));
     EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
-              "['Аллели', 'Согласие', 'Остатки'] Задача: Стадо 1 " + estimate);
+              "['Аллели', 'Согласие', 'Остатки', 'Родство'] Задача: Стадо 1 " + estimate +
+                  " Вероятность совпадения (MP)");
 }
 
 TEST(StatisticsWindow, CancelledRunShowsNothing)
