@@ -154,7 +154,7 @@ std::string comparisonText(const ComparisonReport& report, const ComparisonTable
     appendSection(text, "[differentiation]", tables.differentiation);
     appendSection(text, "[reynoldsDistance]", tables.reynolds);
     appendSection(text, "[pairwiseTests]", tables.pairwiseTests);
-    appendSection(text, "[neighborJoiningTree]", {{report.neighborJoiningNewick}});
+    appendSection(text, "[neighborJoiningTree]", {tables.neighborJoiningTree[1]});
     return text;
 }
 

@@ -71,7 +71,7 @@ PopulationStructure populationStructure(const std::vector<PopulationSample>& sam
     replicate.seed = static_cast<std::uint64_t>(randomUniform() * 0x1p53);
     replicate.threads = settings.threads;
     replicate.cancel = settings.cancel;
-    replicate.replicates = settings.testReplicates;
+    replicate.replicates = settings.replicates > 0 ? settings.replicates : defaultReplicates;
     const std::int64_t testsEnd = settings.replicates > 0 ? testsShare : structureProgressTotal;
     replicate.progress = stageProgress(settings, 0, testsEnd);
     result.tests = pairwiseTests(counts, replicate);

@@ -30,8 +30,9 @@ DistanceFunction treeDistanceFunction(TreeDistance distance);
 struct StructureSettings
 {
     TreeDistance distance = TreeDistance::nei;
-    int replicates = 0; // bootstrap replicates of the intervals and the support; 0: none
-    int testReplicates = defaultReplicates;
+    // The bootstrap replicates of the intervals and the support (0: none), and the tables of
+    // each pairwise test (defaultReplicates when 0).
+    int replicates = 0;
     int threads = 0; // 0: one per core
     // Called on the calling thread now and then with the share of the work done, in
     // thousandths.

@@ -111,13 +111,13 @@ TComparisonForm::TComparisonForm()
     auto* diversity = new QWidget;
     StringGrid5 = makeListGrid(diversity, 4, 4, 955, 440);
     StringGrid6 = makeListGrid(diversity, 4, 450, 955, 110);
-    PageControl1->addTab(diversity, "Разнообразие и дифференциация");
+    PageControl1->addTab(diversity, "Разнообразие");
     auto* tests = new QWidget;
     StringGrid7 = makeListGrid(tests, 4, 4, 955, 596);
     PageControl1->addTab(tests, "Попарные критерии");
     auto* reynolds = new QWidget;
     StringGrid8 = makeListGrid(reynolds, 4, 4, 955, 596);
-    PageControl1->addTab(reynolds, "Расстояние Рейнольдса");
+    PageControl1->addTab(reynolds, "Рейнольдс");
     auto* joining = new QWidget;
     PaintBox2 = new BranchTreeView(joining);
     PaintBox2->setGeometry(4, 4, 955, 540);
@@ -125,11 +125,11 @@ TComparisonForm::TComparisonForm()
     Label7->setGeometry(4, 550, 955, 50);
     Label7->setWordWrap(true);
     Label7->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    PageControl1->addTab(joining, "Дерево ближайших соседей");
+    PageControl1->addTab(joining, "Дерево NJ");
     PaintBox3 = new TrianglePlot;
-    PageControl1->addTab(PaintBox3, "Треугольник частот");
+    PageControl1->addTab(PaintBox3, "Треугольник");
     PaintBox4 = new ComponentsPlot;
-    PageControl1->addTab(PaintBox4, "Главные компоненты");
+    PageControl1->addTab(PaintBox4, "Компоненты");
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setGeometry(4, 652, 400, 22);
