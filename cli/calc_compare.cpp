@@ -4,14 +4,18 @@
 #include "cli/calc_options.h"
 #include "cli/calc_output.h"
 #include "cli/calc_statistics.h"
+#include "cli/forensic_json.h"
 #include "cli/task_file.h"
+#include "compare/comparison_files.h"
 #include "compare/comparison_report.h"
 #include "compare/comparison_workbook.h"
+#include "compare/distance_files.h"
 #include "export/workbook_file.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <map>
 #include <ostream>
 
 namespace {
@@ -27,7 +31,16 @@ struct CompareOptions
     std::string archiveFolder;
     std::vector<std::string> taskNames;
     std::vector<std::string> taskFiles;
+    int replicates = 0;
+    std::string distance = "nei";
+    std::string phylipFile;
+    std::string megaFile;
+    std::string nexusFile;
 };
+
+const std::map<std::string, TreeDistance> distanceNames = {{"nei", TreeDistance::nei},
+                                                           {"chord", TreeDistance::chord},
+                                                           {"reynolds", TreeDistance::reynolds}};
 
 // The options, or the problem (UTF-8) in problem.
 CompareOptions parseCompareOptions(const std::vector<std::string>& arguments, std::string& problem)
@@ -41,6 +54,12 @@ CompareOptions parseCompareOptions(const std::vector<std::string>& arguments, st
     app.add_option("--xlsx", options.workbookFile);
     app.add_option("--archive", options.archiveFolder);
     app.add_option("--task", options.taskNames)->allow_extra_args(false);
+    std::string replicatesText;
+    app.add_option("--replicates", replicatesText);
+    app.add_option("--distance", options.distance);
+    app.add_option("--phylip", options.phylipFile);
+    app.add_option("--mega", options.megaFile);
+    app.add_option("--nexus", options.nexusFile);
     app.add_option("FILE", options.taskFiles);
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -53,7 +72,17 @@ CompareOptions parseCompareOptions(const std::vector<std::string>& arguments, st
         return options;
     }
     const bool archive = !options.archiveFolder.empty();
-    if (archive != !options.taskNames.empty())
+    if (!replicatesText.empty()) {
+        const std::optional<std::uint64_t> replicates = seedNumber(replicatesText);
+        if (!replicates || *replicates < minimumReplicates || *replicates > maximumReplicates) {
+            problem = "после --replicates ожидается целое число от 100 до 100000";
+            return options;
+        }
+        options.replicates = static_cast<int>(*replicates);
+    }
+    if (!distanceNames.contains(options.distance))
+        problem = "после --distance ожидается nei, chord или reynolds";
+    else if (archive != !options.taskNames.empty())
         problem = "--archive FOLDER и --task NAME указываются вместе";
     else if (archive && !options.taskFiles.empty())
         problem = "с --archive файлы задач не указываются";
@@ -123,6 +152,11 @@ std::string comparisonText(const ComparisonReport& report, const ComparisonTable
     appendSection(text, "[neiDistance]", tables.nei);
     appendSection(text, "[chordDistance]", tables.chord);
     appendSection(text, "[tree]", {{report.newick}});
+    appendSection(text, "[diversity]", tables.diversity);
+    appendSection(text, "[differentiation]", tables.differentiation);
+    appendSection(text, "[reynoldsDistance]", tables.reynolds);
+    appendSection(text, "[pairwiseTests]", tables.pairwiseTests);
+    appendSection(text, "[neighborJoiningTree]", {tables.neighborJoiningTree[1]});
     return text;
 }
 
@@ -149,21 +183,68 @@ ReportJson matrixJson(const DistanceMatrix& matrix)
     return rows;
 }
 
+namespace {
+
+ReportJson pairJson(const PairMatrix& matrix)
+{
+    ReportJson rows = ReportJson::array();
+    for (const auto& row : matrix) {
+        ReportJson values = ReportJson::array();
+        for (const std::optional<double>& value : row)
+            values.push_back(value ? ReportJson(*value) : ReportJson(nullptr));
+        rows.push_back(values);
+    }
+    return rows;
+}
+
+ReportJson figureJson(const std::optional<double>& value,
+                      const std::optional<DifferentiationIntervals>& intervals,
+                      std::optional<Interval> DifferentiationIntervals::*interval)
+{
+    const std::optional<Interval> in =
+        intervals ? (*intervals).*interval : std::optional<Interval>();
+    return ReportJson{
+        {"value", value ? ReportJson(*value) : ReportJson(nullptr)},
+        {"interval", in ? ReportJson::array({in->first, in->second}) : ReportJson(nullptr)}};
+}
+
+ReportJson differentiationJson(const PopulationStructure& structure)
+{
+    const Differentiation& d = structure.differentiation;
+    return ReportJson{
+        {"gst", figureJson(d.gst, structure.intervals, &DifferentiationIntervals::gst)},
+        {"gstPrime",
+         figureJson(d.gstPrime, structure.intervals, &DifferentiationIntervals::gstPrime)},
+        {"jostD", figureJson(d.jostD, structure.intervals, &DifferentiationIntervals::jostD)}};
+}
+
+} // namespace
+
 ReportJson comparisonObject(const ComparisonReport& report)
 {
     ReportJson populations = ReportJson::array();
     for (std::size_t s = 0; s < report.names.size(); ++s) {
         ReportJson entry{{"name", report.names[s]}};
         entry.update(estimateJson(report.comparison.populations[s]));
+        entry["diversity"] = diversityJson(report.structure.diversity[s]);
         populations.push_back(entry);
     }
-    const ReportJson document{{"alleles", report.alleleNames},
-                              {"populations", populations},
-                              {"pooled", estimateJson(report.comparison.pooled)},
-                              {"homogeneity", testJson("gSquare", report.comparison.homogeneity)},
-                              {"neiDistance", matrixJson(report.nei)},
-                              {"chordDistance", matrixJson(report.chord)},
-                              {"tree", report.newick}};
+    const ReportJson document{
+        {"alleles", report.alleleNames},
+        {"populations", populations},
+        {"pooled", estimateJson(report.comparison.pooled)},
+        {"homogeneity", testJson("gSquare", report.comparison.homogeneity)},
+        {"neiDistance", matrixJson(report.nei)},
+        {"chordDistance", matrixJson(report.chord)},
+        {"tree", report.newick},
+        {"differentiation", differentiationJson(report.structure)},
+        {"reynoldsDistance", matrixJson(report.structure.reynolds)},
+        {"pairwiseTests",
+         {{"probability", pairJson(report.structure.tests.probability)},
+          {"holmAdjusted", pairJson(report.structure.tests.holmAdjusted)}}},
+        {"neighborJoiningTree", report.neighborJoiningNewick.empty()
+                                    ? ReportJson(nullptr)
+                                    : ReportJson(report.neighborJoiningNewick)}};
     return document;
 }
 
@@ -172,6 +253,24 @@ namespace {
 std::string comparisonJson(const ComparisonReport& report)
 {
     return reportJsonText(comparisonObject(report));
+}
+
+// The problem (UTF-8) when a file asked for is not written.
+std::optional<std::string> writeDistanceFiles(const ComparisonReport& report,
+                                              const CompareOptions& options)
+{
+    const std::pair<const std::string*, DistanceFormat> files[] = {
+        {&options.phylipFile, DistanceFormat::phylip},
+        {&options.megaFile, DistanceFormat::mega},
+        {&options.nexusFile, DistanceFormat::nexus}};
+    for (const auto& [path, format] : files) {
+        if (path->empty()) continue;
+        const std::optional<std::string> text = distanceFileText(report, format);
+        if (!text) return infiniteDistanceMessage(*path);
+        const WorkbookFileResult written = saveDistanceFile(*path, *text);
+        if (!written.ok()) return distanceFileFailureMessage(written);
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -201,7 +300,10 @@ int runCompareCalculator(const std::vector<std::string>& arguments, std::ostream
         err << loaded.problem << "\n";
         return badInput;
     }
-    const ComparisonReport report = compareSamples(loaded.samples);
+    StructureSettings structure;
+    structure.distance = distanceNames.at(options.distance);
+    structure.replicates = options.replicates;
+    const ComparisonReport report = compareSamples(loaded.samples, {}, structure);
     const ComparisonTables tables = comparisonTables(report);
     out << (options.json ? comparisonJson(report) : comparisonText(report, tables));
     if (!options.workbookFile.empty()) {
@@ -210,6 +312,10 @@ int runCompareCalculator(const std::vector<std::string>& arguments, std::ostream
             err << workbookFailureMessage(written) << "\n";
             return workbookNotWritten;
         }
+    }
+    if (const std::optional<std::string> problem = writeDistanceFiles(report, options)) {
+        err << *problem << "\n";
+        return workbookNotWritten;
     }
     return 0;
 }

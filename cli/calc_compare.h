@@ -1,8 +1,9 @@
 // velimor-calc --compare: several tasks of one locus compared without windows, read from
 // the archive tables of a folder (--archive FOLDER --task NAME --task NAME …) or from task
 // files (--compare FILE FILE …), reported as text sections or one JSON object, with the
-// comparison workbook written by --xlsx FILE. Entry points: comparisonRequested,
-// runCompareCalculator.
+// comparison workbook written by --xlsx FILE and the distance matrix by --phylip, --mega and
+// --nexus FILE; --replicates B adds the bootstrap intervals and tree support, --distance the
+// trees' distance. Entry points: comparisonRequested, runCompareCalculator.
 #pragma once
 
 #include "cli/calc_output.h"
@@ -16,7 +17,7 @@
 bool comparisonRequested(const std::vector<std::string>& arguments);
 
 // The whole comparison run. Returns the exit code: 0 on success, 2 on bad input, 1 when the
-// workbook cannot be written.
+// workbook or a distance file cannot be written.
 int runCompareCalculator(const std::vector<std::string>& arguments, std::ostream& out,
                          std::ostream& err);
 

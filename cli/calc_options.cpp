@@ -65,7 +65,13 @@ public:
         app.footer("С --compare сравниваются задачи одного локуса: файлы задач FILE FILE... или "
                    "задачи архива (--archive FOLDER и --task NAME для каждой); --seed, --json и "
                    "--xlsx FILE (книга сравнения) действуют так же. Разделы вывода: "
-                   "[populations], [homogeneity], [neiDistance], [chordDistance], [tree].\n\n"
+                   "[populations], [homogeneity], [neiDistance], [chordDistance], [tree], "
+                   "[diversity], [differentiation], [reynoldsDistance], [pairwiseTests], "
+                   "[neighborJoiningTree]. --replicates B (от 100 до 100000) добавляет "
+                   "бутстреп-интервалы дифференциации и поддержку ветвей обоих деревьев; "
+                   "--distance nei|chord|reynolds - расстояние деревьев и файлов (по умолчанию "
+                   "nei); --phylip, --mega и --nexus FILE записывают матрицу этого расстояния "
+                   "(NEXUS - и оба дерева) для других программ.\n\n"
                    "С --compare и --population P (не меньше двух) по архиву --archive FOLDER "
                    "сравниваются популяции по всем общим системам (по меткам задач); "
                    "--replicates B дает поддержку ветвей деревьев.\n\n"
@@ -79,7 +85,7 @@ public:
                    "реакции. Разделы вывода: [parentage], [verdict]; --seed и --json действуют "
                    "так же.\n\n"
                    "Код возврата: 0 - расчет выполнен, 2 - неверные входные данные, 1 - книгу "
-                   "результатов записать не удалось.");
+                   "результатов (или файл расстояний) записать не удалось.");
         app.prefix_command();
         app.set_help_flag("--help", "эта справка");
         app.set_version_flag("--version", "velimor-calc " VELIMOR_VERSION, "версия программы");
@@ -182,9 +188,12 @@ std::string calcUsage()
 
 std::string compareUsage()
 {
-    return "velimor-calc --compare [--seed N] [--json] [--xlsx FILE] FILE FILE...\n"
-           "velimor-calc --compare [--seed N] [--json] [--xlsx FILE] --archive FOLDER --task NAME "
-           "--task NAME...";
+    return "velimor-calc --compare [--seed N] [--json] [--xlsx FILE] [--replicates B] "
+           "[--distance nei|chord|reynolds] [--phylip FILE] [--mega FILE] [--nexus FILE] "
+           "FILE FILE...\n"
+           "velimor-calc --compare [--seed N] [--json] [--xlsx FILE] [--replicates B] "
+           "[--distance nei|chord|reynolds] [--phylip FILE] [--mega FILE] [--nexus FILE] "
+           "--archive FOLDER --task NAME --task NAME...";
 }
 
 ParsedOptions parseCalcOptions(const std::vector<std::string>& arguments)

@@ -4,6 +4,7 @@
 #include "estimate/statistics_texts.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -32,6 +33,60 @@ void addEstimateColumns(TextTable& table, const std::string& name,
     table.back().push_back("");
 }
 
+std::string optionalText(const std::optional<double>& value)
+{
+    return value ? fiveDecimals(*value) : notDefinedText;
+}
+
+std::string probabilityText(const std::optional<double>& p)
+{
+    return p ? formatFixed(*p, 0, 4) : notDefinedText;
+}
+
+TextTable diversityTable(const ComparisonReport& report)
+{
+    TextTable table{{"Задача", "H", "Несмещенная H", "СО H", "Эффективное число аллелей"}};
+    for (std::size_t s = 0; s < report.names.size(); ++s) {
+        const GeneDiversity& d = report.structure.diversity[s];
+        table.push_back({report.names[s], fiveDecimals(d.heterozygosity),
+                         optionalText(d.unbiasedHeterozygosity), optionalText(d.standardError),
+                         fiveDecimals(d.effectiveAlleles)});
+    }
+    return table;
+}
+
+TextTable differentiationTable(const PopulationStructure& structure)
+{
+    TextTable table{{"Дифференциация", "Значение", "Нижняя граница 95%", "Верхняя граница 95%"}};
+    const auto add = [&](const char* name, const std::optional<double>& value,
+                         const std::optional<Interval>* interval) {
+        table.push_back({name, optionalText(value), "", ""});
+        if (!interval) return;
+        table.back()[2] = *interval ? fiveDecimals((*interval)->first) : notDefinedText;
+        table.back()[3] = *interval ? fiveDecimals((*interval)->second) : notDefinedText;
+    };
+    const Differentiation& d = structure.differentiation;
+    const std::optional<DifferentiationIntervals>& in = structure.intervals;
+    add("Gst Нея", d.gst, in ? &in->gst : nullptr);
+    add("G'st Хедрика", d.gstPrime, in ? &in->gstPrime : nullptr);
+    add("D Джоста", d.jostD, in ? &in->jostD : nullptr);
+    return table;
+}
+
+TextTable pairwiseTable(const ComparisonReport& report)
+{
+    TextTable table{{"Задача", "Задача", "G", "p", "p с поправкой Холма"}};
+    const PairwiseTests& tests = report.structure.tests;
+    for (std::size_t a = 0; a < report.names.size(); ++a)
+        for (std::size_t b = a + 1; b < report.names.size(); ++b)
+            table.push_back(
+                {report.names[a], report.names[b],
+                 tests.statistic[a][b] ? formatFixed(*tests.statistic[a][b], 0, 3) : notDefinedText,
+                 probabilityText(tests.probability[a][b]),
+                 probabilityText(tests.holmAdjusted[a][b])});
+    return table;
+}
+
 TextTable matrixTable(const std::vector<std::string>& names, const DistanceMatrix& matrix)
 {
     TextTable table{{""}};
@@ -46,8 +101,34 @@ TextTable matrixTable(const std::vector<std::string>& names, const DistanceMatri
 
 } // namespace
 
+std::string treeDistanceCaption(TreeDistance distance)
+{
+    switch (distance) {
+    case TreeDistance::chord:
+        return "по хордовому расстоянию";
+    case TreeDistance::reynolds:
+        return "по расстоянию Рейнольдса";
+    case TreeDistance::nei:
+        break;
+    }
+    return "по расстоянию Нея";
+}
+
+void setStructure(ComparisonReport& report, PopulationStructure structure)
+{
+    report.structure = std::move(structure);
+    const PopulationStructure& s = report.structure;
+    report.tree = upgmaTree(s.treeDistances);
+    report.newick = newickText(s.upgma.tree, report.names, s.upgma.support);
+    report.neighborJoiningNewick =
+        s.neighborJoining
+            ? newickText(s.neighborJoining->tree, report.names, s.neighborJoining->support)
+            : std::string();
+}
+
 ComparisonReport compareSamples(const std::vector<PopulationSample>& samples,
-                                const ComparisonSettings& settings)
+                                const ComparisonSettings& settings,
+                                const StructureSettings& structure)
 {
     ComparisonReport report;
     for (const PopulationSample& sample : samples)
@@ -62,8 +143,12 @@ ComparisonReport compareSamples(const std::vector<PopulationSample>& samples,
         frequencies.push_back(population.frequencies);
     report.nei = distanceMatrix(frequencies, neiDistance);
     report.chord = distanceMatrix(frequencies, chordDistance);
-    report.tree = upgmaTree(report.nei);
-    report.newick = newickText(report.tree, report.names);
+    PopulationStructure found = populationStructure(samples, report.comparison, structure);
+    if (found.cancelled) {
+        report.comparison.cancelled = true;
+        return report;
+    }
+    setStructure(report, std::move(found));
     return report;
 }
 
@@ -85,6 +170,15 @@ ComparisonTables comparisonTables(const ComparisonReport& report)
                            g.probability ? formatFixed(*g.probability, 0, 4) : notDefinedText}};
     tables.nei = matrixTable(report.names, report.nei);
     tables.chord = matrixTable(report.names, report.chord);
-    tables.tree = {{"Дерево UPGMA по расстоянию Нея (Newick)"}, {report.newick}};
+    const std::string caption = treeDistanceCaption(report.structure.distance);
+    tables.tree = {{"Дерево UPGMA " + caption + " (Newick)"}, {report.newick}};
+    tables.diversity = diversityTable(report);
+    tables.differentiation = differentiationTable(report.structure);
+    tables.reynolds = matrixTable(report.names, report.structure.reynolds);
+    tables.pairwiseTests = pairwiseTable(report);
+    tables.neighborJoiningTree = {{"Дерево ближайших соседей " + caption + " (Newick)"},
+                                  {report.neighborJoiningNewick.empty()
+                                       ? std::string(notDefinedText)
+                                       : report.neighborJoiningNewick}};
     return tables;
 }

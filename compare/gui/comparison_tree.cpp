@@ -21,9 +21,12 @@ struct Placed
 
 } // namespace
 
-void ComparisonTree::setTree(const Tree& tree, const std::vector<std::string>& names)
+void ComparisonTree::setTree(const Tree& tree, const std::vector<std::string>& names,
+                             const std::vector<double>& support, const QString& caption)
 {
     tree_ = tree;
+    support_ = support;
+    caption_ = caption;
     names_.clear();
     for (const std::string& name : names)
         names_.push_back(QString::fromStdString(name));
@@ -69,6 +72,13 @@ void ComparisonTree::paintEvent(QPaintEvent*)
         painter.drawLine(QPointF(x, a.y), QPointF(x, b.y));
         placed[static_cast<std::size_t>(tree_.leaves) + j] = {x, (a.y + b.y) / 2};
     }
+    painter.setPen(Qt::darkBlue);
+    for (std::size_t j = 0; j + 1 < tree_.joins.size() && j < support_.size(); ++j) {
+        const Placed at = placed[static_cast<std::size_t>(tree_.leaves) + j];
+        painter.drawText(QRectF(at.x - 44, at.y - 18, 40, 16), Qt::AlignRight,
+                         QString::number(std::lround(support_[j])));
+    }
+    painter.setPen(QPen(Qt::black, 2));
     for (int leaf = 0; leaf < tree_.leaves; ++leaf) {
         const Placed at = placed[static_cast<std::size_t>(leaf)];
         painter.drawText(QRectF(margin, at.y - rowHeight / 2, nameWidth - 8, rowHeight),
@@ -87,6 +97,5 @@ void ComparisonTree::paintEvent(QPaintEvent*)
         painter.drawText(QRectF(x - 50, scaleY + 4, 100, 16), Qt::AlignCenter,
                          QString::fromStdString(ticks.label(t)));
     }
-    painter.drawText(QRectF(left, scaleY - 22, span, 16), Qt::AlignCenter,
-                     "Расстояние Нея D между ветвями");
+    painter.drawText(QRectF(left, scaleY - 22, span, 16), Qt::AlignCenter, caption_);
 }

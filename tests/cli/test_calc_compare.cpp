@@ -70,13 +70,96 @@ TEST(CalcCompare, TaskFilesAsTextAndJson)
     for (const auto& [key, value] : document.items())
         keys.push_back(key);
     EXPECT_EQ(keys, (std::vector<std::string>{"alleles", "populations", "pooled", "homogeneity",
-                                              "neiDistance", "chordDistance", "tree"}));
+                                              "neiDistance", "chordDistance", "tree",
+                                              "differentiation", "reynoldsDistance",
+                                              "pairwiseTests", "neighborJoiningTree"}));
     EXPECT_TRUE(near(document["homogeneity"]["gSquare"].get<double>(), 0, 1e-8));
     EXPECT_EQ(document["homogeneity"]["degreesOfFreedom"], 2);
     EXPECT_TRUE(near(document["neiDistance"][0][1].get<double>(), 0, 1e-9));
     EXPECT_EQ(document["populations"][1]["total"], 280);
     EXPECT_EQ(document["pooled"]["total"], 560);
     EXPECT_EQ(document["tree"], "(" + a + ":0," + a + ":0);");
+    // Without --replicates: no intervals; two like samples do not differ.
+    EXPECT_TRUE(document["differentiation"]["gst"]["interval"].is_null());
+    EXPECT_TRUE(near(document["differentiation"]["jostD"]["value"].get<double>(), 0, 1e-9));
+    EXPECT_TRUE(document["pairwiseTests"]["probability"][0][0].is_null());
+    EXPECT_EQ(document["pairwiseTests"]["probability"][0][1], 1.0);
+}
+
+TEST(CalcCompare, StructureWithReplicatesAndTheDistanceFiles)
+{
+    ScratchFolder folder;
+    const std::string a = folder.file("a.txt");
+    const std::string b = folder.file("b.txt");
+    writeFile(a, aboTask);
+    writeFile(b, otherAboTask);
+    const std::string phylip = folder.file("d.phy");
+    const std::string mega = folder.file("d.meg");
+    const std::string nexus = folder.file("d.nex");
+    const CalcRun json =
+        run({"--compare", "--json", "--seed", "3", "--replicates", "200", "--distance", "reynolds",
+             "--phylip", phylip, "--mega", mega, "--nexus", nexus, a, b, a});
+    ASSERT_EQ(json.code, 0) << json.err;
+    const ReportJson document = ReportJson::parse(json.out);
+
+    const ReportJson& first = document["populations"][0];
+    const ReportJson& second = document["populations"][1];
+    double homozygosity = 0;
+    double shared = 0;
+    double squares = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const double x = first["alleleFrequencies"][i].get<double>();
+        const double y = second["alleleFrequencies"][i].get<double>();
+        homozygosity += x * x;
+        shared += x * y;
+        squares += (x - y) * (x - y);
+    }
+    EXPECT_TRUE(near(first["diversity"]["heterozygosity"].get<double>(), 1 - homozygosity, 1e-12));
+    EXPECT_TRUE(near(first["diversity"]["effectiveAlleles"].get<double>(), 1 / homozygosity, 1e-9));
+    EXPECT_GT(first["diversity"]["standardError"].get<double>(), 0);
+    const double reynolds = squares / (2 * (1 - shared));
+    EXPECT_TRUE(near(document["reynoldsDistance"][0][1].get<double>(), reynolds, 1e-12));
+
+    const ReportJson& gst = document["differentiation"]["gst"];
+    ASSERT_EQ(gst["interval"].size(), 2u);
+    EXPECT_LT(gst["interval"][0].get<double>(), gst["value"].get<double>());
+    EXPECT_GT(gst["interval"][1].get<double>(), gst["value"].get<double>());
+    // The two samples differ clearly; a sample against itself not at all.
+    const ReportJson& tests = document["pairwiseTests"];
+    EXPECT_LT(tests["probability"][0][1].get<double>(), 0.01);
+    EXPECT_EQ(tests["probability"][0][2], 1.0);
+    EXPECT_EQ(tests["holmAdjusted"][0][1].get<double>(),
+              std::min(1.0, 3 * tests["probability"][0][1].get<double>()));
+    // Support on the inner branches of both trees: the two copies of a always group.
+    const std::string tree = document["tree"].get<std::string>();
+    EXPECT_NE(tree.find(")100:"), std::string::npos) << tree;
+    EXPECT_FALSE(document["neighborJoiningTree"].is_null());
+
+    // The PHYLIP matrix read back holds the Reynolds distances.
+    std::istringstream matrix(readFile(phylip));
+    int count = 0;
+    matrix >> count;
+    ASSERT_EQ(count, 3);
+    std::string line;
+    std::getline(matrix, line);
+    for (std::size_t row = 0; row < 3; ++row) {
+        ASSERT_TRUE(std::getline(matrix, line));
+        std::istringstream values(line.substr(10));
+        for (std::size_t column = 0; column < 3; ++column) {
+            double value = -1;
+            values >> value;
+            EXPECT_TRUE(near(value, document["reynoldsDistance"][row][column].get<double>(), 1e-8));
+        }
+    }
+    EXPECT_NE(readFile(mega).find("#mega"), std::string::npos);
+    const std::string nexusText = readFile(nexus);
+    EXPECT_NE(nexusText.find("BEGIN DISTANCES;"), std::string::npos);
+    EXPECT_NE(nexusText.find("TREE NJ = "), std::string::npos) << nexusText;
+
+    const std::string wrongDistance = run({"--compare", "--distance", "fst", a, b}).err;
+    EXPECT_EQ(wrongDistance.substr(0, wrongDistance.find('\n')),
+              "после --distance ожидается nei, chord или reynolds");
+    EXPECT_EQ(run({"--compare", "--replicates", "5", a, b}).code, 2);
 }
 
 TEST(CalcCompare, ArchivedTasksAndTheWorkbook)
@@ -98,8 +181,8 @@ TEST(CalcCompare, ArchivedTasksAndTheWorkbook)
     // One sheet per table: the archive names them in its directory of parts.
     const std::string bytes = readFile(workbook);
     EXPECT_EQ(bytes.substr(0, 2), "PK");
-    EXPECT_NE(bytes.find("xl/worksheets/sheet5.xml"), std::string::npos);
-    EXPECT_EQ(bytes.find("xl/worksheets/sheet6.xml"), std::string::npos);
+    EXPECT_NE(bytes.find("xl/worksheets/sheet10.xml"), std::string::npos);
+    EXPECT_EQ(bytes.find("xl/worksheets/sheet11.xml"), std::string::npos);
 }
 
 TEST(CalcCompare, Problems)

@@ -1,7 +1,8 @@
 // "Сравнить задачи" in the archive window: the tasks of the list narrowed by a key are
 // ticked with the keyboard, "Сравнить" opens the comparison window, whose figures are
 // those of the core comparison of the same tasks; tasks of other alleles are refused with
-// a message; the tree is saved as a picture and the tables as a workbook.
+// a message; the tree is saved as a picture and the tables as a workbook. The structure's
+// tabs fill, and "Рассчитать" runs the bootstrap, which "Отменить" stops.
 #include "archive/archived_task.h"
 #include "archive/gui/TDataModule4.h"
 #include "archive/gui/TForm7.h"
@@ -21,6 +22,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 namespace {
 
@@ -120,7 +122,7 @@ TEST(ComparisonWindow, ComparesTheTickedTasksOfTheSelection)
         {typingKey("стадо"), ticking({0, 1, 2}, &listed), [&](Form&) {
              EXPECT_TRUE(window->running() || window->report());
              QTRY_VERIFY_WITH_TIMEOUT(window->report().has_value(), 20000);
-             EXPECT_EQ(window->ProgressBar1->value(), 4); // three tasks and the pooled counts
+             EXPECT_EQ(window->ProgressBar1->value(), window->ProgressBar1->maximum());
              shown = comparisonTables(*window->report());
              expectGridShows(window->StringGrid1, shown->frequencies);
              expectGridShows(window->StringGrid2, shown->homogeneity);
@@ -185,4 +187,59 @@ TEST(ComparisonWindow, ATaskThatCannotBeReadIsNamedWithTheReason)
     EXPECT_EQ(messages.messages,
               std::vector<QString>{"Задачу «Старая запись» прочитать не удалось: поголовье "
                                    "фенотипа «A B» (-5) - не целое число от 0 до 19999999"});
+}
+
+TEST(ComparisonWindow, TheStructureTabsFillAndTheBootstrapRunsOrIsCancelled)
+{
+    std::vector<PopulationSample> samples;
+    for (const int first : {10, 40, 11})
+        samples.push_back(sampleOf(sampleTask("Stado " + std::to_string(first), 3, first)));
+    const QString distances = QDir::current().absoluteFilePath("distances");
+    TComparisonForm::setDistanceFileChooserForTests([&] { return distances; });
+    TComparisonForm window;
+    window.setSamples(std::move(samples));
+    ModalScript script(ModalScript::Mode::inWindowLoop);
+    script.then([&](Form&) {
+        QTRY_VERIFY_WITH_TIMEOUT(window.report().has_value(), 20000);
+        const ComparisonTables first = comparisonTables(*window.report());
+        expectGridShows(window.StringGrid5, first.diversity);
+        expectGridShows(window.StringGrid6, first.differentiation);
+        expectGridShows(window.StringGrid7, first.pairwiseTests);
+        expectGridShows(window.StringGrid8, first.reynolds);
+        EXPECT_EQ(window.Label7->text().toStdString(),
+                  "Newick: " + window.report()->neighborJoiningNewick);
+
+        // The longest bootstrap, stopped at once: the results shown stay.
+        window.SpinEdit1->setValue(maximumReplicates);
+        QTest::mouseClick(window.Button4, Qt::LeftButton);
+        EXPECT_TRUE(window.running());
+        QTest::mouseClick(window.Button1, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.running(), 20000);
+        EXPECT_EQ(window.Label3->text(), "Расчет отменен.");
+        EXPECT_EQ(window.report()->structure.replicates, 0);
+        EXPECT_TRUE(window.Button4->isEnabled());
+
+        window.SpinEdit1->setValue(100);
+        window.ComboBox1->setCurrentIndex(1);
+        QTest::mouseClick(window.Button4, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.running(), 60000);
+        const PopulationStructure& structure = window.report()->structure;
+        EXPECT_EQ(structure.replicates, 100);
+        EXPECT_EQ(structure.distance, TreeDistance::chord);
+        const ComparisonTables second = comparisonTables(*window.report());
+        expectGridShows(window.StringGrid6, second.differentiation);
+        EXPECT_NE(second.differentiation[1][2], "");
+        EXPECT_EQ(second.tree[0][0], "Дерево UPGMA по хордовому расстоянию (Newick)");
+        // The inner branch of the UPGMA tree carries its support.
+        EXPECT_TRUE(std::regex_search(window.report()->newick, std::regex("\\)[0-9]+:")))
+            << window.report()->newick;
+        QTest::mouseClick(window.Button5, Qt::LeftButton);
+        window.close();
+    });
+    window.showModal();
+    std::ifstream phylip((distances + ".phy").toStdString());
+    int count = 0;
+    phylip >> count;
+    EXPECT_EQ(count, 3);
+    TComparisonForm::setDistanceFileChooserForTests({});
 }

@@ -1,5 +1,6 @@
 // The comparison core: the homogeneity test on identical and on randomly split samples,
-// the distances against hand calculations, and the UPGMA tree of known distances.
+// the distances against hand calculations, the UPGMA tree of known distances, and the
+// structure beside the comparison on a chosen distance.
 #include "compare/comparison_report.h"
 #include "estimate/fit_criteria.h"
 #include "platform/random.h"
@@ -7,6 +8,7 @@
 #include "tests/support/near.h"
 
 #include <algorithm>
+#include <atomic>
 #include <random>
 
 namespace {
@@ -180,4 +182,38 @@ TEST(GeneticDistance, UpgmaWeightsClustersBySizeAndJoinsTiesInOrder)
     EXPECT_EQ(tied.joins[0].right, 1);
     EXPECT_EQ(tied.joins[1].left, 2);
     EXPECT_EQ(tied.joins[1].right, 3);
+}
+
+TEST(PopulationComparison, TheStructureTakesTheChosenDistanceAndItsCancelCancelsTheReport)
+{
+    seedRandom(11);
+    std::vector<PopulationSample> samples;
+    samples.push_back(abo("Север", {120, 40, 25, 95}));
+    samples.push_back(abo("Юг", {40, 120, 95, 25}));
+    samples.push_back(abo("Запад", {118, 42, 24, 96}));
+    samples.push_back(abo("Восток", {50, 110, 100, 20}));
+    StructureSettings settings;
+    settings.distance = TreeDistance::reynolds;
+    settings.replicates = 200;
+    const ComparisonReport report = compareSamples(samples, {}, settings);
+    ASSERT_FALSE(report.comparison.cancelled);
+    const ComparisonTables tables = comparisonTables(report);
+    EXPECT_EQ(tables.tree[0][0], "Дерево UPGMA по расстоянию Рейнольдса (Newick)");
+    EXPECT_EQ(tables.pairwiseTests.size(), 7u); // a header and six pairs
+    // Север and Запад are alike, and so are Юг and Восток: the split is in nearly every
+    // replicate tree.
+    EXPECT_EQ(report.tree.joins.front().left, 0);
+    EXPECT_EQ(report.tree.joins.front().right, 2);
+    EXPECT_GE(report.structure.upgma.support.front(), 95);
+    ASSERT_TRUE(report.structure.neighborJoining);
+    EXPECT_GE(report.structure.neighborJoining->support.front(), 95);
+    for (std::size_t row = 1; row <= 3; ++row) {
+        const double value = std::stod(tables.differentiation[row][1]);
+        EXPECT_LE(std::stod(tables.differentiation[row][2]), value) << row;
+        EXPECT_GE(std::stod(tables.differentiation[row][3]), value) << row;
+    }
+
+    const std::atomic<bool> cancel{true};
+    settings.cancel = &cancel;
+    EXPECT_TRUE(compareSamples(samples, {}, settings).comparison.cancelled);
 }
