@@ -31,7 +31,7 @@ std::function<QString()>& workbookFileChooser()
 }
 
 const char* const roles[] = {"матери", "ребенка", "отца"};
-const std::vector<int> systemsWidths{150, 90, 90, 90, 80, 130, 140, 140};
+const std::vector<int> systemsWidths{230, 90, 90, 90, 80, 130, 140, 140};
 const std::vector<int> verdictWidths{330, 200};
 
 // The verdict over the systems under a header row; the header alone before a check.
