@@ -63,8 +63,10 @@ TEST(BackgroundRun, StopAndTheDestructorJoinWithoutDelivering)
 {
     bool delivered = false;
     auto run = std::make_unique<BackgroundRun>(nullptr);
-    const auto untilCancelled = [&run] {
-        while (!run->cancelFlag()->load())
+    // The flag, not the pointer: reset() empties the pointer before the destructor cancels.
+    const std::atomic<bool>* cancelled = run->cancelFlag();
+    const auto untilCancelled = [cancelled] {
+        while (!cancelled->load())
             QThread::msleep(1);
         return 0;
     };
