@@ -7,12 +7,12 @@
 #include "toolkit/message.h"
 #include "toolkit/qt_text.h"
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
 namespace {
 
-constexpr int pollInterval = 50; // milliseconds between looks at the run
 constexpr int nameColumnWidth = 140;
 constexpr int numberColumnWidth = 110;
 
@@ -89,9 +89,7 @@ TStudyForm::TStudyForm()
     Button3->setGeometry(758, 648, 214, 30);
     Button3->setEnabled(false);
 
-    poll_ = new QTimer(this);
-    poll_->setInterval(pollInterval);
-    QObject::connect(poll_, &QTimer::timeout, this, [this] { poll(); });
+    run_ = new BackgroundRun(this);
 }
 
 TStudyForm::~TStudyForm()
@@ -149,10 +147,6 @@ void TStudyForm::startStudy(std::vector<StudySample> samples, std::vector<Cp1251
     populations_ = std::move(populations);
     tables_.reset();
     dropSystemPages();
-    cancel_ = false;
-    finished_ = false;
-    done_ = 0;
-    steps_ = 1;
     ProgressBar1->setRange(0, 1000);
     ProgressBar1->setValue(0);
     Label3->setText("Идет сравнение популяций…");
@@ -161,35 +155,27 @@ void TStudyForm::startStudy(std::vector<StudySample> samples, std::vector<Cp1251
     Button3->setEnabled(false);
     StudySettings settings;
     settings.progress = [this](std::int64_t done, std::int64_t steps) {
-        done_ = done;
-        steps_ = steps;
+        run_->reportProgress(1000 * done / std::max<std::int64_t>(1, steps));
     };
-    settings.cancel = &cancel_;
-    worker_ = std::thread([this, settings] {
-        pending_ = studyPopulations(samples_, populations_, settings);
-        finished_.store(true, std::memory_order_release);
-    });
-    poll_->start();
+    settings.cancel = run_->cancelFlag();
+    run_->start<PopulationStudy>(
+        [this, settings] { return studyPopulations(samples_, populations_, settings); },
+        [this](std::int64_t perMille) { ProgressBar1->setValue(static_cast<int>(perMille)); },
+        [this](PopulationStudy study) { finish(std::move(study)); });
 }
 
 void TStudyForm::Button2Click()
 {
     if (!running()) return;
-    cancel_ = true;
+    run_->cancel();
     Label3->setText("Отмена…");
 }
 
-void TStudyForm::poll()
+void TStudyForm::finish(PopulationStudy study)
 {
-    ProgressBar1->setValue(
-        static_cast<int>(1000 * done_.load() / std::max<std::int64_t>(1, steps_)));
-    if (!finished_.load(std::memory_order_acquire)) return;
-    poll_->stop();
-    worker_.join();
     samples_.clear();
     Button1->setEnabled(true);
     Button2->setEnabled(false);
-    const PopulationStudy study = std::exchange(pending_, PopulationStudy{});
     if (study.cancelled) {
         ProgressBar1->setValue(0);
         Label3->setText("Расчет отменен.");
@@ -210,10 +196,8 @@ void TStudyForm::poll()
 
 void TStudyForm::stop()
 {
-    poll_->stop();
     if (!running()) return;
-    cancel_ = true;
-    worker_.join();
+    run_->stop();
     samples_.clear();
     Button1->setEnabled(true);
     Button2->setEnabled(false);

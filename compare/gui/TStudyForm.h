@@ -8,6 +8,7 @@
 
 #include "compare/population_study.h"
 #include "compare/study_workbook.h"
+#include "toolkit/background_run.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 #include "toolkit/string_grid.h"
@@ -15,12 +16,9 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QTabWidget>
-#include <QTimer>
 
-#include <atomic>
 #include <functional>
 #include <optional>
-#include <thread>
 
 class TStudyForm : public Form
 {
@@ -45,7 +43,7 @@ public:
     void Button2Click();
     void Button3Click();
 
-    bool running() const { return worker_.joinable(); }
+    bool running() const { return run_->running(); }
     const std::optional<StudyTables>& tables() const { return tables_; }
 
     // Test seam: where "Сохранить книгу" writes; empty restores the file dialog.
@@ -56,21 +54,15 @@ protected:
     void FormClose() override;
 
 private:
-    // Runs the comparison of the samples on the worker thread; poll takes its result.
+    // Runs the comparison of the samples on the worker thread; finish takes its result.
     void startStudy(std::vector<StudySample> samples, std::vector<Cp1251Text> populations);
-    void poll();
+    void finish(PopulationStudy study);
     void stop();
     void showTables();
     void dropSystemPages();
 
     std::optional<StudyTables> tables_;
-    std::thread worker_;
-    std::atomic<bool> cancel_{false};
-    std::atomic<bool> finished_{false};
-    std::atomic<std::int64_t> done_{0};
-    std::atomic<std::int64_t> steps_{1};
     std::vector<StudySample> samples_;    // the worker's input
     std::vector<Cp1251Text> populations_; // the worker's input
-    PopulationStudy pending_;             // written by the worker before finished_
-    QTimer* poll_;
+    BackgroundRun* run_;
 };
