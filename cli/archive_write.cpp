@@ -4,14 +4,13 @@
 #include "archive/backup_restore.h"
 #include "archive/count_table_import.h"
 #include "archive/task_labels.h"
+#include "cli/mode_arguments.h"
 #include "cli/task_file.h"
 #include "platform/clock.h"
 #include "platform/cp1251.h"
 #include "tables/archive_schema.h"
 #include "tables/table_error.h"
 #include "task/count_entry.h"
-
-#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <filesystem>
@@ -52,14 +51,8 @@ WriteOptions parseWriteOptions(const std::vector<std::string>& arguments, std::s
     app.add_option("--task", options.taskName);
     app.add_option("--population", options.population);
     app.add_option("TASKFILE", options.taskFile);
-    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
-    try {
-        app.parse(reversed);
-    } catch (const CLI::ExtrasError&) {
-        problem = "неизвестный параметр " + app.remaining().front();
-        return options;
-    } catch (const CLI::ParseError&) {
-        problem = "у параметра не указано значение";
+    if (const auto wrong = parseModeArguments(app, arguments, "у параметра не указано значение")) {
+        problem = *wrong;
         return options;
     }
     options.import = app.count("--import") > 0;

@@ -5,14 +5,13 @@
 #include "cli/calc_output.h"
 #include "cli/calc_statistics.h"
 #include "cli/forensic_json.h"
+#include "cli/mode_arguments.h"
 #include "cli/task_file.h"
 #include "compare/comparison_files.h"
 #include "compare/comparison_report.h"
 #include "compare/comparison_workbook.h"
 #include "compare/distance_files.h"
 #include "export/workbook_file.h"
-
-#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <map>
@@ -61,14 +60,9 @@ CompareOptions parseCompareOptions(const std::vector<std::string>& arguments, st
     app.add_option("--mega", options.megaFile);
     app.add_option("--nexus", options.nexusFile);
     app.add_option("FILE", options.taskFiles);
-    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
-    try {
-        app.parse(reversed);
-    } catch (const CLI::ExtrasError&) {
-        problem = "неизвестный параметр " + app.remaining().front();
-        return options;
-    } catch (const CLI::ParseError&) {
-        problem = "у параметра сравнения не указано значение";
+    if (const auto wrong =
+            parseModeArguments(app, arguments, "у параметра сравнения не указано значение")) {
+        problem = *wrong;
         return options;
     }
     const bool archive = !options.archiveFolder.empty();

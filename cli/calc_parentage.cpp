@@ -2,11 +2,11 @@
 
 #include "cli/calc_options.h"
 #include "cli/calc_output.h"
+#include "cli/mode_arguments.h"
 #include "cli/task_file.h"
 #include "compare/parentage_check.h"
 #include "estimate/calculation_run.h"
-
-#include <CLI/CLI.hpp>
+#include "task/statement_lines.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -33,14 +33,9 @@ ParentageOptions parseParentageOptions(const std::vector<std::string>& arguments
     app.add_option("--parentage", options.caseFile);
     app.add_option("--seed", options.seedText);
     app.add_flag("--json", options.json);
-    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
-    try {
-        app.parse(reversed);
-    } catch (const CLI::ExtrasError&) {
-        problem = "неизвестный параметр " + app.remaining().front();
-    } catch (const CLI::ParseError&) {
-        problem = "после --parentage ожидается файл дела";
-    }
+    if (const auto wrong =
+            parseModeArguments(app, arguments, "после --parentage ожидается файл дела"))
+        problem = *wrong;
     if (problem.empty() && options.caseFile.empty()) problem = "не указан файл дела";
     return options;
 }
@@ -102,18 +97,7 @@ std::optional<CaseProblem> readCase(std::string_view text, const std::filesystem
                                     std::vector<SystemCheck>& systems)
 {
     std::optional<Block> block;
-    int line = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        ++line;
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view content = text.substr(pos, end - pos);
-        pos = end + 1;
-        content = content.substr(0, content.find('#'));
-        if (!content.empty() && content.back() == '\r') content.remove_suffix(1);
-        const std::vector<std::string> tokens = blankSeparated(content);
-        if (tokens.empty()) continue;
+    for (const auto& [line, tokens] : statementLines(text)) {
         const std::string& keyword = tokens[0];
         std::string tests;
         for (std::size_t i = 1; i < tokens.size(); ++i)

@@ -5,14 +5,13 @@
 #include "cli/calc_options.h"
 #include "cli/calc_statistics.h"
 #include "cli/forensic_json.h"
+#include "cli/mode_arguments.h"
 #include "compare/study_workbook.h"
 #include "platform/cp1251.h"
 #include "platform/random.h"
 #include "tables/archive_schema.h"
 #include "tables/table_error.h"
 #include "tables/table_file.h"
-
-#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <filesystem>
@@ -45,14 +44,9 @@ StudyOptions parseStudyOptions(const std::vector<std::string>& arguments, std::s
     app.add_option("--archive", options.archiveFolder);
     app.add_option("--population", options.populations)->allow_extra_args(false);
     app.add_option("--replicates", options.replicatesText);
-    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
-    try {
-        app.parse(reversed);
-    } catch (const CLI::ExtrasError&) {
-        problem = "неизвестный параметр " + app.remaining().front();
-        return options;
-    } catch (const CLI::ParseError&) {
-        problem = "у параметра сравнения не указано значение";
+    if (const auto wrong =
+            parseModeArguments(app, arguments, "у параметра сравнения не указано значение")) {
+        problem = *wrong;
         return options;
     }
     if (options.archiveFolder.empty())

@@ -4,6 +4,7 @@
 #include "task/allele_check.h"
 #include "task/count_entry.h"
 #include "task/phenotypes.h"
+#include "task/statement_lines.h"
 
 #include <algorithm>
 #include <cctype>
@@ -27,21 +28,6 @@ struct Statements
     std::vector<int> alleleLines;
     std::vector<CountLine> counts;
 };
-
-std::vector<std::string> blankSeparated(std::string_view text)
-{
-    std::vector<std::string> tokens;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
-            ++pos;
-        const std::size_t start = pos;
-        while (pos < text.size() && text[pos] != ' ' && text[pos] != '\t')
-            ++pos;
-        if (pos > start) tokens.emplace_back(text.substr(start, pos - start));
-    }
-    return tokens;
-}
 
 std::string joined(const std::vector<std::string>& tokens, std::size_t from)
 {
@@ -100,18 +86,7 @@ std::optional<std::string> readStatement(const std::vector<std::string>& tokens,
 
 std::optional<TaskFileProblem> readStatements(std::string_view text, Statements& statements)
 {
-    int line = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        ++line;
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view content = text.substr(pos, end - pos);
-        pos = end + 1;
-        content = content.substr(0, content.find('#'));
-        if (!content.empty() && content.back() == '\r') content.remove_suffix(1);
-        const std::vector<std::string> tokens = blankSeparated(content);
-        if (tokens.empty()) continue;
+    for (const auto& [line, tokens] : statementLines(text)) {
         if (const auto wrong = readStatement(tokens, line, statements))
             return TaskFileProblem{line, *wrong};
     }

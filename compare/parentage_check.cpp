@@ -4,6 +4,7 @@
 #include "estimate/statistics_texts.h"
 #include "platform/cp1251.h"
 #include "task/allele_check.h"
+#include "task/statement_lines.h"
 
 #include <algorithm>
 
@@ -21,21 +22,6 @@ const char* yesNo(bool yes)
 }
 
 } // namespace
-
-std::vector<std::string> blankSeparated(std::string_view text)
-{
-    std::vector<std::string> tokens;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
-            ++pos;
-        const std::size_t start = pos;
-        while (pos < text.size() && text[pos] != ' ' && text[pos] != '\t')
-            ++pos;
-        if (pos > start) tokens.emplace_back(text.substr(start, pos - start));
-    }
-    return tokens;
-}
 
 std::optional<int> typedPhenotype(const TaskState& task, std::string_view utf8)
 {

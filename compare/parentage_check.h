@@ -2,7 +2,7 @@
 // phenotypes typed as their tests, each system judged at its maximum-likelihood frequencies
 // with its exclusion probabilities beside the verdict, and the tables of the case as
 // velimor-calc writes them, the window "Проверка родства" shows them and its workbook holds
-// them. Entry points: blankSeparated, typedPhenotype, checkSystem, systemsTable, verdictTable.
+// them. Entry points: typedPhenotype, checkSystem, systemsTable, verdictTable.
 #pragma once
 
 #include "compare/paternity_case.h"
@@ -13,9 +13,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-// The blank-separated words (tests) of a UTF-8 text; blanks are spaces and tabs.
-std::vector<std::string> blankSeparated(std::string_view utf8);
 
 // The phenotype (0-based) of the task whose tests are the blank-separated tests of utf8, in
 // any order, "-" for no reaction; nothing when the system shows no such phenotype.

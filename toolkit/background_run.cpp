@@ -36,8 +36,10 @@ void BackgroundRun::startWork(std::function<void()> work,
 
 void BackgroundRun::look()
 {
+    // Read before the count, so that a work that has returned shows its last report.
+    const bool returned = returned_.load(std::memory_order_acquire);
     showProgress_(done_.load(std::memory_order_relaxed));
-    if (!returned_.load(std::memory_order_acquire)) return;
+    if (!returned) return;
     timer_.stop();
     worker_.join();
     std::exchange(finished_, {})();
