@@ -10,11 +10,6 @@ namespace {
 
 const char* const pooledName = "Объединенная выборка";
 
-std::string fiveDecimals(double x)
-{
-    return std::isfinite(x) ? formatFixed(x, 0, 5) : "∞";
-}
-
 std::string errorText(const AlleleError& error)
 {
     return error.gap == ErrorGap::none ? fiveDecimals(error.standardError) : notDefinedText;
@@ -87,6 +82,13 @@ TextTable pairwiseTable(const ComparisonReport& report)
     return table;
 }
 
+} // namespace
+
+std::string fiveDecimals(double x)
+{
+    return std::isfinite(x) ? formatFixed(x, 0, 5) : "∞";
+}
+
 TextTable matrixTable(const std::vector<std::string>& names, const DistanceMatrix& matrix)
 {
     TextTable table{{""}};
@@ -98,8 +100,6 @@ TextTable matrixTable(const std::vector<std::string>& names, const DistanceMatri
     }
     return table;
 }
-
-} // namespace
 
 std::string treeDistanceCaption(TreeDistance distance)
 {

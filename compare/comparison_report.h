@@ -56,3 +56,9 @@ struct ComparisonTables
 
 // Frequencies, distances and diversities with 5 decimals, G with 3, p with 4.
 ComparisonTables comparisonTables(const ComparisonReport& report);
+
+// A figure as the comparison's tables show it: five decimals, "∞" where it is not finite.
+std::string fiveDecimals(double x);
+
+// A square matrix of distances with the names heading its rows and columns.
+TextTable matrixTable(const std::vector<std::string>& names, const DistanceMatrix& matrix);

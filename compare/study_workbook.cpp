@@ -1,5 +1,6 @@
 #include "compare/study_workbook.h"
 
+#include "compare/comparison_report.h"
 #include "estimate/number_text.h"
 #include "estimate/statistics_texts.h"
 #include "export/text_sheets.h"
@@ -10,23 +11,6 @@
 #include <string_view>
 
 namespace {
-
-std::string fiveDecimals(double x)
-{
-    return std::isfinite(x) ? formatFixed(x, 0, 5) : "∞";
-}
-
-TextTable matrixTable(const std::vector<std::string>& names, const DistanceMatrix& matrix)
-{
-    TextTable table{{""}};
-    table[0].insert(table[0].end(), names.begin(), names.end());
-    for (std::size_t a = 0; a < names.size(); ++a) {
-        table.push_back({names[a]});
-        for (const double distance : matrix[a])
-            table.back().push_back(fiveDecimals(distance));
-    }
-    return table;
-}
 
 // A system's sheet name as spreadsheets take it: without []:*?/\, at most 31 characters (a
 // label is Windows-1251, a byte a character), not the name of an earlier sheet.
