@@ -11,18 +11,6 @@
 
 namespace {
 
-class Writing
-{
-public:
-    explicit Writing(Table& table) : table_(table) { table_.beginWriting(); }
-    ~Writing() { table_.endWriting(); }
-    Writing(const Writing&) = delete;
-    Writing& operator=(const Writing&) = delete;
-
-private:
-    Table& table_;
-};
-
 // A text as a character field of this width reads back: cut to the width, trailing spaces
 // removed. A task's NAME is held against a label's NAME so, whatever the two widths.
 Cp1251Text asStoredIn(const FieldView& field, const Cp1251Text& text)
@@ -141,7 +129,7 @@ TaskLabels labelsOfTask(const TaskMark& mark, Table& labels)
 
 void setTaskLabels(const Table& spisok, Table& labels, const std::map<int, TaskLabels>& changes)
 {
-    const Writing writing(labels);
+    const TableWriting writing(labels);
     showLiveRows(labels);
     std::vector<int> keys;
     std::vector<TaskMark> marks;
@@ -197,7 +185,7 @@ void setTaskLabels(const Table& spisok, Table& labels, const std::map<int, TaskL
 
 void freeStaleLabels(Table& spisok, Table& labels)
 {
-    const Writing writing(labels);
+    const TableWriting writing(labels);
     const bool spisokFiltered = spisok.filtered();
     spisok.setFiltered(false);
     std::map<int, TaskMark> tasks;

@@ -49,19 +49,6 @@ std::optional<std::size_t> liveFieldOf(const DbfHeader& header, const TableSchem
     return std::nullopt;
 }
 
-// The exclusive table lock for the life of an instance.
-class Writing
-{
-public:
-    explicit Writing(Table& table) : table_(table) { table_.beginWriting(); }
-    ~Writing() { table_.endWriting(); }
-    Writing(const Writing&) = delete;
-    Writing& operator=(const Writing&) = delete;
-
-private:
-    Table& table_;
-};
-
 } // namespace
 
 Table::Table(std::string fileName, TableSchema schema)
@@ -326,7 +313,7 @@ void Table::post()
     const std::uint64_t offset = header_.headerLength + std::uint64_t{r} * header_.recordLength;
     DbfPrefix prefix = prefix_;
     stampDbfPrefix(prefix, inserting ? r + 1 : header_.recordCount, today());
-    const Writing writing(*this);
+    const TableWriting writing(*this);
     if (inserting) {
         buffer_.push_back(dbfEndOfFile);
         try {

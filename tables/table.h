@@ -257,3 +257,16 @@ private:
     std::vector<std::pair<int, std::function<void(TableEvent)>>> observers_;
     int nextObserverId_ = 0;
 };
+
+// The exclusive table lock of a table (beginWriting … endWriting) for the life of an instance.
+class TableWriting
+{
+public:
+    explicit TableWriting(Table& table) : table_(table) { table_.beginWriting(); }
+    ~TableWriting() { table_.endWriting(); }
+    TableWriting(const TableWriting&) = delete;
+    TableWriting& operator=(const TableWriting&) = delete;
+
+private:
+    Table& table_;
+};
